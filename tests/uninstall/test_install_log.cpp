@@ -1,0 +1,198 @@
+// Reading rules and the writer of the installation log format, on real files.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "gtest/gtest.h"
+#include "support/test_folders.h"
+#include "uninstall/install_log.h"
+
+namespace {
+
+const char* const kAllPrefixes[] = {logprefix::kFileCopy,      logprefix::kFileCopyX64, logprefix::kFileCopyInd,
+                                    logprefix::kFileOverwrite, logprefix::kFileDel,     logprefix::kMakeDir,
+                                    logprefix::kMadeDir,       logprefix::kShellLink};
+
+std::vector<std::string> ReadLines(LogReader& reader) {
+  std::vector<std::string> lines;
+  while (reader.Next()) lines.push_back(reader.Line());
+  return lines;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  LogReader reader(path.c_str());
+  return ReadLines(reader);
+}
+
+class InstallLogTest : public testing::Test {
+ protected:
+  std::string Write(const std::string& bytes) {
+    EXPECT_TRUE(WriteFileBytes(path_, bytes));
+    return path_;
+  }
+  TestFolder folder_;
+  std::string path_ = folder_ / "OrvUnInst.log";
+};
+
+TEST_F(InstallLogTest, LongLinesAreReadIn511BytePieces) {
+  const std::string x600(600, 'x');
+  EXPECT_EQ(ReadLines(Write(x600 + "\r\nFile Copy: a.dll\r\n")),
+            (std::vector<std::string>{std::string(511, 'x'), std::string(89, 'x'), "File Copy: a.dll"}));
+  // 510 characters and the line feed fit one piece; with 511 the line feed is
+  // a piece of its own, kept as its first byte.
+  EXPECT_EQ(ReadLines(Write(std::string(510, 'y') + "\n")), (std::vector<std::string>{std::string(510, 'y')}));
+  EXPECT_EQ(ReadLines(Write(std::string(511, 'y') + "\n")),
+            (std::vector<std::string>{std::string(511, 'y'), "\n"}));
+}
+
+TEST_F(InstallLogTest, TrailingControlBytesAreStrippedButNeverTheFirstByte) {
+  const struct {
+    const char* bytes;
+    const char* line;
+  } cases[] = {
+      {"File Copy: a.dll  \t\r\n", "File Copy: a.dll"},
+      {"File Copy: a.dll\x01\x1f \n", "File Copy: a.dll"},
+      {"File Copy: \xE9t\xE9\xA0\r\n", "File Copy: \xE9t\xE9\xA0"},  // bytes of 128 and above stay
+      {"File Copy: \r\n", "File Copy:"},
+      {" \r\n", " "},
+      {"\t \t\n", "\t"},
+      {"\r\n", "\n"},
+      {"ab \t", "ab"},  // no line end at all
+  };
+  for (const auto& c : cases) {
+    LogReader reader(Write(c.bytes).c_str());
+    ASSERT_TRUE(reader.Next()) << c.bytes;
+    EXPECT_STREQ(reader.Line(), c.line);
+    EXPECT_FALSE(reader.Next());
+  }
+}
+
+TEST_F(InstallLogTest, StripLineEndOnItsOwn) {
+  char line[] = "a \t\r\n";
+  StripLineEnd(line);
+  EXPECT_STREQ(line, "a");
+  char blank[] = "  ";
+  StripLineEnd(blank);
+  EXPECT_STREQ(blank, " ");
+  char empty[] = "";
+  StripLineEnd(empty);
+  EXPECT_STREQ(empty, "");
+}
+
+TEST_F(InstallLogTest, PrefixMatchesExactlyAtTheStart) {
+  const struct {
+    const char* line;
+    const char* prefix;
+    const char* argument;  // null: no match
+  } cases[] = {
+      {"File Copy: a.dll", logprefix::kFileCopy, "a.dll"},
+      {"File Copy:  a.dll", logprefix::kFileCopy, " a.dll"},  // no further blanks removed
+      {"file copy: a.dll", logprefix::kFileCopy, nullptr},
+      {"  File Copy: a.dll", logprefix::kFileCopy, nullptr},
+      {"File Copy:a.dll", logprefix::kFileCopy, nullptr},
+      {"File Copy: ", logprefix::kFileCopy, nullptr},  // stripping took the prefix's blank
+      {"File Del: old.dll | note", logprefix::kFileDel, "old.dll | note"},
+      {"Made Dir: C:\\X", logprefix::kMakeDir, nullptr},
+      {"Made Dir: C:\\X", logprefix::kMadeDir, "C:\\X"},
+      {" ", logprefix::kFileCopy, nullptr},
+  };
+  for (const auto& c : cases) {
+    LogReader reader(Write(std::string(c.line) + "\r\n").c_str());
+    ASSERT_TRUE(reader.Next());
+    const char* argument = reader.Argument(c.prefix);
+    if (c.argument) {
+      ASSERT_NE(argument, nullptr) << c.line;
+      EXPECT_STREQ(argument, c.argument);
+    } else {
+      EXPECT_EQ(argument, nullptr) << c.line << " / " << c.prefix;
+    }
+  }
+}
+
+TEST_F(InstallLogTest, EachKindMatchesOnlyItsOwnPrefix) {
+  std::string script;
+  for (const char* prefix : kAllPrefixes) script += std::string(prefix) + "arg\r\n";
+  LogReader reader(Write(script).c_str());
+  for (const char* own : kAllPrefixes) {
+    ASSERT_TRUE(reader.Next());
+    for (const char* prefix : kAllPrefixes) {
+      const char* argument = reader.Argument(prefix);
+      if (prefix == own) {
+        EXPECT_STREQ(argument, "arg");
+      } else {
+        EXPECT_EQ(argument, nullptr) << reader.Line() << " / " << prefix;
+      }
+    }
+  }
+}
+
+TEST_F(InstallLogTest, LineFeedAndCarriageReturnLineFeedReadTheSame) {
+  const std::vector<std::string> expected = {"File Copy: a.dll", "Make Dir: sub", "Shell Link: C:\\a.lnk"};
+  EXPECT_EQ(ReadLines(Write("File Copy: a.dll\nMake Dir: sub\nShell Link: C:\\a.lnk\n")), expected);
+  EXPECT_EQ(ReadLines(Write("File Copy: a.dll\r\nMake Dir: sub\r\nShell Link: C:\\a.lnk\r\n")), expected);
+}
+
+TEST_F(InstallLogTest, RewindStartsTheNextPassAtTheFirstLine) {
+  LogReader reader(Write("Shell Link: C:\\a.lnk\r\nMade Dir: C:\\G\r\n").c_str());
+  const std::vector<std::string> first = ReadLines(reader);
+  EXPECT_EQ(first.size(), 2u);
+  EXPECT_EQ(reader.Argument(logprefix::kMadeDir), nullptr);  // nothing current after the end
+  reader.Rewind();
+  EXPECT_EQ(ReadLines(reader), first);
+  reader.Rewind();
+  ASSERT_TRUE(reader.Next());
+  reader.Rewind();  // in the middle of a pass
+  EXPECT_EQ(ReadLines(reader), first);
+}
+
+TEST_F(InstallLogTest, MissingFileReadsAsEmpty) {
+  LogReader reader((folder_ / "missing.log").c_str());
+  EXPECT_FALSE(reader.IsOpen());
+  EXPECT_FALSE(reader.Next());
+  EXPECT_STREQ(reader.Line(), "");
+  reader.Rewind();
+  EXPECT_FALSE(reader.Next());
+  LogReader none(nullptr);
+  EXPECT_FALSE(none.Next());
+}
+
+// The installer's own entries after the copied script: one empty entry, then
+// "Made Dir: ", written through a text-mode stream (CR LF).
+TEST_F(InstallLogTest, AppendedEntriesFollowTheScriptOnALineOfTheirOwn) {
+  const struct {
+    const char* script;
+    const char* log;
+  } cases[] = {
+      {"File Copy: a.dll\r\n", "File Copy: a.dll\r\n\r\nMade Dir: C:\\X\r\n"},
+      {"File Copy: a.dll", "File Copy: a.dll\r\nMade Dir: C:\\X\r\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = Write(c.script);
+    ASSERT_TRUE(AppendLogLine(path.c_str(), ""));
+    ASSERT_TRUE(AppendLogLine(path.c_str(), "Made Dir: C:\\X"));
+    EXPECT_EQ(ReadFileBytes(path), c.log) << c.script;
+    const std::vector<std::string> lines = ReadLines(path);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "Made Dir: C:\\X");
+  }
+}
+
+TEST_F(InstallLogTest, AppendCreatesTheFileAndKeepsNothingOpen) {
+  ASSERT_TRUE(AppendLogLine(path_.c_str(), "Shell Link: C:\\a.lnk"));
+  ASSERT_TRUE(AppendLogLine(path_.c_str(), "Shell Link: C:\\b.lnk"));
+  EXPECT_EQ(ReadFileBytes(path_), "Shell Link: C:\\a.lnk\r\nShell Link: C:\\b.lnk\r\n");
+  // An exclusive open succeeds only when no stream is left open.
+  HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(file, INVALID_HANDLE_VALUE);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+TEST_F(InstallLogTest, AppendIntoAMissingFolderFailsAndCreatesNothing) {
+  const std::string missing = folder_ / "missing";
+  EXPECT_FALSE(AppendLogLine((missing + "\\OrvUnInst.log").c_str(), "Made Dir: C:\\X"));
+  EXPECT_FALSE(PathExists(missing));
+  EXPECT_FALSE(AppendLogLine(nullptr, "Made Dir: C:\\X"));
+}
+
+}  // namespace
