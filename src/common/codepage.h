@@ -1,0 +1,12 @@
+// The two code-page facts the text helpers need, behind one small interface so
+// that the text rules themselves stay portable (no <windows.h> there).
+#pragma once
+#include <cstddef>
+
+// True when the byte starts a double-byte character in the system's ANSI code
+// page (IsDBCSLeadByte on Windows).
+bool IsLeadByte(unsigned char byte);
+
+// Lower-cases `length` bytes in place by the rules of the ANSI code page;
+// double-byte characters are left as they are.
+void LowerInPlace(char* text, std::size_t length);

@@ -1,0 +1,37 @@
+// Registry text values, and the key handle that closes itself.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// An open registry key, closed when the object goes.
+class RegKey {
+ public:
+  RegKey() = default;
+  explicit RegKey(HKEY key) : key_(key) {}
+  RegKey(const RegKey&) = delete;
+  RegKey& operator=(const RegKey&) = delete;
+  RegKey(RegKey&& other) noexcept : key_(other.key_) { other.key_ = nullptr; }
+  ~RegKey() { Close(); }
+
+  // RegOpenKeyExA with the given access; false when the key does not open.
+  bool Open(HKEY root, const char* subkey, REGSAM access);
+  // RegCreateKeyA: opens the key, creating it and its missing parents.
+  bool Create(HKEY root, const char* subkey);
+  void Close();
+  HKEY get() const { return key_; }
+  explicit operator bool() const { return key_ != nullptr; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+// Reads a value as text through a 260-byte buffer: the empty text when the key
+// or value is missing, access is refused or the data is longer than 259
+// characters. The type is not looked at (REG_EXPAND_SZ comes back unexpanded).
+// `name` null or "" reads the key's default value.
+std::string ReadRegistryString(HKEY root, const char* subkey, const char* name);
+
+// Stores `text` as REG_SZ (terminator included), creating the key when needed.
+// True when the value was stored.
+bool WriteRegistryString(HKEY root, const char* subkey, const char* name, const std::string& text);

@@ -1,0 +1,36 @@
+// Text and path helpers. Texts are ANSI byte strings, possibly of a double-byte
+// code page: every walk steps over whole characters, so the trail byte of a
+// double-byte character is never taken for a backslash, slash or blank.
+#pragma once
+#include <cstddef>
+#include <string>
+
+enum class TrimEnd { Start = 1, End = 2, Both = 3 };
+
+// Replaces every "/" with "\" in place; returns how many were replaced.
+int NormalizeSlashes(std::string& text);
+
+// Removes blanks, tabs, CR, LF and backslashes from the chosen ends, in place.
+std::string& TrimSeparators(std::string& text, TrimEnd ends = TrimEnd::Both);
+
+// Removes white space (blank, \t \n \v \f \r) from the chosen ends, in place.
+std::string& TrimBlanks(std::string& text, TrimEnd ends = TrimEnd::Both);
+
+// Lower-cases in place by the rules of the current code page.
+std::string& ToLower(std::string& text);
+
+// The text before the last backslash; empty when there is none.
+std::string FolderPart(const std::string& path);
+
+// The text after the last backslash; the whole path when there is none.
+std::string NamePart(const std::string& path);
+
+// One trailing backslash ignored, the text before the last backslash; empty
+// when that backslash is the first character or there is none. Null gives "".
+std::string ParentFolder(const char* path);
+inline std::string ParentFolder(const std::string& path) { return ParentFolder(path.c_str()); }
+
+// Character-wise searches: the byte offset of the first / last single-byte
+// character `ch`, or std::string::npos.
+std::size_t FindFirstChar(const std::string& text, char ch);
+std::size_t FindLastChar(const std::string& text, char ch);

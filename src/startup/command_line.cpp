@@ -1,0 +1,50 @@
+#include "startup/command_line.h"
+
+#include <cctype>
+
+#include "common/names.h"
+#include "common/text.h"
+
+namespace {
+constexpr char kSilent[] = "-s";
+constexpr char kQuietSlash[] = "/s";
+constexpr char kInstall[] = "-install";
+constexpr char kDelSelf[] = "-delself";  // compared exactly
+}  // namespace
+
+bool SwitchEquals(const std::string& argument, const char* name) {
+  std::size_t i = 0;
+  for (; name[i]; ++i) {
+    if (i >= argument.size()) return false;
+    if (std::tolower(static_cast<unsigned char>(argument[i])) != std::tolower(static_cast<unsigned char>(name[i])))
+      return false;
+  }
+  return i == argument.size();
+}
+
+StartupChoice ReadStartupChoice(const std::vector<std::string>& args, const std::string& ownPath) {
+  StartupChoice choice;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (SwitchEquals(args[i], kSilent)) choice.silent = true;
+  }
+  // Only positions 2 and later are scanned for the quiet switches: "setup -s"
+  // is silent but still asks about running copies.
+  for (std::size_t i = 2; i < args.size(); ++i) {
+    if (SwitchEquals(args[i], kQuietSlash) || SwitchEquals(args[i], kSilent)) choice.quietInstances = true;
+  }
+
+  if (args.size() >= 3 && args[1] == kDelSelf) {
+    choice.mode = StartMode::SelfRemoval;
+    choice.uninstallerPath = args[2];
+    return choice;
+  }
+  if (args.size() >= 2 && SwitchEquals(args[1], kInstall)) {
+    choice.mode = StartMode::Setup;
+    return choice;
+  }
+  // The whole path counts: a folder named like setup.exe selects setup too.
+  std::string lowered = ownPath;
+  ToLower(lowered);
+  choice.mode = lowered.find(names::kSetupExeMarker) != std::string::npos ? StartMode::Setup : StartMode::Uninstall;
+  return choice;
+}

@@ -1,0 +1,21 @@
+// The start-up's reading of the command line: the mode and the switches that
+// start-up itself acts on. Portable; arguments arrive as the C runtime split
+// them (args[0] is the program, quotes already removed).
+#pragma once
+#include <string>
+#include <vector>
+
+enum class StartMode { Setup, Uninstall, SelfRemoval };
+
+struct StartupChoice {
+  StartMode mode = StartMode::Uninstall;
+  bool silent = false;           // "-s" (any case) at any position from 1 on
+  bool quietInstances = false;   // "-s" or "/s" (any case) from position 2 on
+  std::string uninstallerPath;   // self-removal mode: the uninstaller to delete
+};
+
+// Decides the mode and switches. `ownPath` is the program's full path.
+StartupChoice ReadStartupChoice(const std::vector<std::string>& args, const std::string& ownPath);
+
+// Whole-argument comparison ignoring ASCII case.
+bool SwitchEquals(const std::string& argument, const char* name);

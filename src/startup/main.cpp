@@ -1,0 +1,24 @@
+// The framework's part of the process: the process-wide objects, constructed
+// in this order before the start-up operation runs, and the entry point.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/module_path.h"
+#include "common/names.h"
+#include "startup/instance_manager.h"
+#include "startup/setup_app.h"
+
+// The instance registry first: it registers the process before anything else
+// runs and takes it out of the list when static objects are destroyed at exit.
+COXInstanceManager g_instances(names::kInstanceName);
+CSetupApp theApp(g_instances);
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  std::vector<std::string> args(__argv, __argv + __argc);
+  theApp.InitInstance(args, OwnProgramPath());
+  // Nothing is left to serve: no message loop, the program ends here.
+  return 0;
+}

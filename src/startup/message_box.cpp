@@ -1,0 +1,39 @@
+#include "startup/message_box.h"
+
+#include "common/string_table.h"
+#include "resources/resource_ids.h"
+
+namespace {
+MessageBoxHook g_hook = nullptr;
+HWND g_mainWindow = nullptr;
+}  // namespace
+
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {
+  MessageBoxHook previous = g_hook;
+  g_hook = hook;
+  return previous;
+}
+
+int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
+  if (g_hook) return g_hook(owner, text, caption, style);
+  return MessageBoxA(owner, text, caption, style);
+}
+
+void SetAppMainWindow(HWND window) { g_mainWindow = window; }
+
+int AppMessageBox(const char* text, UINT style) {
+  if ((style & MB_ICONMASK) == 0) {
+    UINT buttons = style & MB_TYPEMASK;
+    if (buttons == MB_OK || buttons == MB_OKCANCEL)
+      style |= MB_ICONEXCLAMATION;
+    else if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL)
+      style |= MB_ICONQUESTION;
+  }
+  HWND owner = (g_mainWindow && IsWindow(g_mainWindow)) ? g_mainWindow : nullptr;
+  std::string title = LoadStringResource(IDS_APP_TITLE);
+  return ShowMessageBox(owner, text, title.c_str(), style);
+}
+
+int AppMessageBox(unsigned stringId, UINT style) {
+  return AppMessageBox(LoadStringResource(stringId).c_str(), style);
+}

@@ -1,0 +1,23 @@
+// Every message box of the program passes through ShowMessageBox, so that unit
+// tests can answer it and end-to-end tests can find it on screen.
+#pragma once
+#include <windows.h>
+
+// Answers a box instead of showing it (tests); returns the button "pressed".
+using MessageBoxHook = int (*)(HWND owner, const char* text, const char* caption, UINT style);
+
+// Installs a hook (null removes it); returns the previous one.
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
+
+// MessageBoxA, or the hook when one is installed.
+int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style);
+
+// The framework's message box: caption is the application title (string
+// 57344); a box that asks for no icon gets the exclamation icon with OK
+// buttons and the question icon with Yes/No buttons. Owner: the active
+// main window, if any.
+int AppMessageBox(const char* text, UINT style = MB_OK);
+int AppMessageBox(unsigned stringId, UINT style = MB_OK);
+
+// The main window that framework boxes are owned by (the wizard while it runs).
+void SetAppMainWindow(HWND window);

@@ -1,0 +1,88 @@
+#include "startup/setup_app.h"
+
+#include <cstdio>
+
+#include "common/handle.h"
+#include "common/string_table.h"
+#include "driver/install_driver.h"
+#include "driver/install_options.h"
+#include "resources/resource_ids.h"
+#include "startup/command_line.h"
+#include "startup/instance_manager.h"
+#include "startup/message_box.h"
+#include "startup/self_removal.h"
+
+namespace {
+// Styles of the start-up's own boxes (shown with the window title, no owner).
+constexpr UINT kConfirmUninstallStyle = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2;  // 0x134
+constexpr UINT kRunningCopiesStyle = MB_YESNO | MB_ICONEXCLAMATION;                    // 0x34
+constexpr UINT kInterruptedStyle = MB_OK | MB_ICONINFORMATION;                         // 0x40
+
+// Asks the application to close without saving (the application knows 1001).
+constexpr WPARAM kCloseWithoutSaving = 1001;
+// Time the application gets between the close request and the termination.
+constexpr DWORD kCloseGrace = 10;
+}  // namespace
+
+CSetupApp::CSetupApp(RunningInstances& instances)
+    : CSetupApp(instances, StartupHandovers{&RunInstallDriver, &StartSelfRemovalCopy}) {}
+
+std::string CSetupApp::WindowTitle() { return LoadStringResource(IDS_WINDOW_TITLE); }
+
+BOOL CSetupApp::InitInstance(const std::vector<std::string>& args, const std::string& ownPath) {
+  StartupChoice choice = ReadStartupChoice(args, ownPath);
+  InstallOptions.silent = choice.silent;
+  if (choice.mode == StartMode::SelfRemoval) RunSelfRemovalCopy(choice.uninstallerPath.c_str());
+
+  SetResourceModule(GetModuleHandleA(nullptr));
+  bool setupMode = choice.mode == StartMode::Setup;
+
+  if (!setupMode && !InstallOptions.silent && !ConfirmUninstall()) return FALSE;
+  if (!CloseRunningCopies(setupMode, choice.quietInstances)) return TRUE;
+
+  if (setupMode) return handovers_.runInstallDriver() ? TRUE : FALSE;
+  handovers_.startSelfRemovalCopy();  // returns only when the copy did not start
+  return FALSE;
+}
+
+bool CSetupApp::ConfirmUninstall() {
+  std::string text = LoadStringResource(IDS_CONFIRM_UNINSTALL);
+  return ShowMessageBox(nullptr, text.c_str(), WindowTitle().c_str(), kConfirmUninstallStyle) == IDYES;
+}
+
+bool CSetupApp::CloseRunningCopies(bool setupMode, bool quiet) {
+  int others = instances_.CountInstances() - 1;  // the setup counts itself
+  if (others <= 0) return true;
+
+  if (setupMode && !quiet) {
+    std::string title = WindowTitle();
+    std::string question;
+    if (others == 1) {
+      question = LoadStringResource(IDS_INSTANCE_RUNNING_ONE);
+    } else {
+      std::string format = LoadStringResource(IDS_INSTANCES_RUNNING_MANY);
+      char text[512];
+      std::snprintf(text, sizeof text, format.c_str(), others);
+      question = text;
+    }
+    if (ShowMessageBox(nullptr, question.c_str(), title.c_str(), kRunningCopiesStyle) != IDYES) {
+      std::string interrupted = LoadStringResource(IDS_SETUP_INTERRUPTED);
+      ShowMessageBox(nullptr, interrupted.c_str(), title.c_str(), kInterruptedStyle);
+      return false;
+    }
+  }
+
+  std::vector<std::uint32_t> ids;
+  if (!instances_.ListInstances(ids)) return true;
+  const std::uint32_t self = GetCurrentProcessId();
+  for (std::uint32_t id : ids) {
+    if (id == self) continue;
+    // Both the request and the termination go to every process, whether or
+    // not it reacted: the wait is a fixed grace, not a time-out.
+    if (HWND window = instances_.FindMainWindow(id)) PostMessageA(window, WM_CLOSE, kCloseWithoutSaving, 0);
+    Sleep(kCloseGrace);
+    UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+    if (process) TerminateProcess(process.get(), 0);
+  }
+  return true;
+}

@@ -1,0 +1,43 @@
+// The application object and its start-up operation: the mode, the uninstall
+// confirmation, the closing of running copies, and the hand-over to the
+// install driver, the self-removal copy or the uninstall procedure.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class RunningInstances;
+
+// Where start-up hands over once the mode is settled (replaceable in tests:
+// the real self-removal start ends the process).
+struct StartupHandovers {
+  bool (*runInstallDriver)();
+  void (*startSelfRemovalCopy)();
+};
+
+class CSetupApp {
+ public:
+  explicit CSetupApp(RunningInstances& instances);
+  CSetupApp(RunningInstances& instances, StartupHandovers handovers)
+      : instances_(instances), handovers_(handovers) {}
+
+  // The start-up operation, run once by the framework with the process's
+  // arguments and own path. The result only tells the framework whether to
+  // run a message loop; the program ends either way.
+  BOOL InitInstance(const std::vector<std::string>& args, const std::string& ownPath);
+
+  // Uninstall confirmation (string 6): true when answered yes.
+  bool ConfirmUninstall();
+
+  // Counts the other registered processes; in setup mode asks string 1 or 4
+  // unless `quiet` (string 3 and false when not answered yes); then closes
+  // them. True when start-up goes on.
+  bool CloseRunningCopies(bool setupMode, bool quiet);
+
+ private:
+  std::string WindowTitle();
+
+  RunningInstances& instances_;
+  StartupHandovers handovers_;
+};

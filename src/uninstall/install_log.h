@@ -1,0 +1,62 @@
+// The one line format shared by the install script, the uninstall log and the
+// older "install.log": ANSI text, one entry per line, recognised by an exact,
+// case-sensitive prefix in the first column. Portable: plain C streams.
+#pragma once
+#include <cstddef>
+#include <cstdio>
+
+namespace logprefix {
+inline constexpr char kFileCopy[] = "File Copy: ";
+inline constexpr char kFileCopyX64[] = "File Copy x64: ";
+inline constexpr char kFileCopyInd[] = "File Copy ind: ";
+inline constexpr char kFileOverwrite[] = "File Overwrite: ";
+inline constexpr char kFileDel[] = "File Del: ";
+inline constexpr char kMakeDir[] = "Make Dir: ";
+inline constexpr char kMadeDir[] = "Made Dir: ";
+inline constexpr char kShellLink[] = "Shell Link: ";
+}  // namespace logprefix
+
+// Separator of a remark after a file spec (cut by the removal passes only).
+inline constexpr char kLogRemarkSeparator[] = " | ";
+
+// Reads a log by the shared rules: pieces of at most 511 bytes (a longer line
+// goes on as a further piece), trailing bytes 1..32 stripped but never the
+// first byte of a piece. The file is open for the reader's lifetime only.
+class LogReader {
+ public:
+  static constexpr std::size_t kLineBuffer = 512;
+
+  // Opens the file for reading in text mode; a file that does not open reads
+  // as empty.
+  explicit LogReader(const char* path);
+  ~LogReader();
+  LogReader(const LogReader&) = delete;
+  LogReader& operator=(const LogReader&) = delete;
+
+  bool IsOpen() const { return file_ != nullptr; }
+
+  // Reads the next piece into the line buffer; false at the end of the file.
+  bool Next();
+
+  // The current line after stripping; "" before the first Next().
+  const char* Line() const { return line_; }
+
+  // The text after `prefix` when the current line begins with it exactly,
+  // otherwise null.
+  const char* Argument(const char* prefix) const;
+
+  // Back to the first line, for the next pass.
+  void Rewind();
+
+ private:
+  std::FILE* file_ = nullptr;
+  char line_[kLineBuffer] = {};
+};
+
+// Strips trailing bytes with codes 1..32 from a zero-terminated line, never the
+// first byte. Exposed for readers that read pieces of another size.
+void StripLineEnd(char* line);
+
+// Appends `text` and a line end to the log: one open, write and close. False
+// when the file does not open (the entry is then dropped).
+bool AppendLogLine(const char* logPath, const char* text);

@@ -1,0 +1,241 @@
+#include "startup/setup_app.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/string_table.h"
+#include "common/handle.h"
+#include "driver/install_options.h"
+#include "gtest/gtest.h"
+#include "resources/resource_ids.h"
+#include "startup/instance_manager.h"
+#include "support/message_box_script.h"
+
+namespace {
+
+// Stands in for the shared instance list: a fixed count and list, and a
+// record of which processes were looked up for a main window.
+class FakeInstances : public RunningInstances {
+ public:
+  int count = 1;
+  bool listAvailable = true;
+  std::vector<std::uint32_t> ids;
+  std::vector<std::uint32_t> windowLookups;
+  int listCalls = 0;
+
+  int CountInstances() override { return count; }
+  bool ListInstances(std::vector<std::uint32_t>& out) override {
+    ++listCalls;
+    if (!listAvailable) return false;
+    out = ids;
+    return true;
+  }
+  HWND FindMainWindow(std::uint32_t processId) override {
+    windowLookups.push_back(processId);
+    return nullptr;
+  }
+};
+
+std::string Text(unsigned id) { return LoadStringResource(id); }
+
+// Records the hand-over instead of installing or starting the copy.
+int g_driverRuns = 0;
+int g_copyStarts = 0;
+bool CountDriverRun() {
+  ++g_driverRuns;
+  return false;
+}
+void CountCopyStart() { ++g_copyStarts; }
+
+class StartupTest : public testing::Test {
+ protected:
+  void SetUp() override { g_driverRuns = g_copyStarts = 0; }
+  static CSetupApp App(FakeInstances& instances) {
+    return CSetupApp(instances, StartupHandovers{&CountDriverRun, &CountCopyStart});
+  }
+};
+
+const std::vector<std::string> kUninstallerArgs = {"C:\\Program Files\\Orvelle 6\\OrvUnInst.exe"};
+const std::string kUninstallerPath = "C:\\Program Files\\Orvelle 6\\OrvUnInst.exe";
+
+using UninstallConfirmation = StartupTest;
+using RunningCopiesQuestion = StartupTest;
+using ClosingPass = StartupTest;
+
+TEST_F(UninstallConfirmation, AsksStringSixAndStopsUnlessYes) {
+  for (int answer : {IDNO, IDCANCEL}) {
+    FakeInstances instances;
+    instances.count = 3;
+    CSetupApp app = App(instances);
+    MessageBoxScript boxes({answer});
+    EXPECT_FALSE(app.InitInstance(kUninstallerArgs, kUninstallerPath));
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    const ShownMessageBox& box = boxes.Shown()[0];
+    EXPECT_EQ(box.text, Text(IDS_CONFIRM_UNINSTALL));
+    EXPECT_EQ(box.text, "Cette op\xe9ration va compl\xe8tement d\xe9sinstaller Orvelle.\nVoulez-vous poursuivre ?");
+    EXPECT_EQ(box.caption, "Orvelle - Installation");
+    EXPECT_EQ(box.style, 0x134u);  // yes/no, exclamation, second button default
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_EQ(instances.listCalls, 0) << "nothing may be closed after a refusal";
+  }
+  EXPECT_EQ(g_copyStarts, 0);
+}
+
+TEST_F(UninstallConfirmation, SilentAsksNothingClosesWithoutAskingAndStartsTheCopy) {
+  FakeInstances instances;
+  instances.count = 2;
+  CSetupApp app = App(instances);
+  MessageBoxScript boxes;
+  EXPECT_FALSE(app.InitInstance({kUninstallerPath, "-s"}, kUninstallerPath));
+  EXPECT_TRUE(InstallOptions.silent);
+  EXPECT_TRUE(boxes.Shown().empty());
+  EXPECT_EQ(instances.listCalls, 1);
+  EXPECT_EQ(g_copyStarts, 1);
+  EXPECT_EQ(g_driverRuns, 0);
+}
+
+TEST_F(UninstallConfirmation, YesGoesOnToCloseRunningCopiesWithoutAQuestion) {
+  FakeInstances instances;
+  instances.count = 5;
+  CSetupApp app = App(instances);
+  MessageBoxScript boxes({IDYES});
+  app.InitInstance(kUninstallerArgs, kUninstallerPath);
+  EXPECT_EQ(boxes.Shown().size(), 1u) << "uninstall mode never asks about running copies";
+  EXPECT_EQ(instances.listCalls, 1);
+  EXPECT_EQ(g_copyStarts, 1);
+}
+
+TEST_F(UninstallConfirmation, SetupModeNeverConfirmsAndRunsTheDriver) {
+  FakeInstances instances;
+  CSetupApp app = App(instances);
+  MessageBoxScript boxes;
+  app.InitInstance({"C:\Package\Install.exe", "-install"}, "C:\Package\Install.exe");
+  EXPECT_TRUE(boxes.Shown().empty());
+  EXPECT_FALSE(InstallOptions.silent) << "silent is cleared at start";
+  EXPECT_EQ(g_driverRuns, 1);
+  EXPECT_EQ(g_copyStarts, 0);
+}
+
+struct QuestionCase {
+  int count;  // registered processes, the setup included
+  unsigned expectedString;
+  const char* number;  // what stands for %d, when string 4
+};
+
+TEST_F(RunningCopiesQuestion, StringOneForOneOtherStringFourWithTheNumberOtherwise) {
+  const QuestionCase cases[] = {{2, IDS_INSTANCE_RUNNING_ONE, nullptr},
+                                {3, IDS_INSTANCES_RUNNING_MANY, "2"},
+                                {18, IDS_INSTANCES_RUNNING_MANY, "17"}};
+  for (const QuestionCase& c : cases) {
+    FakeInstances instances;
+    instances.count = c.count;
+    CSetupApp app = App(instances);
+    MessageBoxScript boxes({IDYES});
+    EXPECT_TRUE(app.CloseRunningCopies(true, false));
+    ASSERT_EQ(boxes.Shown().size(), 1u) << c.count;
+    std::string expected = Text(c.expectedString);
+    if (c.number) expected.replace(expected.find("%d"), 2, c.number);
+    EXPECT_EQ(boxes.Shown()[0].text, expected);
+    EXPECT_EQ(boxes.Shown()[0].caption, "Orvelle - Installation");
+    EXPECT_EQ(boxes.Shown()[0].style, 0x34u);
+    EXPECT_EQ(boxes.Shown()[0].owner, nullptr);
+    EXPECT_EQ(instances.listCalls, 1);
+  }
+  EXPECT_EQ(Text(IDS_INSTANCES_RUNNING_MANY).rfind("%d instances d'Orvelle sont actuellement ouvertes.", 0), 0u);
+}
+
+TEST_F(RunningCopiesQuestion, AnyAnswerButYesShowsStringThreeAndClosesNothing) {
+  for (int answer : {IDNO, IDCANCEL}) {
+    FakeInstances instances;
+    instances.count = 2;
+    CSetupApp app = App(instances);
+    MessageBoxScript boxes({answer, IDOK});
+    EXPECT_FALSE(app.CloseRunningCopies(true, false));
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[1].text, Text(IDS_SETUP_INTERRUPTED));
+    EXPECT_EQ(boxes.Shown()[1].caption, "Orvelle - Installation");
+    EXPECT_EQ(boxes.Shown()[1].style, 0x40u);
+    EXPECT_EQ(instances.listCalls, 0);
+  }
+}
+
+TEST_F(RunningCopiesQuestion, NotAskedWhenQuietOrInUninstallModeOrWhenAlone) {
+  struct Case {
+    int count;
+    bool setupMode;
+    bool quiet;
+    int expectedListCalls;
+  } cases[] = {{4, true, true, 1}, {4, false, false, 1}, {1, true, false, 0}, {0, true, false, 0}};
+  for (const Case& c : cases) {
+    FakeInstances instances;
+    instances.count = c.count;
+    CSetupApp app = App(instances);
+    MessageBoxScript boxes;
+    EXPECT_TRUE(app.CloseRunningCopies(c.setupMode, c.quiet));
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(instances.listCalls, c.expectedListCalls);
+  }
+}
+
+TEST_F(RunningCopiesQuestion, SetupWithDashSAloneStillAsks) {
+  FakeInstances instances;
+  instances.count = 2;
+  CSetupApp app = App(instances);
+  MessageBoxScript boxes({IDNO, IDOK});
+  EXPECT_TRUE(app.InitInstance({"C:\\Package\\setup.exe", "-s"}, "C:\\Package\\setup.exe"));
+  EXPECT_EQ(g_driverRuns, 0);
+  ASSERT_EQ(boxes.Shown().size(), 2u);
+  EXPECT_EQ(boxes.Shown()[0].text, Text(IDS_INSTANCE_RUNNING_ONE));
+}
+
+// Starts this test program as a child that only sleeps.
+UniqueHandle StartSleepingChild(DWORD& processId) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  char command[MAX_PATH + 64];
+  std::snprintf(command, sizeof command, "\"%s\" --orv-child-sleep 60000", self);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    processId = 0;
+    return UniqueHandle();
+  }
+  CloseHandle(info.hThread);
+  processId = info.dwProcessId;
+  return UniqueHandle(info.hProcess);
+}
+
+TEST_F(ClosingPass, TerminatesEveryListedProcessButItselfAndPassesOverStaleOnes) {
+  DWORD childId = 0;
+  UniqueHandle child = StartSleepingChild(childId);
+  ASSERT_TRUE(child);
+  const std::uint32_t self = GetCurrentProcessId();
+  const std::uint32_t stale = 0x7FFFFFF0;  // no such process
+
+  FakeInstances instances;
+  instances.count = 3;
+  instances.ids = {stale, self, childId};
+  CSetupApp app = App(instances);
+  MessageBoxScript boxes;
+  EXPECT_TRUE(app.CloseRunningCopies(true, true));
+
+  EXPECT_EQ(instances.windowLookups, (std::vector<std::uint32_t>{stale, childId}));
+  ASSERT_EQ(WaitForSingleObject(child.get(), 5000), WAIT_OBJECT_0) << "the listed process still runs";
+  DWORD exitCode = 1;
+  GetExitCodeProcess(child.get(), &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+}
+
+TEST_F(ClosingPass, AnUnavailableListClosesNothing) {
+  FakeInstances instances;
+  instances.count = 3;
+  instances.listAvailable = false;
+  CSetupApp app = App(instances);
+  MessageBoxScript boxes;
+  EXPECT_TRUE(app.CloseRunningCopies(true, true));
+  EXPECT_TRUE(instances.windowLookups.empty());
+}
+
+}  // namespace

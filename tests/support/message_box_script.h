@@ -1,0 +1,36 @@
+// Answers the program's message boxes in unit tests and records what they
+// showed: text, caption, style, owner.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct ShownMessageBox {
+  HWND owner;
+  std::string text;
+  std::string caption;
+  UINT style;
+};
+
+// While alive, every message box is recorded and answered from `answers` in
+// order (IDYES, IDNO, IDOK...); once they run out, boxes are answered with
+// `fallback`.
+class MessageBoxScript {
+ public:
+  explicit MessageBoxScript(std::vector<int> answers = {}, int fallback = IDCANCEL);
+  ~MessageBoxScript();
+  MessageBoxScript(const MessageBoxScript&) = delete;
+  MessageBoxScript& operator=(const MessageBoxScript&) = delete;
+
+  const std::vector<ShownMessageBox>& Shown() const { return shown_; }
+
+ private:
+  static int Answer(HWND owner, const char* text, const char* caption, UINT style);
+  std::vector<int> answers_;
+  int fallback_;
+  std::vector<ShownMessageBox> shown_;
+};
+
+// Makes any message box that no MessageBoxScript answers fail the running test.
+void InstallUnexpectedMessageBoxGuard();

@@ -1,0 +1,30 @@
+// Temporary folders and small file helpers for tests that work on real files.
+#pragma once
+#include <string>
+
+// A new empty folder under the prefix's temporary folder, removed with all its
+// contents when the object goes. Path() has no trailing backslash.
+class TestFolder {
+ public:
+  explicit TestFolder(const char* name = "orvtest");
+  ~TestFolder();
+  TestFolder(const TestFolder&) = delete;
+  TestFolder& operator=(const TestFolder&) = delete;
+
+  const std::string& Path() const { return path_; }
+  // Path() + "\" + relative
+  std::string operator/(const std::string& relative) const { return path_ + "\\" + relative; }
+
+ private:
+  std::string path_;
+};
+
+// Writes `bytes` to the file (binary), replacing it; false on failure.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+// The file's bytes; empty when it does not open.
+std::string ReadFileBytes(const std::string& path);
+bool PathExists(const std::string& path);
+// Removes a folder tree (files' read-only attributes cleared first).
+void RemoveTree(const std::string& path);
+// The folder that holds the running test program (the build's bin folder).
+std::string ProgramFolder();
