@@ -42,7 +42,8 @@ not_built "the install driver and the installation procedure: nothing is install
 step "What was installed"
 not_built "files, uninstall log, registry values and shortcuts appear once the installation procedure exists"
 echo "   Registry key HKLM\\SOFTWARE\\Tamberlin\\Orvelle 6:"
-in_prefix reg query 'HKLM\SOFTWARE\Tamberlin\Orvelle 6' | sed 's/^/     /' || echo "     (absent)"
+in_prefix reg query 'HKLM\SOFTWARE\Tamberlin\Orvelle 6' >"$demo/reg.txt" 2>&1 \
+  && iconv -f CP1252 -t UTF-8 "$demo/reg.txt" | sed 's/^/     /' || echo "     (absent)"
 
 step "Silent uninstallation: OrvUnInst.exe -s"
 not_built "the self-removal copy and the uninstall procedure"

@@ -1,0 +1,3 @@
+# Sources of this subsystem, added to the product library orv_core.
+list(APPEND ORV_CORE_SOURCES
+)

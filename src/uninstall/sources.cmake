@@ -1,0 +1,5 @@
+# Sources of this subsystem, added to the product library orv_core.
+list(APPEND ORV_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/install_log.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/uninstall.cpp
+)
