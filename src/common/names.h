@@ -4,16 +4,50 @@
 
 namespace names {
 
+// Product and files
 inline constexpr char kProductName[] = "Orvelle 6";  // also the default program group
 inline constexpr char kMakerName[] = "Tamberlin";
+inline constexpr char kPublisher[] = "Tamberlin Technology LLC";
 inline constexpr char kApplicationExe[] = "OrvPix6.exe";
+inline constexpr char kHelpFile[] = "OrvPix6Man.chm";
+inline constexpr char kReadmeFile[] = "readme.txt";
 inline constexpr char kUninstallerExe[] = "OrvUnInst.exe";
 inline constexpr char kUninstallLog[] = "OrvUnInst.log";  // install script and uninstall log
 inline constexpr char kOldLog[] = "install.log";          // left by older versions
+inline constexpr char kAgreementFile[] = "agreement.txt";
+inline constexpr char kHomePageFile[] = "HomePage.url";
+inline constexpr char kSiteIniFile[] = "OrvPix6.ini";
+inline constexpr char kSiteRegFile[] = "OrvPix6.reg";
 inline constexpr char kSetupExeMarker[] = "setup.exe";    // in the lower-cased own path: setup mode
+inline constexpr char kSfxNameVariable[] = "sfxname";
 
 // Name under which the application and the setup share their instance list.
 inline constexpr char kInstanceName[] = "Tamberlin.Orvelle-KQ.v4";
+
+// Registry: the product's own key (under HKEY_LOCAL_MACHINE) and its values
+inline constexpr char kProductKey[] = "SOFTWARE\\Tamberlin\\Orvelle 6";
+inline constexpr char kAllUsersValue[] = "AllUsers";  // "B" all users, "A" current user
+inline constexpr char kPathValue[] = "Path";
+inline constexpr char kAllUsersYes[] = "B";
+inline constexpr char kAllUsersNo[] = "A";
+
+// Registry: system places
+inline constexpr char kCurrentVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+inline constexpr char kProgramFilesDirValue[] = "ProgramFilesDir";
+inline constexpr char kAppPathsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+inline constexpr char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OrvPix6.exe";
+inline constexpr char kUninstallListKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+inline constexpr char kUninstallEntryKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvelle 6";
+inline constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// Shell Folders value names: per user (HKEY_CURRENT_USER) and all users
+// (HKEY_LOCAL_MACHINE)
+inline constexpr char kProgramsValue[] = "Programs";
+inline constexpr char kDesktopValue[] = "Desktop";
+inline constexpr char kStartupValue[] = "Startup";
+inline constexpr char kCommonProgramsValue[] = "Common Programs";
+inline constexpr char kCommonDesktopValue[] = "Common Desktop";
+inline constexpr char kCommonStartupValue[] = "Common Startup";
 
 }  // namespace names
 

@@ -1,3 +1,4 @@
 # Sources of this subsystem, added to the product library orv_core.
 list(APPEND ORV_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/install.cpp
 )
