@@ -110,7 +110,7 @@ TEST_F(UninstallConfirmation, SetupModeNeverConfirmsAndRunsTheDriver) {
   FakeInstances instances;
   CSetupApp app = App(instances);
   MessageBoxScript boxes;
-  app.InitInstance({"C:\Package\Install.exe", "-install"}, "C:\Package\Install.exe");
+  app.InitInstance({"C:\\Package\\Install.exe", "-install"}, "C:\\Package\\Install.exe");
   EXPECT_TRUE(boxes.Shown().empty());
   EXPECT_FALSE(InstallOptions.silent) << "silent is cleared at start";
   EXPECT_EQ(g_driverRuns, 1);
