@@ -115,15 +115,6 @@ TEST(PathPartsTest, ParentFolder) {
   EXPECT_EQ(ParentFolder(nullptr), "");
 }
 
-TEST(PathPartsTest, WalkUpEndsAtTheDrive) {
-  std::string path = "C:\\A\\B\\C";
-  const char* expected[] = {"C:\\A\\B", "C:\\A", "C:", ""};
-  for (const char* step : expected) {
-    path = ParentFolder(path);
-    EXPECT_EQ(path, step);
-  }
-}
-
 TEST(FindCharTest, FirstAndLast) {
   EXPECT_EQ(FindFirstChar("a>b>c", '>'), 1u);
   EXPECT_EQ(FindLastChar("a>b>c", '>'), 3u);

@@ -68,18 +68,6 @@ TEST_F(InstallLogTest, TrailingControlBytesAreStrippedButNeverTheFirstByte) {
   }
 }
 
-TEST_F(InstallLogTest, StripLineEndOnItsOwn) {
-  char line[] = "a \t\r\n";
-  StripLineEnd(line);
-  EXPECT_STREQ(line, "a");
-  char blank[] = "  ";
-  StripLineEnd(blank);
-  EXPECT_STREQ(blank, " ");
-  char empty[] = "";
-  StripLineEnd(empty);
-  EXPECT_STREQ(empty, "");
-}
-
 TEST_F(InstallLogTest, PrefixMatchesExactlyAtTheStart) {
   const struct {
     const char* line;
