@@ -21,6 +21,19 @@ inline constexpr char kSiteRegFile[] = "OrvPix6.reg";
 inline constexpr char kSetupExeMarker[] = "setup.exe";    // in the lower-cased own path: setup mode
 inline constexpr char kSfxNameVariable[] = "sfxname";
 
+// Restart-time file operations on systems without delayed moves: the
+// [rename] section of WININIT.INI (in the Windows folder), "NUL" as the
+// target of a deletion.
+inline constexpr char kWininitFile[] = "WININIT.INI";
+inline constexpr char kWininitRenameSection[] = "rename";
+inline constexpr char kWininitDelete[] = "NUL";
+
+// Self-removal: the temporary copy's name prefix and its command line
+// (copy -delself uninstaller [-s]).
+inline constexpr char kSelfRemovalPrefix[] = "uni";
+inline constexpr char kSelfRemovalSwitch[] = "-delself";
+inline constexpr char kSilentSwitch[] = "-s";
+
 // Name under which the application and the setup share their instance list.
 inline constexpr char kInstanceName[] = "Tamberlin.Orvelle-KQ.v4";
 
@@ -39,6 +52,13 @@ inline constexpr char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVers
 inline constexpr char kUninstallListKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 inline constexpr char kUninstallEntryKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvelle 6";
 inline constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// Registry: removed or given back at uninstall
+inline constexpr char kMakerKey[] = "SOFTWARE\\Tamberlin";     // goes when no product key is left in it
+inline constexpr char kDocumentTypeKey[] = "OV6.Document";   // under HKEY_CLASSES_ROOT
+inline constexpr char kFileExtsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
+inline constexpr char kFileExtsTypeValue[] = "Application";  // per-user type choice of an extension
+inline constexpr char kSavedHandlerValue[] = "OrvPixOld";    // the handler an image type had before
 
 // Shell Folders value names: per user (HKEY_CURRENT_USER) and all users
 // (HKEY_LOCAL_MACHINE)
