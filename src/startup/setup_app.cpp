@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "common/handle.h"
+#include "common/names.h"
+#include "common/text.h"
 #include "common/string_table.h"
 #include "driver/install_driver.h"
 #include "driver/install_options.h"
@@ -22,6 +24,33 @@ constexpr UINT kInterruptedStyle = MB_OK | MB_ICONINFORMATION;                  
 constexpr WPARAM kCloseWithoutSaving = 1001;
 // Time the application gets between the close request and the termination.
 constexpr DWORD kCloseGrace = 10;
+
+// True when the process runs the application's executable (by file name).
+bool RunsApplication(HANDLE process) {
+  using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+  // Looked up, not imported: older systems lack the call.
+  static const auto query = reinterpret_cast<QueryImageName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "QueryFullProcessImageNameA")));
+  if (!query) return false;
+  char path[kMaxPath];
+  DWORD size = sizeof path;
+  if (!query(process, 0, path, &size) || size >= sizeof path) return false;
+  std::string name = NamePart(std::string(path, size));
+  std::string expected = names::kApplicationExe;
+  return ToLower(name) == ToLower(expected);
+}
+
+// Opens a listed process for termination when it is really a registered copy
+// of the application: it shows a main window the registry accepts, or it runs
+// the application's executable. An entry left behind by a process that ended
+// without clean-up may carry an identifier the system has since given to an
+// unrelated program; that program is left alone.
+UniqueHandle OpenRegisteredCopy(std::uint32_t processId, bool hasMainWindow) {
+  if (hasMainWindow) return UniqueHandle(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+  UniqueHandle process(OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (process && !RunsApplication(process.get())) process.reset();
+  return process;
+}
 }  // namespace
 
 CSetupApp::CSetupApp(RunningInstances& instances)
@@ -79,9 +108,10 @@ bool CSetupApp::CloseRunningCopies(bool setupMode, bool quiet) {
     if (id == self) continue;
     // Both the request and the termination go to every process, whether or
     // not it reacted: the wait is a fixed grace, not a time-out.
-    if (HWND window = instances_.FindMainWindow(id)) PostMessageA(window, WM_CLOSE, kCloseWithoutSaving, 0);
+    HWND window = instances_.FindMainWindow(id);
+    if (window) PostMessageA(window, WM_CLOSE, kCloseWithoutSaving, 0);
     Sleep(kCloseGrace);
-    UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+    UniqueHandle process = OpenRegisteredCopy(id, window != nullptr);
     if (process) TerminateProcess(process.get(), 0);
   }
   return true;

@@ -11,6 +11,7 @@
 #include "resources/resource_ids.h"
 #include "startup/instance_manager.h"
 #include "support/message_box_script.h"
+#include "support/test_folders.h"
 
 namespace {
 
@@ -189,16 +190,17 @@ TEST_F(RunningCopiesQuestion, SetupWithDashSAloneStillAsks) {
   EXPECT_EQ(boxes.Shown()[0].text, Text(IDS_INSTANCE_RUNNING_ONE));
 }
 
-// Starts this test program as a child that only sleeps.
-UniqueHandle StartSleepingChild(DWORD& processId) {
+// Starts a copy of this test program, under the given file name, as a child
+// that only sleeps.
+UniqueHandle StartSleepingChild(const std::string& path, DWORD& processId) {
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  char command[MAX_PATH + 64];
-  std::snprintf(command, sizeof command, "\"%s\" --orv-child-sleep 60000", self);
+  if (path != self && !CopyFileA(self, path.c_str(), FALSE)) return UniqueHandle();
+  std::string command = "\"" + path + "\" --orv-child-sleep 60000";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
     processId = 0;
     return UniqueHandle();
   }
@@ -207,25 +209,45 @@ UniqueHandle StartSleepingChild(DWORD& processId) {
   return UniqueHandle(info.hProcess);
 }
 
-TEST_F(ClosingPass, TerminatesEveryListedProcessButItselfAndPassesOverStaleOnes) {
+TEST_F(ClosingPass, TerminatesListedCopiesOfTheApplicationButNotItself) {
+  TestFolder folder;
   DWORD childId = 0;
-  UniqueHandle child = StartSleepingChild(childId);
+  UniqueHandle child = StartSleepingChild(folder / "OrvPix6.exe", childId);
   ASSERT_TRUE(child);
   const std::uint32_t self = GetCurrentProcessId();
-  const std::uint32_t stale = 0x7FFFFFF0;  // no such process
+  const std::uint32_t gone = 0x7FFFFFF0;  // no such process
 
   FakeInstances instances;
   instances.count = 3;
-  instances.ids = {stale, self, childId};
+  instances.ids = {gone, self, childId};
   CSetupApp app = App(instances);
   MessageBoxScript boxes;
   EXPECT_TRUE(app.CloseRunningCopies(true, true));
 
-  EXPECT_EQ(instances.windowLookups, (std::vector<std::uint32_t>{stale, childId}));
-  ASSERT_EQ(WaitForSingleObject(child.get(), 5000), WAIT_OBJECT_0) << "the listed process still runs";
+  EXPECT_EQ(instances.windowLookups, (std::vector<std::uint32_t>{gone, childId}));
+  ASSERT_EQ(WaitForSingleObject(child.get(), 5000), WAIT_OBJECT_0) << "the listed copy still runs";
   DWORD exitCode = 1;
   GetExitCodeProcess(child.get(), &exitCode);
   EXPECT_EQ(exitCode, 0u);
+}
+
+TEST_F(ClosingPass, LeavesAnUnrelatedProgramWithAStaleIdentifierAlone) {
+  // A stale entry whose identifier now belongs to another program: no main
+  // window of the application, not the application's executable.
+  TestFolder folder;
+  DWORD otherId = 0;
+  UniqueHandle other = StartSleepingChild(folder / "notepad2.exe", otherId);
+  ASSERT_TRUE(other);
+
+  FakeInstances instances;
+  instances.count = 2;
+  instances.ids = {otherId};
+  CSetupApp app = App(instances);
+  MessageBoxScript boxes;
+  EXPECT_TRUE(app.CloseRunningCopies(true, true));
+  EXPECT_EQ(WaitForSingleObject(other.get(), 500), static_cast<DWORD>(WAIT_TIMEOUT)) << "an unrelated program was ended";
+  TerminateProcess(other.get(), 0);
+  WaitForSingleObject(other.get(), 5000);
 }
 
 TEST_F(ClosingPass, AnUnavailableListClosesNothing) {
