@@ -20,6 +20,7 @@ inline constexpr char kSiteIniFile[] = "OrvPix6.ini";
 inline constexpr char kSiteRegFile[] = "OrvPix6.reg";
 inline constexpr char kSetupExeMarker[] = "setup.exe";    // in the lower-cased own path: setup mode
 inline constexpr char kSfxNameVariable[] = "sfxname";
+inline constexpr char kShortcutExtension[] = ".lnk";   // every shortcut the installer saves
 
 // Restart-time file operations on systems without delayed moves: the
 // [rename] section of WININIT.INI (in the Windows folder), "NUL" as the
