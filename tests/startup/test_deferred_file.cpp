@@ -1,0 +1,196 @@
+// DeferDelete and DeferRename on both roads: the system's list of pending
+// operations, and WININIT.INI's [rename] section when the delayed move fails.
+#include <windows.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "common/names.h"
+#include "gtest/gtest.h"
+#include "startup/deferred_file.h"
+#include "support/test_folders.h"
+#include "test_deferred_support.h"
+
+namespace {
+
+// The delayed move of a system without it: every call fails and is recorded.
+struct MoveCall {
+  std::string existing;
+  std::string replacement;  // "<null>" for none
+  DWORD flags;
+};
+std::vector<MoveCall> g_moveCalls;
+
+BOOL WINAPI FailingMove(LPCSTR existing, LPCSTR replacement, DWORD flags) {
+  g_moveCalls.push_back({existing ? existing : "<null>", replacement ? replacement : "<null>", flags});
+  SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+  return FALSE;
+}
+
+// Takes the WININIT.INI road while alive.
+class WithoutDelayedMoves {
+ public:
+  WithoutDelayedMoves() : previous_(SetDelayedMoveForTests(&FailingMove)) { g_moveCalls.clear(); }
+  ~WithoutDelayedMoves() { SetDelayedMoveForTests(previous_); }
+  WithoutDelayedMoves(const WithoutDelayedMoves&) = delete;
+  WithoutDelayedMoves& operator=(const WithoutDelayedMoves&) = delete;
+
+ private:
+  DelayedMoveCall previous_;
+};
+
+// A request: a deletion of `first`, or a rename of `first` to `second`.
+struct Request {
+  const char* first;
+  const char* second;  // null: a deletion
+};
+
+bool Make(const Request& request) {
+  if (!request.second) return DeferDelete(request.first);
+  DeferRename(request.first, request.second);
+  return true;
+}
+
+TEST(DeferredFileSystemList, RequestsGoToTheSystemInOrderAndNotToWininit) {
+  EXPECT_TRUE(DeferDelete("C:\\A\\B.dll"));
+  DeferRename("C:\\A\\B.dll.new", "C:\\A\\B.dll");
+  EXPECT_TRUE(DeferDelete("C:\\Program Files\\Orvelle 6\\uni 1.tmp"));
+
+  std::vector<PendingOperation> expected = {
+      {SystemListPath("C:\\A\\B.dll"), ""},
+      // No "!" before the target: an existing target is not replaced.
+      {SystemListPath("C:\\A\\B.dll.new"), SystemListPath("C:\\A\\B.dll")},
+      {SystemListPath("C:\\Program Files\\Orvelle 6\\uni 1.tmp"), ""},
+  };
+  EXPECT_EQ(PendingOperations(), expected);
+  EXPECT_FALSE(PathExists(WininitPath()));
+}
+
+TEST(DeferredFileSystemList, EmptyOrMissingPathsAreRefused) {
+  WithoutDelayedMoves noDelayedMoves;
+  EXPECT_FALSE(DeferDelete(nullptr));
+  EXPECT_FALSE(DeferDelete(""));
+  DeferRename(nullptr, "C:\\A");
+  DeferRename("C:\\A", "");
+  EXPECT_TRUE(g_moveCalls.empty());
+  EXPECT_FALSE(PathExists(WininitPath())) << "an empty entry would delete or rename nothing sensible";
+}
+
+TEST(DeferredFileWininit, TheDelayedMoveIsTriedFirstWithDelayOnly) {
+  WithoutDelayedMoves noDelayedMoves;
+  DeferDelete("C:\\X.TMP");
+  DeferRename("C:\\A\\B.dll.new", "C:\\A\\B.dll");
+  ASSERT_EQ(g_moveCalls.size(), 2u);
+  EXPECT_EQ(g_moveCalls[0].existing, "C:\\X.TMP");
+  EXPECT_EQ(g_moveCalls[0].replacement, "<null>");
+  EXPECT_EQ(g_moveCalls[1].existing, "C:\\A\\B.dll.new");
+  EXPECT_EQ(g_moveCalls[1].replacement, "C:\\A\\B.dll");
+  for (const MoveCall& call : g_moveCalls) EXPECT_EQ(call.flags, static_cast<DWORD>(MOVEFILE_DELAY_UNTIL_REBOOT));
+}
+
+// WININIT.INI before, the requests made, and the file after, byte for byte.
+struct WininitCase {
+  const char* name;
+  const char* before;  // null: no WININIT.INI
+  std::vector<Request> requests;
+  const char* after;
+};
+
+void PrintTo(const WininitCase& c, std::ostream* out) { *out << c.name; }
+
+class DeferredFileWininitTable : public testing::TestWithParam<WininitCase> {};
+
+TEST_P(DeferredFileWininitTable, EntriesAreAppendedInOrder) {
+  const WininitCase& c = GetParam();
+  if (c.before) ASSERT_TRUE(WriteFileBytes(WininitPath(), c.before));
+  WithoutDelayedMoves noDelayedMoves;
+  for (const Request& request : c.requests) EXPECT_TRUE(Make(request)) << request.first;
+  EXPECT_EQ(ReadFileBytes(WininitPath()), c.after);
+  EXPECT_TRUE(PendingOperations().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sections, DeferredFileWininitTable,
+    testing::Values(
+        WininitCase{"NoSectionBefore", nullptr, {{"C:\\X.TMP", nullptr}}, "[rename]\r\nNUL=C:\\X.TMP\r\n"},
+        WininitCase{"TwoEntriesBeforeStayFirst",
+                    "[rename]\r\nNUL=C:\\One.tmp\r\nC:\\Two.dll=C:\\Two.new\r\n",
+                    {{"C:\\Three.tmp", nullptr}},
+                    "[rename]\r\nNUL=C:\\One.tmp\r\nC:\\Two.dll=C:\\Two.new\r\nNUL=C:\\Three.tmp\r\n"},
+        WininitCase{"DeleteThenRenameOfALockedFile",
+                    nullptr,
+                    {{"C:\\A\\B.dll", nullptr}, {"C:\\A\\B.dll.new", "C:\\A\\B.dll"}},
+                    "[rename]\r\nNUL=C:\\A\\B.dll\r\nC:\\A\\B.dll=C:\\A\\B.dll.new\r\n"},
+        WininitCase{"OtherSectionsAreKept",
+                    "[boot]\r\nx=1\r\n[rename]\r\nNUL=C:\\1\r\n[other]\r\ny=2\r\n",
+                    {{"C:\\2", nullptr}},
+                    "[boot]\r\nx=1\r\n[rename]\r\nNUL=C:\\1\r\nNUL=C:\\2\r\n[other]\r\ny=2\r\n"},
+        WininitCase{"PathsAreWrittenAsGiven",
+                    nullptr,
+                    {{"C:\\Program Files\\Orvelle 6\\a b.dll.new", "C:\\Program Files\\Orvelle 6\\a b.dll"}},
+                    "[rename]\r\nC:\\Program Files\\Orvelle 6\\a b.dll=C:\\Program Files\\Orvelle 6\\a b.dll.new\r\n"}),
+    [](const testing::TestParamInfo<WininitCase>& info) { return std::string(info.param.name); });
+
+// The section buffer holds 16384 bytes: every entry with its zero, then the
+// section's final zero. A deletion of kNearFullPath fits exactly after a
+// section of kFits bytes.
+constexpr std::size_t kSectionBuffer = 16384;
+constexpr char kNearFullPath[] = "C:\\Program Files\\Orvelle 6\\OrvPix6.exe";
+constexpr std::size_t kFits = kSectionBuffer - (sizeof "NUL=" - 1 + sizeof kNearFullPath - 1 + 1) - 1;
+
+// A [rename] section whose entries take exactly `bytes` bytes of the buffer
+// (each entry with its zero): deletions of 100 bytes, the last one taking the
+// rest (101 to 200 bytes).
+std::string SectionTaking(std::size_t bytes) {
+  std::string file = "[rename]\r\n";
+  int n = 0;
+  while (bytes > 0) {
+    std::size_t entry = bytes > 200 ? 100 : bytes;
+    std::string head = "NUL=C:\\pad\\" + std::to_string(n++) + "_";
+    file += head + std::string(entry - 1 - head.size(), 'x') + "\r\n";
+    bytes -= entry;
+  }
+  return file;
+}
+
+struct FullSectionCase {
+  const char* name;
+  std::size_t sectionBytes;
+  bool recorded;
+};
+
+void PrintTo(const FullSectionCase& c, std::ostream* out) { *out << c.name; }
+
+class DeferredFileFullSection : public testing::TestWithParam<FullSectionCase> {};
+
+TEST_P(DeferredFileFullSection, TheBufferIsNeverOverrunAndNothingIsLost) {
+  const FullSectionCase& c = GetParam();
+  const std::string before = SectionTaking(c.sectionBytes);
+  ASSERT_TRUE(WriteFileBytes(WininitPath(), before));
+
+  WithoutDelayedMoves noDelayedMoves;
+  EXPECT_EQ(DeferDelete(kNearFullPath), c.recorded);
+  if (c.recorded) {
+    EXPECT_EQ(ReadFileBytes(WininitPath()), before + "NUL=" + kNearFullPath + "\r\n");
+  } else {
+    // Refused whole: the earlier requests are all still there, uncut.
+    EXPECT_EQ(ReadFileBytes(WininitPath()), before);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NearTheBufferSize, DeferredFileFullSection,
+    testing::Values(FullSectionCase{"FitsExactly", kFits, true}, FullSectionCase{"OneByteTooMany", kFits + 1, false},
+                    FullSectionCase{"AlreadyLargerThanTheBuffer", 20000, false}),
+    [](const testing::TestParamInfo<FullSectionCase>& info) { return std::string(info.param.name); });
+
+TEST(DeferredFileWininit, AFailedWriteIsReportedByDeferDelete) {
+  // A folder in WININIT.INI's place cannot be written as a file.
+  ASSERT_TRUE(CreateDirectoryA(WininitPath().c_str(), nullptr));
+  WithoutDelayedMoves noDelayedMoves;
+  EXPECT_FALSE(DeferDelete("C:\\X.TMP"));
+  RemoveDirectoryA(WininitPath().c_str());
+}
+
+}  // namespace
