@@ -1,22 +1,47 @@
 #include "startup/self_removal.h"
 
-#include <windows.h>
-
 #include <cstdlib>
 #include <string>
 
+#include "common/handle.h"
 #include "common/module_path.h"
+#include "common/names.h"
 #include "common/text.h"
+#include "driver/install_options.h"
 #include "resources/resource_ids.h"
 #include "startup/deferred_file.h"
 #include "startup/message_box.h"
-#include "driver/install_options.h"
 #include "uninstall/uninstall.h"
 
 namespace {
 // The copy gives the uninstaller that started it this long to end.
 constexpr DWORD kUninstallerExitWait = 1000;
+
+ProcessStartCall g_startProcess = &CreateProcessA;
+
+// The path as one argument of a command line.
+std::string CommandLineArgument(const std::string& path) {
+  if (path.find_first_of(" \t") == std::string::npos) return path;
+  return "\"" + path + "\"";
+}
+
+// A new empty file in the user's temporary folder, named by the system with
+// the "uni" prefix; empty when none could be made.
+std::string NewTemporaryFile() {
+  char folder[kMaxPath];
+  DWORD length = GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length >= sizeof folder) return std::string();
+  char file[kMaxPath];  // GetTempFileNameA needs room for MAX_PATH bytes
+  if (GetTempFileNameA(folder, names::kSelfRemovalPrefix, 0, file) == 0) return std::string();
+  return file;
+}
 }  // namespace
+
+ProcessStartCall SetCopyStartForTests(ProcessStartCall call) {
+  ProcessStartCall previous = g_startProcess;
+  g_startProcess = call ? call : &CreateProcessA;
+  return previous;
+}
 
 std::string SelfRemovalFolder(const std::string& uninstallerPath) {
   std::string folder = FolderPart(uninstallerPath);
@@ -24,9 +49,36 @@ std::string SelfRemovalFolder(const std::string& uninstallerPath) {
   return folder + "\\";
 }
 
-// Not built yet: the temporary copy arrives with its own change. Until then
-// the uninstaller ends without uninstalling anything.
-void StartSelfRemovalCopy() {}
+std::string SelfRemovalCommandLine(const std::string& copyPath, const std::string& uninstallerPath, bool silent) {
+  std::string line = CommandLineArgument(copyPath) + " " + names::kSelfRemovalSwitch + " " +
+                     CommandLineArgument(uninstallerPath);
+  if (silent) line += std::string(" ") + names::kSilentSwitch;
+  return line;
+}
+
+void StartSelfRemovalCopy() {
+  std::string copy = NewTemporaryFile();
+  if (copy.empty()) return;
+  std::string self = OwnProgramPath();
+  // An empty or half-written temporary file is no program: do not start it.
+  if (!self.empty() && CopyFileA(self.c_str(), copy.c_str(), FALSE)) {
+    std::string line = SelfRemovalCommandLine(copy, self, InstallOptions.silent);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (g_startProcess(copy.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+      UniqueHandle thread(info.hThread);
+      UniqueHandle process(info.hProcess);
+      // TerminateProcess, not ExitProcess or exit: no static destructor and no
+      // DLL notification runs, so the instance list keeps this process's
+      // entry whatever the C runtime does at ExitProcess.
+      TerminateProcess(GetCurrentProcess(), 0);
+    }
+  }
+  // No copy runs: the temporary file would stay behind until someone cleans
+  // the temporary folder.
+  DeleteFileA(copy.c_str());
+}
 
 void RunSelfRemovalCopy(const char* uninstallerPath) {
   Sleep(kUninstallerExitWait);

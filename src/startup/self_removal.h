@@ -1,10 +1,16 @@
 // The uninstaller's self-removal across two processes: the uninstaller starts a
 // temporary copy of itself and ends; the copy removes the installation.
 #pragma once
+#include <windows.h>
 
-// Copies the running uninstaller to a temporary file and starts it with
-// "-delself"; when the copy starts, ends this process at once without any
-// clean-up and does not return. Returns only when the copy did not start.
+#include <string>
+
+// Copies the running uninstaller to a new temporary file ("uni" prefix) and
+// starts it with "-delself", the uninstaller's path and, when silent, "-s".
+// When the copy starts, ends this process at once with status 0, without the
+// process-wide clean-up (the uninstaller stays in the instance list), and does
+// not return. Returns only when the copy did not start; the temporary file is
+// then removed again.
 void StartSelfRemovalCopy();
 
 // The temporary copy's work: wait for the uninstaller to end, defer the
@@ -12,8 +18,20 @@ void StartSelfRemovalCopy();
 // unless silent, and end the process with exit status 0.
 [[noreturn]] void RunSelfRemovalCopy(const char* uninstallerPath);
 
-#include <string>
-
 // The installed folder of an uninstaller path: its drive and folder with the
 // trailing backslash; empty when the path has no folder.
 std::string SelfRemovalFolder(const std::string& uninstallerPath);
+
+// The copy's command line: each path in double quotes exactly when it holds a
+// blank or a tab, " -s" at the end when silent.
+std::string SelfRemovalCommandLine(const std::string& copyPath, const std::string& uninstallerPath, bool silent);
+
+// The copy's process start, shaped like CreateProcessA. Tests replace it to
+// see what would be started, or to make the start fail.
+using ProcessStartCall = BOOL(WINAPI*)(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES process,
+                                       LPSECURITY_ATTRIBUTES thread, BOOL inheritHandles, DWORD flags,
+                                       LPVOID environment, LPCSTR currentDirectory, LPSTARTUPINFOA startup,
+                                       LPPROCESS_INFORMATION info);
+
+// Installs `call` (null restores CreateProcessA); returns the previous one.
+ProcessStartCall SetCopyStartForTests(ProcessStartCall call);

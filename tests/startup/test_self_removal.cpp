@@ -1,0 +1,192 @@
+// The uninstaller's hand-over to its temporary copy, inside this process: the
+// copy's command line, the temporary file, and what is left when the copy
+// cannot be started.
+#include <windows.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "common/module_path.h"
+#include "common/text.h"
+#include "driver/install_options.h"
+#include "gtest/gtest.h"
+#include "startup/self_removal.h"
+#include "support/test_folders.h"
+
+namespace {
+
+struct CommandLineCase {
+  const char* name;
+  const char* copy;
+  const char* uninstaller;
+  bool silent;
+  const char* expected;
+};
+
+void PrintTo(const CommandLineCase& c, std::ostream* out) { *out << c.name; }
+
+class SelfRemovalCommandLineTable : public testing::TestWithParam<CommandLineCase> {};
+
+TEST_P(SelfRemovalCommandLineTable, QuotesExactlyThePathsWithBlanksOrTabs) {
+  const CommandLineCase& c = GetParam();
+  EXPECT_EQ(SelfRemovalCommandLine(c.copy, c.uninstaller, c.silent), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, SelfRemovalCommandLineTable,
+    testing::Values(
+        CommandLineCase{"UninstallerUnderProgramFiles", "C:\\users\\jo\\Temp\\uni2d6.tmp",
+                        "C:\\Program Files\\Orvelle 6\\OrvUnInst.exe", false,
+                        "C:\\users\\jo\\Temp\\uni2d6.tmp -delself \"C:\\Program Files\\Orvelle 6\\OrvUnInst.exe\""},
+        CommandLineCase{"BlankInTheTemporaryFolder", "C:\\Documents and Settings\\Jo\\Temp\\uni1.tmp",
+                        "C:\\Orvelle\\OrvUnInst.exe", false,
+                        "\"C:\\Documents and Settings\\Jo\\Temp\\uni1.tmp\" -delself C:\\Orvelle\\OrvUnInst.exe"},
+        CommandLineCase{"NoBlankAnywhereSilent", "C:\\Temp\\uniA.tmp", "C:\\Orvelle\\OrvUnInst.exe", true,
+                        "C:\\Temp\\uniA.tmp -delself C:\\Orvelle\\OrvUnInst.exe -s"},
+        CommandLineCase{"BlanksEverywhereSilent", "C:\\My Temp\\uniB.tmp", "C:\\Program Files\\Orvelle 6\\OrvUnInst.exe",
+                        true,
+                        "\"C:\\My Temp\\uniB.tmp\" -delself \"C:\\Program Files\\Orvelle 6\\OrvUnInst.exe\" -s"},
+        CommandLineCase{"TabCountsAsABlank", "C:\\Temp\\uniC.tmp", "C:\\Orv\telle\\OrvUnInst.exe", false,
+                        "C:\\Temp\\uniC.tmp -delself \"C:\\Orv\telle\\OrvUnInst.exe\""}),
+    [](const testing::TestParamInfo<CommandLineCase>& info) { return std::string(info.param.name); });
+
+TEST(SelfRemovalFolderOf, TheUninstallersFolderWithItsTrailingBackslash) {
+  const char* const cases[][2] = {
+      {"C:\\Program Files\\Orvelle 6\\OrvUnInst.exe", "C:\\Program Files\\Orvelle 6\\"},
+      {"C:\\OrvUnInst.exe", "C:\\"},
+      {"\\\\server\\share\\Orvelle\\OrvUnInst.exe", "\\\\server\\share\\Orvelle\\"},
+      // No folder: no installation to remove (not the current directory).
+      {"OrvUnInst.exe", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SelfRemovalFolder(c[0]), c[1]) << c[0];
+}
+
+// Records the start it is asked for and fails it, as the system does for a
+// file that is no program.
+struct StartRequest {
+  std::string application;
+  std::string commandLine;
+  bool inheritHandles = true;
+  bool ownEnvironment = true;
+  bool fileIsTheProgram = false;
+};
+std::vector<StartRequest> g_starts;
+
+BOOL WINAPI FailingStart(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES,
+                         BOOL inheritHandles, DWORD, LPVOID environment, LPCSTR, LPSTARTUPINFOA,
+                         LPPROCESS_INFORMATION) {
+  StartRequest request;
+  request.application = application ? application : "";
+  request.commandLine = commandLine ? commandLine : "";
+  request.inheritHandles = inheritHandles != FALSE;
+  request.ownEnvironment = environment != nullptr;
+  request.fileIsTheProgram = ReadFileBytes(request.application) == ReadFileBytes(OwnProgramPath());
+  g_starts.push_back(request);
+  SetLastError(ERROR_BAD_EXE_FORMAT);
+  return FALSE;
+}
+
+struct FailedStartCase {
+  const char* name;
+  const char* temporaryFolder;  // under the test folder
+  bool silent;
+};
+
+void PrintTo(const FailedStartCase& c, std::ostream* out) { *out << c.name; }
+
+// The user's temporary folder (TMP, TEMP) is a folder of the test while the
+// fixture lives; the copy's start goes to FailingStart.
+class SelfRemovalStart : public testing::Test {
+ protected:
+  void SetUp() override {
+    g_starts.clear();
+    previousStart_ = SetCopyStartForTests(&FailingStart);
+    SaveVariable("TMP");
+    SaveVariable("TEMP");
+  }
+  void TearDown() override {
+    SetCopyStartForTests(previousStart_);
+    for (const auto& saved : savedVariables_)
+      SetEnvironmentVariableA(saved.first.c_str(), saved.second.empty() ? nullptr : saved.second.c_str());
+    InstallOptions.silent = false;
+  }
+
+  void UseTemporaryFolder(const std::string& path) {
+    SetEnvironmentVariableA("TMP", path.c_str());
+    SetEnvironmentVariableA("TEMP", path.c_str());
+  }
+
+  // The names in a folder, "." and ".." left out.
+  static std::vector<std::string> Contents(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+      std::string name = found.cFileName;
+      if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+  }
+
+  TestFolder folder_;
+
+ private:
+  void SaveVariable(const char* name) {
+    char value[MAX_PATH] = "";
+    GetEnvironmentVariableA(name, value, sizeof value);
+    savedVariables_.push_back({name, value});
+  }
+
+  ProcessStartCall previousStart_ = nullptr;
+  std::vector<std::pair<std::string, std::string>> savedVariables_;
+};
+
+class SelfRemovalFailedStart : public SelfRemovalStart, public testing::WithParamInterface<FailedStartCase> {};
+
+TEST_P(SelfRemovalFailedStart, LeavesNoTemporaryFile) {
+  const FailedStartCase& c = GetParam();
+  const std::string temporary = folder_ / c.temporaryFolder;
+  ASSERT_TRUE(CreateDirectoryA(temporary.c_str(), nullptr));
+  UseTemporaryFolder(temporary);
+  InstallOptions.silent = c.silent;
+
+  StartSelfRemovalCopy();  // returns: the start failed
+
+  ASSERT_EQ(g_starts.size(), 1u);
+  const StartRequest& start = g_starts[0];
+  EXPECT_EQ(FolderPart(start.application), temporary);
+  std::string name = NamePart(start.application);
+  ToLower(name);
+  EXPECT_EQ(name.substr(0, 3), "uni") << name;
+  EXPECT_EQ(name.substr(name.size() - 4), ".tmp") << name;
+  EXPECT_TRUE(start.fileIsTheProgram) << "the temporary file holds a copy of the running program";
+
+  const bool blank = std::string(c.temporaryFolder).find(' ') != std::string::npos;
+  std::string expected = (blank ? "\"" + start.application + "\"" : start.application) + " -delself " +
+                         OwnProgramPath() + (c.silent ? " -s" : "");
+  EXPECT_EQ(start.commandLine, expected);
+  EXPECT_FALSE(start.inheritHandles);
+  EXPECT_FALSE(start.ownEnvironment) << "the copy gets the current environment";
+
+  EXPECT_EQ(Contents(temporary), std::vector<std::string>{}) << "the temporary file goes when no copy runs";
+}
+
+INSTANTIATE_TEST_SUITE_P(TemporaryFolders, SelfRemovalFailedStart,
+                         testing::Values(FailedStartCase{"Plain", "temp", false},
+                                         FailedStartCase{"WithABlank", "my temp", false},
+                                         FailedStartCase{"Silent", "temp", true}),
+                         [](const testing::TestParamInfo<FailedStartCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+TEST_F(SelfRemovalStart, NoTemporaryFileNoStart) {
+  UseTemporaryFolder(folder_ / "missing");
+  StartSelfRemovalCopy();
+  EXPECT_TRUE(g_starts.empty());
+  EXPECT_FALSE(PathExists(folder_ / "missing"));
+}
+
+}  // namespace

@@ -1,0 +1,246 @@
+// The real setup.exe installed as OrvUnInst.exe, started under Wine on the
+// test's display: the uninstaller hands over to a temporary copy of itself,
+// which deletes the uninstaller, queues its own deletion and says so unless
+// silent.
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "common/handle.h"
+#include "common/names.h"
+#include "common/string_table.h"
+#include "common/text.h"
+#include "gtest/gtest.h"
+#include "resources/resource_ids.h"
+#include "startup/instance_manager.h"
+#include "support/test_folders.h"
+#include "test_deferred_support.h"
+#include "ui_driver.h"
+
+namespace {
+
+constexpr DWORD kBoxWait = 15000;
+constexpr DWORD kProcessWait = 20000;
+
+// A process of the test's prefix, watched by handle.
+struct Watched {
+  UniqueHandle handle;
+  DWORD id = 0;
+  explicit operator bool() const { return static_cast<bool>(handle); }
+};
+
+// Its exit status once it has ended, or -1 when it is still running after
+// `timeoutMs`.
+long ExitStatus(const Watched& process, DWORD timeoutMs = kProcessWait) {
+  if (WaitForSingleObject(process.handle.get(), timeoutMs) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(process.handle.get(), &code);
+  return static_cast<long>(code);
+}
+
+// The first process started by `parentId`, waiting up to `timeoutMs`.
+Watched WaitForChild(DWORD parentId, DWORD timeoutMs) {
+  Watched child;
+  for (DWORD waited = 0; waited <= timeoutMs; waited += 10) {
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+      if (entry.th32ParentProcessID != parentId || entry.th32ProcessID == parentId) continue;
+      child.handle.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+      child.id = entry.th32ProcessID;
+      if (child) return child;
+    }
+    Sleep(10);
+  }
+  return child;
+}
+
+std::string ImagePath(const Watched& process) {
+  char path[MAX_PATH];
+  DWORD length = sizeof path;
+  if (!QueryFullProcessImageNameA(process.handle.get(), 0, path, &length)) return std::string();
+  return std::string(path, length);
+}
+
+// The shared instance list, held by the test from before the uninstaller
+// starts (so that it outlives every process in it) without entering the test
+// into it: made the way its first process makes it when nobody holds it yet.
+class InstanceListView {
+ public:
+  InstanceListView() {
+    using namespace instance_protocol;
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    const DWORD granularity = system.dwAllocationGranularity;
+    auto roundUp = [granularity](DWORD size) { return (size + granularity - 1) / granularity * granularity; };
+    std::string name = std::string(kFileMapPrefix) + names::kInstanceName;
+    mapping_.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE | SEC_COMMIT, 0,
+                                      roundUp(kListRegionSize) + roundUp(kAdditionalRegionSize), name.c_str()));
+    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+    if (mapping_) view_ = static_cast<ListRegion*>(MapViewOfFile(mapping_.get(), FILE_MAP_WRITE, 0, 0, 0));
+    if (view_ && !existed) view_->created = 1;  // count and slots start at zero
+  }
+  ~InstanceListView() {
+    if (view_) UnmapViewOfFile(view_);
+  }
+  InstanceListView(const InstanceListView&) = delete;
+  InstanceListView& operator=(const InstanceListView&) = delete;
+
+  explicit operator bool() const { return view_ != nullptr; }
+  // Read once the processes of the test have ended (no lock needed then).
+  std::vector<DWORD> Ids() const {
+    std::uint32_t count = std::min(view_->count, instance_protocol::kMaxInstances);
+    return std::vector<DWORD>(view_->slots, view_->slots + count);
+  }
+
+ private:
+  UniqueHandle mapping_;
+  instance_protocol::ListRegion* view_ = nullptr;
+};
+
+class SelfRemovalEndToEnd : public testing::Test {
+ protected:
+  void SetUp() override {
+    installed_ = folder_ / "Orvelle 6";
+    ASSERT_TRUE(CreateDirectoryA(installed_.c_str(), nullptr));
+    uninstaller_ = installed_ + "\\" + names::kUninstallerExe;
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\setup.exe").c_str(), uninstaller_.c_str(), FALSE));
+  }
+
+  // Starts the installed uninstaller in its folder; `arguments` follow its
+  // quoted path.
+  Watched StartUninstaller(const std::string& arguments) {
+    std::string command = "\"" + uninstaller_ + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    Watched process;
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, installed_.c_str(), &startup,
+                        &info))
+      return process;
+    CloseHandle(info.hThread);
+    process.handle.reset(info.hProcess);
+    process.id = info.dwProcessId;
+    return process;
+  }
+
+  // Checks that the copy is a "uni" temporary file of `temporaryFolder`.
+  static void ExpectTemporaryCopy(const std::string& copyPath, const std::string& temporaryFolder) {
+    std::string name = NamePart(copyPath);
+    ToLower(name);
+    EXPECT_EQ(FolderPart(copyPath) + "\\", temporaryFolder);
+    EXPECT_EQ(name.substr(0, 3), names::kSelfRemovalPrefix) << copyPath;
+    EXPECT_EQ(name.substr(name.size() - 4), ".tmp") << copyPath;
+  }
+
+  static bool QueuedForDeletion(const std::string& path) {
+    std::vector<PendingOperation> pending = PendingOperations();
+    return std::find(pending.begin(), pending.end(), PendingOperation{SystemListPath(path), ""}) != pending.end();
+  }
+
+  TestFolder folder_;
+  std::string installed_;
+  std::string uninstaller_;
+};
+
+// Silent removal, with the user's temporary folder as it is and with one
+// whose path holds a blank (the copy's path is then quoted).
+struct SilentCase {
+  const char* name;
+  const char* temporaryFolder;  // under the test folder; null: the prefix's own
+};
+
+void PrintTo(const SilentCase& c, std::ostream* out) { *out << c.name; }
+
+class SilentSelfRemoval : public SelfRemovalEndToEnd, public testing::WithParamInterface<SilentCase> {};
+
+TEST_P(SilentSelfRemoval, TheCopyRemovesTheUninstallerWithoutAWord) {
+  if (const char* temporary = GetParam().temporaryFolder) {
+    std::string path = folder_ / temporary;
+    ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
+    // The uninstaller inherits the test's environment.
+    SetEnvironmentVariableA("TMP", path.c_str());
+    SetEnvironmentVariableA("TEMP", path.c_str());
+  }
+  char temporaryFolder[MAX_PATH];
+  GetTempPathA(sizeof temporaryFolder, temporaryFolder);
+
+  InstanceListView instances;
+  ASSERT_TRUE(instances);
+  Watched uninstaller = StartUninstaller("-s");
+  ASSERT_TRUE(uninstaller);
+  Watched copy = WaitForChild(uninstaller.id, 5000);
+  ASSERT_TRUE(copy) << "no temporary copy was started";
+  EXPECT_EQ(ExitStatus(uninstaller), 0);
+  const std::string copyPath = ImagePath(copy);
+  ExpectTemporaryCopy(copyPath, temporaryFolder);
+
+  // The copy waits a second before it deletes the uninstaller.
+  EXPECT_TRUE(PathExists(uninstaller_)) << "deleted before the uninstaller could end";
+  while (WaitForSingleObject(copy.handle.get(), 20) == WAIT_TIMEOUT) {
+    ASSERT_EQ(ui::WaitForDialog(copy.id, 0), nullptr) << "a silent removal shows no message";
+  }
+  EXPECT_EQ(ExitStatus(copy), 0);
+  EXPECT_FALSE(PathExists(uninstaller_));
+
+  // The copy cannot delete itself while it runs: it is queued for the
+  // restart, and the restart removes it.
+  EXPECT_TRUE(PathExists(copyPath));
+  EXPECT_TRUE(QueuedForDeletion(copyPath)) << copyPath;
+  ASSERT_TRUE(RestartPrefix());
+  EXPECT_FALSE(PathExists(copyPath));
+
+  // The uninstaller ended without the process-wide clean-up: it is still in
+  // the instance list, while the copy took itself out at its normal end.
+  std::vector<DWORD> ids = instances.Ids();
+  EXPECT_EQ(std::count(ids.begin(), ids.end(), uninstaller.id), 1) << "the uninstaller's entry stays";
+  EXPECT_EQ(std::count(ids.begin(), ids.end(), copy.id), 0) << "the copy's entry goes";
+}
+
+INSTANTIATE_TEST_SUITE_P(TemporaryFolders, SilentSelfRemoval,
+                         testing::Values(SilentCase{"UsersTemp", nullptr}, SilentCase{"WithABlank", "my temp"}),
+                         [](const testing::TestParamInfo<SilentCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SelfRemovalEndToEnd, ConfirmedRemovalEndsWithTheClosingMessage) {
+  Watched uninstaller = StartUninstaller("");
+  ASSERT_TRUE(uninstaller);
+  HWND question = ui::WaitForDialog(uninstaller.id, kBoxWait);
+  ASSERT_NE(question, nullptr) << "no confirmation asked";
+  EXPECT_EQ(ui::MessageBoxText(question), LoadStringResource(IDS_CONFIRM_UNINSTALL));
+  EXPECT_EQ(ui::Text(question), LoadStringResource(IDS_WINDOW_TITLE));
+  ui::Press(question, IDYES);
+
+  Watched copy = WaitForChild(uninstaller.id, 5000);
+  ASSERT_TRUE(copy) << "no temporary copy was started";
+  EXPECT_EQ(ExitStatus(uninstaller), 0);
+
+  HWND closing = ui::WaitForDialog(copy.id, kBoxWait);
+  ASSERT_NE(closing, nullptr) << "no closing message";
+  EXPECT_FALSE(PathExists(uninstaller_)) << "the uninstaller goes before the closing message";
+  EXPECT_TRUE(QueuedForDeletion(ImagePath(copy)));
+  EXPECT_EQ(ui::MessageBoxText(closing), LoadStringResource(IDS_UNINSTALLED));
+  EXPECT_EQ(ui::Text(closing), LoadStringResource(IDS_APP_TITLE));
+  EXPECT_EQ(ui::ButtonIds(closing), (std::vector<int>{IDOK}));
+  ui::Press(closing, IDOK);
+  EXPECT_EQ(ExitStatus(copy), 0);
+}
+
+TEST_F(SelfRemovalEndToEnd, DeclinedRemovalStartsNoCopy) {
+  Watched uninstaller = StartUninstaller("");
+  ASSERT_TRUE(uninstaller);
+  HWND question = ui::WaitForDialog(uninstaller.id, kBoxWait);
+  ASSERT_NE(question, nullptr) << "no confirmation asked";
+  ui::Press(question, IDNO);
+  EXPECT_EQ(ExitStatus(uninstaller), 0);
+  EXPECT_FALSE(WaitForChild(uninstaller.id, 0));
+  EXPECT_TRUE(PathExists(uninstaller_));
+  EXPECT_TRUE(PendingOperations().empty());
+}
+
+}  // namespace
