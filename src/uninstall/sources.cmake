@@ -1,5 +1,7 @@
 # Sources of this subsystem, added to the product library orv_core.
 list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/install_log.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/bounded_path.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/log_replay.cpp
   ${CMAKE_CURRENT_LIST_DIR}/uninstall.cpp
 )

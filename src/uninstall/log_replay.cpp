@@ -1,0 +1,171 @@
+#include "uninstall/log_replay.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/names.h"
+#include "common/text.h"
+#include "uninstall/bounded_path.h"
+#include "uninstall/install_log.h"
+
+namespace {
+
+// The file kinds, in the order in which a line is tested.
+const char* const kFileKinds[] = {logprefix::kFileCopy, logprefix::kFileCopyX64, logprefix::kFileCopyInd,
+                                  logprefix::kFileOverwrite, logprefix::kFileDel};
+
+// A find-file enumeration, ended when the object goes.
+class FileSearch {
+ public:
+  FileSearch(const char* path, WIN32_FIND_DATAA* found) : handle_(FindFirstFileA(path, found)) {}
+  ~FileSearch() {
+    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+  }
+  FileSearch(const FileSearch&) = delete;
+  FileSearch& operator=(const FileSearch&) = delete;
+
+  bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool Next(WIN32_FIND_DATAA* found) { return FindNextFileA(handle_, found) != FALSE; }
+
+ private:
+  HANDLE handle_;
+};
+
+// The installer logs only shortcuts as links; any other file named there is
+// not one of its own. The extension is compared without regard to case, as
+// the file system does (".lnk" holds no byte that could be a trail byte).
+bool IsShortcutName(const char* path) {
+  const std::size_t length = std::strlen(path);
+  const std::size_t extension = sizeof names::kShortcutExtension - 1;
+  if (length < extension) return false;
+  std::string tail(path + length - extension);
+  return ToLower(tail) == names::kShortcutExtension;
+}
+
+// A component made of dots and blanks only, with two dots or more: the file
+// system reads it as the parent folder.
+bool ClimbsOut(const std::string& component) {
+  return component.find_first_not_of(". ") == std::string::npos &&
+         std::count(component.begin(), component.end(), '.') >= 2;
+}
+
+// True when a name from a log stays inside the folder it is applied to: it is
+// neither absolute (a leading separator, a drive) nor climbs out with "..". A
+// package never needs either: it names files relative to its own folder.
+bool StaysInsideFolder(std::string name) {
+  if (name.empty() || name[0] == '\\' || name[0] == '/') return false;
+  if (name.size() >= 2 && name[1] == ':') return false;
+  NormalizeSlashes(name);
+  for (;;) {
+    const std::size_t separator = FindFirstChar(name, '\\');
+    if (ClimbsOut(name.substr(0, separator))) return false;
+    if (separator == std::string::npos) return true;
+    name.erase(0, separator + 1);
+  }
+}
+
+// The file spec of a file-kind line: cut at the first " | ", the text after
+// the prefix, and for a renaming pair the target with its leading blanks
+// removed. Empty when nothing is left.
+std::string FileSpecOf(const std::string& line, std::size_t prefixLength) {
+  const std::size_t cut = line.find(kLogRemarkSeparator);
+  // A remark that starts inside the prefix (at its own trailing blank)
+  // leaves no spec at all.
+  if (cut != std::string::npos && cut <= prefixLength) return std::string();
+  std::string spec = line.substr(prefixLength, cut == std::string::npos ? cut : cut - prefixLength);
+  const std::size_t arrow = FindFirstChar(spec, '>');
+  if (arrow != std::string::npos) {
+    spec.erase(0, arrow + 1);
+    TrimBlanks(spec, TrimEnd::Start);
+  }
+  return spec;
+}
+
+// The position of the last "\" or "/" character of `text`, or npos.
+std::size_t LastSeparator(const std::string& text) {
+  const std::size_t backslash = FindLastChar(text, '\\');
+  const std::size_t slash = FindLastChar(text, '/');
+  if (backslash == std::string::npos) return slash;
+  if (slash == std::string::npos) return backslash;
+  return std::max(backslash, slash);
+}
+
+}  // namespace
+
+void RemoveLoggedLinks(const char* logPath) {
+  LogReader log(logPath);
+  if (!log.IsOpen()) return;
+
+  // Every shortcut first, so that the group folders are empty when reached.
+  while (log.Next()) {
+    const char* link = log.Argument(logprefix::kShellLink);
+    if (link && IsShortcutName(link) && FitsPathLimit(link)) DeleteFileA(link);
+  }
+
+  log.Rewind();
+  while (log.Next()) {
+    const char* made = log.Argument(logprefix::kMadeDir);
+    if (!made) continue;
+    for (std::string folder = made; !folder.empty() && FitsPathLimit(folder); folder = ParentFolder(folder)) {
+      // A drive alone names that drive's current folder, not a parent.
+      if (folder.size() == 2 && folder[1] == ':') break;
+      if (!RemoveDirectoryA(folder.c_str())) break;
+    }
+  }
+}
+
+void RemoveLoggedFiles(const char* logPath, const char* folder, const char* prefix) {
+  LogReader log(logPath);
+  if (!log.IsOpen()) return;
+  const std::string base = folder ? folder : "";
+  const char* const* kinds = prefix ? &prefix : kFileKinds;
+  const std::size_t kindCount = prefix ? 1 : sizeof kFileKinds / sizeof kFileKinds[0];
+
+  while (log.Next()) {
+    for (std::size_t kind = 0; kind < kindCount; ++kind) {
+      if (!log.Argument(kinds[kind])) continue;
+      const std::string spec = FileSpecOf(log.Line(), std::strlen(kinds[kind]));
+      if (StaysInsideFolder(spec)) DeleteFilesByPattern(spec, base);
+      break;  // no prefix begins another: a line is of one kind at most
+    }
+  }
+
+  log.Rewind();
+  while (log.Next()) {
+    const char* subFolder = log.Argument(logprefix::kMakeDir);
+    if (!subFolder || !StaysInsideFolder(subFolder)) continue;
+    const std::string path = JoinBoundedPath(base, subFolder);
+    if (!path.empty()) RemoveDirectoryA(path.c_str());
+  }
+}
+
+int DeleteFilesByPattern(const std::string& pattern, const std::string& folder) {
+  const std::string searchPath = JoinBoundedPath(folder, pattern);
+  if (searchPath.empty()) return 0;
+
+  // The found names live in the folder of the pattern's sub-folder part. Both
+  // separators count, as they do for the search: a name found in a sub-folder
+  // must never be deleted from the folder above it.
+  const std::size_t separator = LastSeparator(pattern);
+  const std::size_t nameStart = searchPath.size() - pattern.size() + (separator == std::string::npos ? 0 : separator + 1);
+  const std::string entryFolder = searchPath.substr(0, nameStart);
+
+  WIN32_FIND_DATAA found;
+  FileSearch search(searchPath.c_str(), &found);
+  if (!search.Found()) return 0;
+  int deleted = 0;
+  do {
+    const std::string path = entryFolder + found.cFileName;
+    if (!FitsPathLimit(path)) continue;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    // Folders (".", ".." and sub-folders among them) are never deleted here;
+    // their attributes are not ours to change either.
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    DWORD cleared = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA(path.c_str(), cleared ? cleared : FILE_ATTRIBUTE_NORMAL);  // 0 would mean "unchanged"
+    if (DeleteFileA(path.c_str())) ++deleted;
+  } while (search.Next(&found));
+  return deleted;
+}
