@@ -231,16 +231,4 @@ TEST_F(SelfRemovalEndToEnd, ConfirmedRemovalEndsWithTheClosingMessage) {
   EXPECT_EQ(ExitStatus(copy), 0);
 }
 
-TEST_F(SelfRemovalEndToEnd, DeclinedRemovalStartsNoCopy) {
-  Watched uninstaller = StartUninstaller("");
-  ASSERT_TRUE(uninstaller);
-  HWND question = ui::WaitForDialog(uninstaller.id, kBoxWait);
-  ASSERT_NE(question, nullptr) << "no confirmation asked";
-  ui::Press(question, IDNO);
-  EXPECT_EQ(ExitStatus(uninstaller), 0);
-  EXPECT_FALSE(WaitForChild(uninstaller.id, 0));
-  EXPECT_TRUE(PathExists(uninstaller_));
-  EXPECT_TRUE(PendingOperations().empty());
-}
-
 }  // namespace
