@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "common/names.h"
 #include "gtest/gtest.h"
 #include "startup/deferred_file.h"
 #include "support/test_folders.h"

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "common/handle.h"
-#include "common/registry.h"
 #include "common/names.h"
+#include "common/registry.h"
 
 namespace {
 constexpr char kSessionManagerKey[] = "System\\CurrentControlSet\\Control\\Session Manager";
