@@ -6,10 +6,10 @@
 #include "common/text.h"
 
 namespace {
-constexpr char kSilent[] = "-s";
+constexpr const char* kSilent = names::kSilentSwitch;
 constexpr char kQuietSlash[] = "/s";
 constexpr char kInstall[] = "-install";
-constexpr char kDelSelf[] = "-delself";  // compared exactly
+constexpr const char* kDelSelf = names::kSelfRemovalSwitch;  // compared exactly
 }  // namespace
 
 bool SwitchEquals(const std::string& argument, const char* name) {
