@@ -1,4 +1,7 @@
 # Sources of this subsystem, added to the product library orv_core.
 list(APPEND ORV_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/file_replace.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/folder_levels.cpp
   ${CMAKE_CURRENT_LIST_DIR}/install.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/install_script.cpp
 )

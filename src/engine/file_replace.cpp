@@ -1,0 +1,97 @@
+#include "engine/file_replace.h"
+
+#include <windows.h>
+
+#include "common/text.h"
+#include "startup/deferred_file.h"
+#include "uninstall/bounded_path.h"
+
+namespace {
+
+// Side names next to a target in use.
+constexpr char kOldSuffix[] = ".old";
+constexpr char kOlderSuffix[] = "2";  // appended to the .old name when that is in use too
+constexpr char kNewSuffix[] = ".new";
+
+bool Copy(const std::string& source, const std::string& target) {
+  return CopyFileA(source.c_str(), target.c_str(), FALSE) != FALSE;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Same folder: equal ignoring case, a trailing separator, and the kind of
+// separator. Taken for two folders, the one file would be deleted as the
+// target before it could be copied as the source.
+bool SameFolder(const std::string& first, const std::string& second) {
+  std::string a = JoinBoundedPath(first, "");
+  std::string b = JoinBoundedPath(second, "");
+  NormalizeSlashes(a);
+  NormalizeSlashes(b);
+  return ToLower(a) == ToLower(b);
+}
+
+// Clears the read-only and hidden bits and keeps the others.
+void MakeDeletable(const std::string& path, DWORD attributes) {
+  const DWORD cleared = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesA(path.c_str(), cleared ? cleared : FILE_ATTRIBUTE_NORMAL);  // 0 would mean "unchanged"
+}
+
+// The target exists and cannot be deleted, as a rule because a program holds
+// it. The restart-time operations are asked for in the order in which they
+// must run.
+bool ReplaceTargetInUse(const std::string& source, const std::string& target) {
+  std::string old = target + kOldSuffix;
+  const std::string next = target + kNewSuffix;
+  if (!FitsPathLimit(old + kOlderSuffix)) return false;  // no room for a side name: the target stays
+
+  if (Exists(old) && !DeleteFileA(old.c_str())) {
+    DeferDelete(old.c_str());
+    old += kOlderSuffix;
+    DeleteFileA(old.c_str());
+  }
+  // A file in use can as a rule still be renamed: its name is free at once.
+  if (MoveFileA(target.c_str(), old.c_str())) {
+    DeferDelete(old.c_str());
+    return Copy(source, target);
+  }
+
+  // Not even the rename: the copy waits beside the target for the restart.
+  // The target's deletion is queued only once the replacement exists, so
+  // that the restart never removes the installed file without a successor.
+  DeleteFileA(next.c_str());
+  if (Copy(source, next)) {
+    DeferDelete(target.c_str());
+    DeferRename(next.c_str(), target.c_str());
+  }
+  return Copy(source, target);
+}
+
+}  // namespace
+
+bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,
+                       const std::string& destinationFolder, const char* newName) {
+  const bool sameFolder = SameFolder(sourceFolder, destinationFolder);
+  if (sameFolder && !newName) return true;
+
+  const std::string source = JoinBoundedPath(sourceFolder, name);
+  const std::string target = JoinBoundedPath(destinationFolder, newName ? newName : name);
+  if (source.empty() || target.empty()) return false;
+  // A folder is never copied, and a folder in the target's place is never
+  // renamed or deleted: it holds files of its own.
+  const DWORD sourceAttributes = GetFileAttributesA(source.c_str());
+  if (sourceAttributes == INVALID_FILE_ATTRIBUTES || (sourceAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+
+  DWORD targetAttributes = GetFileAttributesA(target.c_str());
+  if (targetAttributes != INVALID_FILE_ATTRIBUTES && (targetAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  if (sameFolder && targetAttributes != INVALID_FILE_ATTRIBUTES) {
+    // Renaming within one folder: an old file of the new name that cannot go
+    // stays, and the copy is not made.
+    if (!DeleteFileA(target.c_str())) return false;
+    targetAttributes = INVALID_FILE_ATTRIBUTES;
+  }
+  if (targetAttributes == INVALID_FILE_ATTRIBUTES) return Copy(source, target);
+
+  MakeDeletable(target, targetAttributes);
+  if (DeleteFileA(target.c_str())) return Copy(source, target);
+  return ReplaceTargetInUse(source, target);
+}

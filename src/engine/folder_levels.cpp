@@ -1,0 +1,22 @@
+#include "engine/folder_levels.h"
+
+#include <windows.h>
+
+#include "common/text.h"
+#include "uninstall/bounded_path.h"
+
+void CreateOuterFolders(const std::string& root, const std::string& relative) {
+  // Character-wise, so that a trail byte equal to the backslash code is
+  // never taken for a level's end; after a single-byte backslash the rest
+  // starts on a character boundary.
+  for (std::size_t offset = 0;;) {
+    const std::size_t found = FindFirstChar(relative.substr(offset), '\\');
+    if (found == std::string::npos) return;
+    const std::size_t end = offset + found;
+    if (end > 0) {
+      const std::string level = JoinBoundedPath(root, relative.substr(0, end));
+      if (!level.empty()) CreateDirectoryA(level.c_str(), nullptr);
+    }
+    offset = end + 1;
+  }
+}

@@ -1,0 +1,10 @@
+// Creating a folder path level by level, for destinations and program groups
+// that may lie several missing levels deep.
+#pragma once
+#include <string>
+
+// For each backslash of `relative` at a position greater than 0, from the
+// left, creates `root` + "\" + the text before that backslash (just that text
+// when `root` is empty). The deepest level itself is left to the caller.
+// Failures are ignored: a level that exists or cannot be made is passed over.
+void CreateOuterFolders(const std::string& root, const std::string& relative);

@@ -1,0 +1,166 @@
+#include "engine/install_script.h"
+
+#include <cstring>
+
+#include "common/text.h"
+#include "driver/install_options.h"
+#include "engine/file_replace.h"
+#include "engine/folder_levels.h"
+#include "uninstall/bounded_path.h"
+#include "uninstall/install_log.h"
+
+namespace {
+
+// The name a packaged library carries while the system is asked for its own.
+constexpr char kProbeSuffix[] = ".toinst";
+
+Wow64Query LookUpWow64Query() {
+  return reinterpret_cast<Wow64Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "IsWow64Process")));
+}
+
+Wow64Query wow64Query = LookUpWow64Query();
+
+// A find-file enumeration, ended when the object goes.
+class FileSearch {
+ public:
+  FileSearch(const std::string& path, WIN32_FIND_DATAA* found) : handle_(FindFirstFileA(path.c_str(), found)) {}
+  ~FileSearch() {
+    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+  }
+  FileSearch(const FileSearch&) = delete;
+  FileSearch& operator=(const FileSearch&) = delete;
+
+  bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool Next(WIN32_FIND_DATAA* found) { return FindNextFileA(handle_, found) != FALSE; }
+
+ private:
+  HANDLE handle_;
+};
+
+bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
+
+// The last "\" or "/" character of a pattern: the find-file search takes both
+// as separators, so the copy must too, or a name found in a sub-folder would
+// be copied from the folder above it.
+std::size_t LastSeparator(const std::string& text) {
+  const std::size_t backslash = FindLastChar(text, '\\');
+  const std::size_t slash = FindLastChar(text, '/');
+  if (backslash == std::string::npos) return slash;
+  if (slash == std::string::npos) return backslash;
+  return backslash > slash ? backslash : slash;
+}
+
+// Creates a missing destination with its ancestors: each level of the
+// cleaned-up path, then the folder under its path as given.
+void CreateDestination(const std::string& folder) {
+  std::string levels = folder;
+  NormalizeSlashes(levels);
+  TrimSeparators(levels);
+  CreateOuterFolders(std::string(), levels);
+  CreateDirectoryA(folder.c_str(), nullptr);
+}
+
+// A copy operand: "name > new name" (no wildcards, each side may name a
+// sub-folder that exists) or a pattern.
+void CopyOperand(const std::string& operand, const std::string& sourceFolder, const std::string& destinationFolder) {
+  const std::size_t arrow = FindFirstChar(operand, '>');
+  if (arrow == std::string::npos) {
+    CopyFilesByPattern(operand, destinationFolder, sourceFolder);
+    return;
+  }
+  std::string name = operand.substr(0, arrow);
+  std::string newName = operand.substr(arrow + 1);
+  TrimBlanks(name, TrimEnd::End);
+  TrimBlanks(newName, TrimEnd::Start);
+  CopyFileReplacing(name, sourceFolder, destinationFolder, newName.c_str());
+}
+
+// "File Copy ind: ": copied only when the system cannot load a library of
+// that name from elsewhere. The packaged file is renamed meanwhile, so that
+// the search cannot find it beside the setup program.
+void CopyLibraryIfMissing(const std::string& operand, const std::string& sourceFolder,
+                          const std::string& destinationFolder) {
+  std::string library = operand.substr(0, FindFirstChar(operand, '>'));
+  TrimBlanks(library, TrimEnd::End);
+  const std::string packaged = JoinBoundedPath(sourceFolder, library);
+  const std::string hidden = packaged + kProbeSuffix;
+  if (packaged.empty() || !FitsPathLimit(hidden)) return;  // too long to copy anyway
+
+  // Renamed back only after a rename of our own: a stray ".toinst" file of
+  // the package must not take the library's name.
+  const bool renamed = MoveFileA(packaged.c_str(), hidden.c_str()) != FALSE;
+  HMODULE loaded = LoadLibraryA(library.c_str());
+  if (renamed) MoveFileA(hidden.c_str(), packaged.c_str());
+  if (loaded) {
+    FreeLibrary(loaded);
+    return;
+  }
+  CopyOperand(operand, sourceFolder, destinationFolder);
+}
+
+}  // namespace
+
+Wow64Query SetWow64QueryForTests(Wow64Query query) {
+  const Wow64Query previous = wow64Query;
+  wow64Query = query;
+  return previous;
+}
+
+bool IsRunningUnderWow64() {
+  BOOL wow64 = FALSE;
+  if (wow64Query) wow64Query(GetCurrentProcess(), &wow64);  // its own result says nothing more
+  return wow64 != FALSE;
+}
+
+void RunInstallScript(const std::string& scriptPath) {
+  const bool wow64 = IsRunningUnderWow64();
+  LogReader script(scriptPath.c_str());
+  if (!script.IsOpen()) return;
+  const std::string& source = InstallOptions.sourceFolder;
+  const std::string& destination = InstallOptions.destinationFolder;
+
+  // The first prefix that matches decides, in this order.
+  while (script.Next()) {
+    const char* operand = nullptr;
+    if ((operand = script.Argument(logprefix::kFileCopy)) != nullptr ||
+        (wow64 && (operand = script.Argument(logprefix::kFileCopyX64)) != nullptr)) {
+      CopyOperand(operand, source, destination);
+    } else if ((operand = script.Argument(logprefix::kFileCopyInd)) != nullptr) {
+      CopyLibraryIfMissing(operand, source, destination);
+    } else if ((operand = script.Argument(logprefix::kMakeDir)) != nullptr) {
+      const std::string folder = JoinBoundedPath(destination, operand);
+      if (!folder.empty()) CreateDirectoryA(folder.c_str(), nullptr);
+    }
+  }
+}
+
+int CopyFilesByPattern(const std::string& pattern, const std::string& destinationFolder,
+                       const std::string& sourceFolder) {
+  const std::string searchPath = JoinBoundedPath(sourceFolder, pattern);
+  if (searchPath.empty()) return 0;
+  WIN32_FIND_DATAA found;
+  FileSearch search(searchPath, &found);
+  if (!search.Found()) return 0;
+
+  if (GetFileAttributesA(destinationFolder.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDestination(destinationFolder);
+
+  // A sub-folder part: the matches come from that sub-folder and go to the
+  // same one under the destination (made before by a "Make Dir: " line).
+  std::string fromFolder = sourceFolder;
+  std::string toFolder = destinationFolder;
+  const std::size_t separator = LastSeparator(pattern);
+  if (separator != std::string::npos) {
+    fromFolder = searchPath.substr(0, searchPath.size() - pattern.size() + separator);
+    toFolder = JoinBoundedPath(destinationFolder, pattern.substr(0, separator));
+    if (toFolder.empty()) return 0;
+  }
+
+  int copied = 0;
+  do {
+    if (IsDotEntry(found.cFileName)) continue;
+    if (!CopyFileReplacing(found.cFileName, fromFolder, toFolder)) break;
+    ++copied;
+  } while (search.Next(&found));
+  return copied;
+}

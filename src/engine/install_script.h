@@ -1,0 +1,35 @@
+// The installation script run: the package's "OrvUnInst.log" names the files
+// to copy from the package folder into the installed folder, under which
+// names and into which sub-folders. Nothing here shows a message or writes a
+// log line: the script itself becomes the uninstall log.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Carries out the script line by line, from InstallOptions.sourceFolder into
+// InstallOptions.destinationFolder: "File Copy: " lines, "File Copy x64: "
+// lines only under WOW64 (flag taken once per run), "File Copy ind: " lines
+// only when the system cannot load a library of that name itself, and
+// "Make Dir: " lines (one level under the destination). A copy operand is
+// taken whole (" | " is part of it): a pattern, or "name > new name". Failed
+// lines are passed over; a script that does not open copies nothing.
+void RunInstallScript(const std::string& scriptPath);
+
+// Copies the files of sourceFolder matching `pattern` (wildcards, and an
+// optional sub-folder part) to the same relative place under
+// destinationFolder, by CopyFileReplacing. When something matches and the
+// destination does not exist, it is created with its missing ancestors; the
+// sub-folder itself is not created. Stops at the first copy that fails.
+// Returns the number of files copied; 0 when nothing matched.
+int CopyFilesByPattern(const std::string& pattern, const std::string& destinationFolder,
+                       const std::string& sourceFolder);
+
+// True when this 32-bit process runs on 64-bit Windows. False where the
+// system has no IsWow64Process entry (looked up once, at start).
+bool IsRunningUnderWow64();
+
+// The IsWow64Process entry as looked up at start. Tests replace it (null:
+// a system without the entry); returns the previous one.
+using Wow64Query = BOOL(WINAPI*)(HANDLE process, PBOOL isWow64);
+Wow64Query SetWow64QueryForTests(Wow64Query query);

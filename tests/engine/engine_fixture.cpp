@@ -1,0 +1,101 @@
+#include "engine_fixture.h"
+
+#include <shlobj.h>
+
+#include "common/names.h"
+
+EngineTest::EngineTest() : saved_(InstallOptions) {
+  InstallOptions = InstallOptionsRecord();
+  InstallOptions.sourceFolder = package_.Path();
+  InstallOptions.destinationFolder = root_ / names::kProductName;
+  InstallOptions.programGroup = names::kProductName;
+  InstallOptions.isNewInstall = true;
+  InstallOptions.desktopIcon = false;
+  InstallOptions.newVersion = {6, 1, 2, 3};
+}
+
+EngineTest::~EngineTest() { InstallOptions = saved_; }
+
+void EngineTest::WriteScript(const std::vector<std::string>& lines) const {
+  std::string bytes;
+  for (const std::string& line : lines) bytes += line + "\r\n";
+  ASSERT_TRUE(WriteFileBytes(Package(names::kUninstallLog), bytes));
+}
+
+void EngineTest::AddPackageFile(const std::string& relative) const {
+  ASSERT_TRUE(WriteFileBytes(Package(relative), relative)) << relative;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines;
+  const std::string bytes = ReadFileBytes(path);
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    std::string line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+UniqueHandle HoldOpen(const std::string& path, DWORD shareMode) {
+  UniqueHandle handle(
+      CreateFileA(path.c_str(), GENERIC_READ, shareMode, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  EXPECT_TRUE(handle) << "cannot hold " << path;
+  return handle;
+}
+
+RunningCopy::RunningCopy(const std::string& path) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  if (!CopyFileA(self, path.c_str(), FALSE)) {
+    ADD_FAILURE() << "cannot copy the test program to " << path;
+    return;
+  }
+  std::string command = "\"" + path + "\" --orv-child-sleep 120000";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(path.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    ADD_FAILURE() << "cannot start " << path;
+    return;
+  }
+  CloseHandle(info.hThread);
+  process_.reset(info.hProcess);
+}
+
+void RunningCopy::End() {
+  if (!process_) return;
+  TerminateProcess(process_.get(), 0);
+  WaitForSingleObject(process_.get(), 10000);
+  process_.reset();
+}
+
+ShortcutContents ReadShortcut(const std::string& path) {
+  ShortcutContents contents;
+  CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    WCHAR widePath[MAX_PATH];
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH) > 0 &&
+        SUCCEEDED(file->Load(widePath, STGM_READ))) {
+      char text[1024] = {};
+      contents.loaded = true;
+      if (SUCCEEDED(link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH))) contents.target = text;
+      text[0] = '\0';
+      if (SUCCEEDED(link->GetWorkingDirectory(text, sizeof text))) contents.workingFolder = text;
+      text[0] = '\0';
+      if (SUCCEEDED(link->GetDescription(text, sizeof text))) contents.description = text;
+    }
+    if (file) file->Release();
+    link->Release();
+  }
+  CoUninitialize();
+  return contents;
+}

@@ -1,0 +1,69 @@
+// Tests of the installation engine work on real folders, files, shortcuts and
+// registry values of the test's own prefix: a package folder and an installed
+// folder, with InstallOptions pointing at them.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/handle.h"
+#include "driver/install_options.h"
+#include "gtest/gtest.h"
+#include "support/test_folders.h"
+#include "uninstall/installed_state.h"
+
+// A package folder and the destination "<root>\Orvelle 6" (not created).
+// InstallOptions points at them for a first per-user installation without
+// desktop icon; the options as they were come back afterwards.
+class EngineTest : public testing::Test {
+ protected:
+  EngineTest();
+  ~EngineTest() override;
+
+  std::string Package(const std::string& relative) const { return package_ / relative; }
+  std::string Installed(const std::string& relative) const {
+    return InstallOptions.destinationFolder + "\\" + relative;
+  }
+  // Writes the package's install script, each line ended by CR LF.
+  void WriteScript(const std::vector<std::string>& lines) const;
+  // Writes a package file whose bytes are its own name.
+  void AddPackageFile(const std::string& relative) const;
+
+  TestFolder package_{"orvpkg"};
+  TestFolder root_{"orvdst"};
+
+ private:
+  InstallOptionsRecord saved_;
+};
+
+// The lines of a text file without their line ends (CR LF or LF).
+std::vector<std::string> ReadLines(const std::string& path);
+
+// Holds a file open with the given share mode until the object goes.
+UniqueHandle HoldOpen(const std::string& path, DWORD shareMode);
+
+// A running program whose executable is `path` (a copy of the test program,
+// sleeping): the file is in use as a running image, so it cannot be deleted
+// but can be renamed. Ended when the object goes.
+class RunningCopy {
+ public:
+  explicit RunningCopy(const std::string& path);
+  ~RunningCopy() { End(); }
+  RunningCopy(const RunningCopy&) = delete;
+  RunningCopy& operator=(const RunningCopy&) = delete;
+  bool Running() const { return static_cast<bool>(process_); }
+  void End();
+
+ private:
+  UniqueHandle process_;
+};
+
+// A shortcut file read back through IShellLinkA and IPersistFile::Load.
+struct ShortcutContents {
+  bool loaded = false;
+  std::string target;
+  std::string workingFolder;
+  std::string description;
+};
+ShortcutContents ReadShortcut(const std::string& path);

@@ -1,0 +1,202 @@
+// Copying one file into place: existing, protected and in-use targets, and
+// the restart-time operations that finish the replacement of a file in use.
+#include <windows.h>
+
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "engine/file_replace.h"
+#include "engine_fixture.h"
+#include "startup/test_deferred_support.h"
+
+namespace {
+
+class FileReplace : public testing::Test {
+ protected:
+  FileReplace() {
+    CreateDirectoryA(from_.c_str(), nullptr);
+    CreateDirectoryA(to_.c_str(), nullptr);
+    EXPECT_TRUE(WriteFileBytes(From("OrvPix6.exe"), "new"));
+  }
+  std::string From(const std::string& name) const { return from_ + "\\" + name; }
+  std::string To(const std::string& name) const { return to_ + "\\" + name; }
+
+  TestFolder root_;
+  const std::string from_ = root_ / "package";
+  const std::string to_ = root_ / "installed";
+};
+
+TEST_F(FileReplace, CopiesIntoAnEmptyPlaceAndOverAnExistingFile) {
+  EXPECT_TRUE(CopyFileReplacing("OrvPix6.exe", from_, to_));
+  EXPECT_EQ(ReadFileBytes(To("OrvPix6.exe")), "new");
+
+  ASSERT_TRUE(WriteFileBytes(To("OrvPix6.exe"), "old"));
+  EXPECT_TRUE(CopyFileReplacing("OrvPix6.exe", from_ + "\\", to_ + "/"));
+  EXPECT_EQ(ReadFileBytes(To("OrvPix6.exe")), "new");
+  EXPECT_FALSE(PathExists(To("OrvPix6.exe.old")));
+}
+
+TEST_F(FileReplace, ProtectedTargetsAreReplaced) {
+  const DWORD cases[] = {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN,
+                         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE};
+  for (DWORD attributes : cases) {
+    SCOPED_TRACE(attributes);
+    ASSERT_TRUE(WriteFileBytes(To("OrvPix6.exe"), "old"));
+    ASSERT_TRUE(SetFileAttributesA(To("OrvPix6.exe").c_str(), attributes));
+    EXPECT_TRUE(CopyFileReplacing("OrvPix6.exe", from_, to_));
+    EXPECT_EQ(ReadFileBytes(To("OrvPix6.exe")), "new");
+    EXPECT_FALSE(PathExists(To("OrvPix6.exe.old")));
+  }
+}
+
+TEST_F(FileReplace, NewNameAndSubFolders) {
+  ASSERT_TRUE(CreateDirectoryA(From("Sub").c_str(), nullptr));
+  ASSERT_TRUE(WriteFileBytes(From("Sub\\viewer.cfg"), "cfg"));
+  ASSERT_TRUE(CreateDirectoryA(To("Conf").c_str(), nullptr));
+  EXPECT_TRUE(CopyFileReplacing("Sub\\viewer.cfg", from_, to_, "Conf\\settings.cfg"));
+  EXPECT_EQ(ReadFileBytes(To("Conf\\settings.cfg")), "cfg");
+  // A sub-folder of the new name must exist: it is not created here.
+  EXPECT_FALSE(CopyFileReplacing("Sub\\viewer.cfg", from_, to_, "Missing\\settings.cfg"));
+  EXPECT_FALSE(PathExists(To("Missing")));
+}
+
+TEST_F(FileReplace, WhatCannotBeCopiedIsRefused) {
+  ASSERT_TRUE(CreateDirectoryA(From("Filters").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA(To("Filters").c_str(), nullptr));
+  ASSERT_TRUE(WriteFileBytes(To("Filters\\sepia.flt"), "user's"));
+  ASSERT_TRUE(WriteFileBytes(From("sepia.flt"), "flt"));
+
+  EXPECT_FALSE(CopyFileReplacing("missing.dll", from_, to_));
+  // A folder is not copied, and a folder in the target's place is neither
+  // deleted nor moved aside with its files.
+  EXPECT_FALSE(CopyFileReplacing("Filters", from_, to_));
+  EXPECT_FALSE(CopyFileReplacing("sepia.flt", from_, to_, "Filters"));
+  EXPECT_EQ(ReadFileBytes(To("Filters\\sepia.flt")), "user's");
+  EXPECT_FALSE(PathExists(To("Filters.old")));
+  EXPECT_TRUE(PendingOperations().empty());
+  // A target path past the system limit is refused, not cut.
+  const std::string longName(260 - to_.size(), 'x');
+  EXPECT_FALSE(CopyFileReplacing("OrvPix6.exe", from_, to_, longName.c_str()));
+  EXPECT_EQ(TreeOf(to_), (std::vector<std::string>{"Filters\\", "Filters\\sepia.flt"}));
+}
+
+TEST_F(FileReplace, SameFolderWithoutNewNameHasNothingToDo) {
+  // Every spelling of the one folder: taken for another folder, the file
+  // would be deleted as the target before being copied as the source.
+  std::string upper = from_;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::string slashes = from_;
+  for (char& c : slashes) c = c == '\\' ? '/' : c;
+  for (const std::string& folder : {from_, from_ + "\\", from_ + "/", upper, slashes}) {
+    SCOPED_TRACE(folder);
+    EXPECT_TRUE(CopyFileReplacing("OrvPix6.exe", from_, folder));
+    EXPECT_EQ(ReadFileBytes(From("OrvPix6.exe")), "new");
+    // Nothing is looked at, not even whether the file exists.
+    EXPECT_TRUE(CopyFileReplacing("missing.dll", folder, from_));
+  }
+}
+
+TEST_F(FileReplace, SameFolderWithNewName) {
+  ASSERT_TRUE(WriteFileBytes(From("b.dll"), "old b"));
+  EXPECT_TRUE(CopyFileReplacing("OrvPix6.exe", from_, from_, "b.dll"));
+  EXPECT_EQ(ReadFileBytes(From("b.dll")), "new");
+  EXPECT_EQ(ReadFileBytes(From("OrvPix6.exe")), "new");
+
+  // An old file of the new name that cannot go stays, uncopied: that is a
+  // failure, not success.
+  ASSERT_TRUE(WriteFileBytes(From("c.dll"), "old c"));
+  UniqueHandle held = HoldOpen(From("c.dll"), FILE_SHARE_READ);
+  EXPECT_FALSE(CopyFileReplacing("OrvPix6.exe", from_, from_, "c.dll"));
+  held.reset();
+  EXPECT_EQ(ReadFileBytes(From("c.dll")), "old c");
+  EXPECT_FALSE(PathExists(From("c.dll.old")));
+  EXPECT_FALSE(PathExists(From("c.dll.new")));
+}
+
+// Targets in use. The operations queued for the restart are read back from
+// the system's list, then carried out by a restart of the prefix.
+class FileReplaceInUse : public FileReplace {
+ protected:
+  std::string Queued(const std::string& path) const { return SystemListPath(path); }
+};
+
+TEST_F(FileReplaceInUse, RunningTargetIsMovedToOld) {
+  const std::string target = To("OrvPix6.exe");
+  RunningCopy running(target);
+  ASSERT_TRUE(running.Running());
+  ASSERT_FALSE(DeleteFileA(target.c_str())) << "a running program's file must be in use";
+
+  EXPECT_TRUE(CopyFileReplacing("OrvPix6.exe", from_, to_));
+  EXPECT_EQ(ReadFileBytes(target), "new");
+  EXPECT_TRUE(PathExists(target + ".old"));
+  EXPECT_EQ(PendingOperations(), (std::vector<PendingOperation>{{Queued(target + ".old"), ""}}));
+
+  running.End();
+  ASSERT_TRUE(RestartPrefix());
+  EXPECT_EQ(ReadFileBytes(target), "new");
+  EXPECT_EQ(TreeOf(to_), (std::vector<std::string>{"OrvPix6.exe"}));
+  EXPECT_TRUE(PendingOperations().empty());
+}
+
+TEST_F(FileReplaceInUse, OldNameInUseTooGivesOld2) {
+  const std::string target = To("OrvPix6.exe");
+  RunningCopy running(target);
+  ASSERT_TRUE(running.Running());
+  ASSERT_TRUE(WriteFileBytes(target + ".old", "left by an earlier update"));
+  ASSERT_TRUE(WriteFileBytes(target + ".old2", "stale"));  // deletable: deleted first
+  UniqueHandle heldOld = HoldOpen(target + ".old", FILE_SHARE_READ);
+
+  EXPECT_TRUE(CopyFileReplacing("OrvPix6.exe", from_, to_));
+  EXPECT_EQ(ReadFileBytes(target), "new");
+  EXPECT_NE(ReadFileBytes(target + ".old2"), "stale") << "the running program's file is target.old2";
+  EXPECT_EQ(PendingOperations(),
+            (std::vector<PendingOperation>{{Queued(target + ".old"), ""}, {Queued(target + ".old2"), ""}}));
+
+  heldOld.reset();
+  running.End();
+  ASSERT_TRUE(RestartPrefix());
+  EXPECT_EQ(TreeOf(to_), (std::vector<std::string>{"OrvPix6.exe"}));
+  EXPECT_EQ(ReadFileBytes(target), "new");
+}
+
+TEST_F(FileReplaceInUse, TargetThatCannotEvenBeMovedWaitsAsNew) {
+  const std::string target = To("OrvPix6.exe");
+  ASSERT_TRUE(WriteFileBytes(target, "old"));
+  ASSERT_TRUE(WriteFileBytes(target + ".new", "stale"));
+  // Open without FILE_SHARE_DELETE: neither deleted nor renamed.
+  UniqueHandle held = HoldOpen(target, FILE_SHARE_READ);
+
+  EXPECT_FALSE(CopyFileReplacing("OrvPix6.exe", from_, to_));
+  EXPECT_EQ(ReadFileBytes(target + ".new"), "new");
+  EXPECT_FALSE(PathExists(target + ".old"));
+  EXPECT_EQ(PendingOperations(),
+            (std::vector<PendingOperation>{{Queued(target), ""}, {Queued(target + ".new"), Queued(target)}}));
+
+  held.reset();
+  EXPECT_EQ(ReadFileBytes(target), "old") << "replaced at the restart, not before";
+  ASSERT_TRUE(RestartPrefix());
+  EXPECT_EQ(ReadFileBytes(target), "new");
+  EXPECT_EQ(TreeOf(to_), (std::vector<std::string>{"OrvPix6.exe"}));
+  EXPECT_TRUE(PendingOperations().empty());
+}
+
+TEST_F(FileReplaceInUse, NoReplacementMeansNoQueuedDeletion) {
+  // Neither the target nor target.new can be written: queuing the target's
+  // deletion alone would lose the installed file at the restart.
+  const std::string target = To("OrvPix6.exe");
+  ASSERT_TRUE(WriteFileBytes(target, "old"));
+  ASSERT_TRUE(WriteFileBytes(target + ".new", "held"));
+  UniqueHandle held = HoldOpen(target, FILE_SHARE_READ);
+  UniqueHandle heldNew = HoldOpen(target + ".new", 0);
+
+  EXPECT_FALSE(CopyFileReplacing("OrvPix6.exe", from_, to_));
+  EXPECT_TRUE(PendingOperations().empty());
+
+  held.reset();
+  heldNew.reset();
+  ASSERT_TRUE(RestartPrefix());
+  EXPECT_EQ(ReadFileBytes(target), "old");
+}
+
+}  // namespace
