@@ -1,0 +1,155 @@
+#include "engine/shortcuts.h"
+
+#include <cstring>
+
+#include "common/names.h"
+#include "common/registry.h"
+#include "common/string_table.h"
+#include "driver/install_options.h"
+#include "resources/resource_ids.h"
+#include "startup/message_box.h"
+#include "uninstall/bounded_path.h"
+#include "uninstall/install_log.h"
+
+namespace {
+
+// Fixed English texts, not string-table entries.
+constexpr char kSetPathFailed[] = "SetPath failed!";
+constexpr char kSetDescriptionFailed[] = "SetDescription failed!";
+// Stored literally: the shell expands it when the shortcut is started.
+constexpr char kApplicationWorkingFolder[] = "%APPDATA%";
+// The target is handed to the shell link through a buffer of this size.
+constexpr std::size_t kTargetBuffer = 512;
+
+bool comInitialised = false;
+
+HRESULT CreateShellLinkObject(IShellLinkA** link) {
+  return CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                          reinterpret_cast<void**>(link));
+}
+
+ShellLinkFactory shellLinkFactory = &CreateShellLinkObject;
+
+// A COM interface pointer, released when the object goes.
+template <class Interface>
+class ComRef {
+ public:
+  ComRef() = default;
+  ~ComRef() {
+    if (pointer_) pointer_->Release();
+  }
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+
+  Interface* get() const { return pointer_; }
+  Interface* operator->() const { return pointer_; }
+  Interface** out() { return &pointer_; }
+
+ private:
+  Interface* pointer_ = nullptr;
+};
+
+// The value names of each place: per user, all users.
+struct PlaceValues {
+  const char* perUser;
+  const char* allUsers;
+};
+
+PlaceValues ValuesOf(ShellPlace place) {
+  switch (place) {
+    case ShellPlace::Desktop:
+      return {names::kDesktopValue, names::kCommonDesktopValue};
+    case ShellPlace::Startup:
+      return {names::kStartupValue, names::kCommonStartupValue};
+    case ShellPlace::Programs:
+      break;
+  }
+  return {names::kProgramsValue, names::kCommonProgramsValue};
+}
+
+// The target without one leading and one trailing double quote.
+std::string Unquoted(const std::string& target) {
+  std::size_t begin = 0;
+  std::size_t end = target.size();
+  if (end > begin && target[begin] == '"') ++begin;
+  if (end > begin && target[end - 1] == '"') --end;
+  return target.substr(begin, end - begin);
+}
+
+// One shortcut the installation makes: its name (string-table entry), its
+// target in the installed folder, and whether it starts in "%APPDATA%".
+struct ShortcutKind {
+  unsigned nameId;
+  const char* targetName;
+  bool startsInAppData;
+};
+
+constexpr ShortcutKind kApplicationShortcut = {IDS_SHORTCUT_APP, names::kApplicationExe, true};
+constexpr ShortcutKind kGroupShortcuts[] = {
+    kApplicationShortcut,
+    {IDS_SHORTCUT_HELP, names::kHelpFile, false},
+    {IDS_SHORTCUT_README, names::kReadmeFile, false},
+    {IDS_SHORTCUT_UNINSTALL, names::kUninstallerExe, false},
+};
+
+void MakeShortcut(const std::string& folder, const ShortcutKind& kind) {
+  // An empty folder text names no place; joined, it would be the root of
+  // the current drive.
+  if (folder.empty()) return;
+  const std::string link = JoinBoundedPath(folder, LoadStringResource(kind.nameId) + names::kShortcutExtension);
+  const std::string target = JoinBoundedPath(InstallOptions.destinationFolder, kind.targetName);
+  if (link.empty() || target.empty()) return;
+  CreateShortcut(target, link, kind.startsInAppData ? kApplicationWorkingFolder : nullptr);
+}
+
+}  // namespace
+
+std::string ReadShellFolder(ShellPlace place, bool allUsers) {
+  const PlaceValues values = ValuesOf(place);
+  return allUsers ? ReadRegistryString(HKEY_LOCAL_MACHINE, names::kShellFoldersKey, values.allUsers)
+                  : ReadRegistryString(HKEY_CURRENT_USER, names::kShellFoldersKey, values.perUser);
+}
+
+ShellLinkFactory SetShellLinkFactoryForTests(ShellLinkFactory factory) {
+  const ShellLinkFactory previous = shellLinkFactory;
+  shellLinkFactory = factory ? factory : &CreateShellLinkObject;
+  return previous;
+}
+
+HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPath, const char* workingFolder) {
+  if (!comInitialised) {
+    CoInitialize(nullptr);  // never undone: COM stays for the rest of the process
+    comInitialised = true;
+  }
+  // Paths beyond the buffers are refused, never cut into other paths.
+  const std::string linkTarget = Unquoted(target);
+  WCHAR widePath[kMaxPath];
+  if (linkTarget.size() >= kTargetBuffer || !FitsPathLimit(shortcutPath) ||
+      MultiByteToWideChar(CP_ACP, 0, shortcutPath.c_str(), -1, widePath, kMaxPath) == 0) {
+    return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+  }
+
+  ComRef<IShellLinkA> link;
+  HRESULT result = shellLinkFactory(link.out());
+  if (FAILED(result)) return result;
+  ComRef<IPersistFile> file;
+  result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out()));
+  if (FAILED(result)) return result;
+
+  if (FAILED(link->SetPath(linkTarget.c_str()))) AppMessageBox(kSetPathFailed, MB_OK);
+  if (FAILED(link->SetDescription(""))) AppMessageBox(kSetDescriptionFailed, MB_OK);
+  if (workingFolder) link->SetWorkingDirectory(workingFolder);
+
+  result = file->Save(widePath, TRUE);
+  if (SUCCEEDED(result)) {
+    const std::string line = std::string(logprefix::kShellLink) + shortcutPath;
+    AppendLogLine(JoinBoundedPath(InstallOptions.destinationFolder, names::kUninstallLog).c_str(), line.c_str());
+  }
+  return result;
+}
+
+void CreateGroupShortcuts(const std::string& groupFolder) {
+  for (const ShortcutKind& kind : kGroupShortcuts) MakeShortcut(groupFolder, kind);
+}
+
+void CreateApplicationShortcut(const std::string& folder) { MakeShortcut(folder, kApplicationShortcut); }

@@ -1,0 +1,44 @@
+// Shortcuts: where the shell keeps its folders, and the shell-link files the
+// installation makes there, each recorded in the uninstall log once saved.
+#pragma once
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+
+// Shell folders, each a text value of the Shell Folders key: per user under
+// HKEY_CURRENT_USER ("Programs", "Desktop", "Startup"), for all users under
+// HKEY_LOCAL_MACHINE ("Common Programs", "Common Desktop", "Common Startup").
+enum class ShellPlace { Programs, Desktop, Startup };
+
+// The place's folder from the one root `allUsers` picks, as stored
+// (unexpanded, at most 259 characters); empty when the value is missing.
+std::string ReadShellFolder(ShellPlace place, bool allUsers);
+
+// Saves a shortcut to `target` (one leading and one trailing double quote
+// dropped) at `shortcutPath`, with an empty description and, when given, the
+// working folder stored as passed. A failing SetPath or SetDescription shows
+// "SetPath failed!" / "SetDescription failed!" and the shortcut is still
+// saved. Once saved, "Shell Link: " + shortcutPath is appended to the
+// installed folder's uninstall log. COM is initialised by the first call and
+// stays so. Returns the result of the object's creation or of its
+// IPersistFile query when those fail, else that of Save; a target of more
+// than 511 or a path of more than 259 characters is refused before anything
+// is made.
+HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPath,
+                       const char* workingFolder = nullptr);
+
+// The four shortcuts of the program group, in this order: the application
+// (working folder "%APPDATA%"), the help file, the readme, the uninstaller;
+// named by the string table, targets in InstallOptions.destinationFolder.
+void CreateGroupShortcuts(const std::string& groupFolder);
+
+// The application's shortcut, named like the product, in `folder` (the
+// desktop or startup folder). An empty folder names no place: nothing made.
+void CreateApplicationShortcut(const std::string& folder);
+
+// How the shell-link object is made: CoCreateInstance of CLSID_ShellLink for
+// IShellLinkA, in process, unless a test replaces it (null restores it).
+// Returns the previous one.
+using ShellLinkFactory = HRESULT (*)(IShellLinkA** link);
+ShellLinkFactory SetShellLinkFactoryForTests(ShellLinkFactory factory);

@@ -1,0 +1,298 @@
+// Shell folders and shortcut files, read back through the shell link itself,
+// and their "Shell Link: " lines in the uninstall log.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "common/names.h"
+#include "common/registry.h"
+#include "engine/shortcuts.h"
+#include "engine_fixture.h"
+#include "support/message_box_script.h"
+
+namespace {
+
+class Shortcuts : public EngineTest {
+ protected:
+  Shortcuts() {
+    CreateDirectoryA(InstallOptions.destinationFolder.c_str(), nullptr);
+    CreateDirectoryA(links_.c_str(), nullptr);
+  }
+  std::string Link(const std::string& name) const { return links_ + "\\" + name; }
+  std::vector<std::string> LogLines() const { return ReadLines(Installed("OrvUnInst.log")); }
+
+  const std::string links_ = root_ / "Links";
+};
+
+TEST_F(Shortcuts, ShellFoldersComeFromTheRootTheChoicePicks) {
+  struct Case {
+    ShellPlace place;
+    bool allUsers;
+    HKEY root;
+    const char* value;
+  };
+  const Case cases[] = {
+      {ShellPlace::Programs, false, HKEY_CURRENT_USER, "Programs"},
+      {ShellPlace::Desktop, false, HKEY_CURRENT_USER, "Desktop"},
+      {ShellPlace::Startup, false, HKEY_CURRENT_USER, "Startup"},
+      {ShellPlace::Programs, true, HKEY_LOCAL_MACHINE, "Common Programs"},
+      {ShellPlace::Desktop, true, HKEY_LOCAL_MACHINE, "Common Desktop"},
+      {ShellPlace::Startup, true, HKEY_LOCAL_MACHINE, "Common Startup"},
+  };
+  const char* const key = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+  for (const Case& c : cases) SetValue(c.root, key, c.value, std::string("X:\\") + c.value);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    EXPECT_EQ(ReadShellFolder(c.place, c.allUsers), std::string("X:\\") + c.value);
+  }
+
+  // One root per call: no fallback to the other one. Environment references
+  // stay as stored; a text too long for a path is no folder.
+  RegKey machine;
+  ASSERT_TRUE(machine.Open(HKEY_LOCAL_MACHINE, key, KEY_ALL_ACCESS));
+  ASSERT_EQ(RegDeleteValueA(machine.get(), "Common Desktop"), ERROR_SUCCESS);
+  EXPECT_EQ(ReadShellFolder(ShellPlace::Desktop, true), "");
+  SetValue(HKEY_CURRENT_USER, key, "Desktop", "%USERPROFILE%\\Desktop");
+  EXPECT_EQ(ReadShellFolder(ShellPlace::Desktop, false), "%USERPROFILE%\\Desktop");
+  SetValue(HKEY_CURRENT_USER, key, "Startup", "C:\\" + std::string(260, 's'));
+  EXPECT_EQ(ReadShellFolder(ShellPlace::Startup, false), "");
+}
+
+TEST_F(Shortcuts, SavedShortcutReadsBackAndIsLogged) {
+  const std::string app = root_ / "Orvelle 6\\OrvPix6.exe";
+  struct Case {
+    const char* name;
+    std::string target;
+    const char* workingFolder;
+    std::string expectedTarget;
+  };
+  const Case cases[] = {
+      {"plain.lnk", app, "%APPDATA%", app},
+      {"quoted.lnk", "\"" + app + "\"", "%APPDATA%", app},
+      {"leading quote.lnk", "\"" + app, nullptr, app},
+      {"trailing quote.lnk", app + "\"", nullptr, app},
+  };
+  std::vector<std::string> expectedLog;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(CreateShortcut(c.target, Link(c.name), c.workingFolder), S_OK);
+    const ShortcutContents read = ReadShortcut(Link(c.name));
+    ASSERT_TRUE(read.loaded);
+    EXPECT_EQ(read.target, c.expectedTarget);
+    // Stored literally, expanded only when the shortcut is started.
+    EXPECT_EQ(read.workingFolder, c.workingFolder ? c.workingFolder : "");
+    EXPECT_EQ(read.description, "");
+    expectedLog.push_back("Shell Link: " + Link(c.name));
+  }
+  EXPECT_EQ(LogLines(), expectedLog);
+}
+
+TEST_F(Shortcuts, ExistingShortcutIsOverwritten) {
+  ASSERT_TRUE(WriteFileBytes(Link("Orvelle 6.lnk"), "not a shortcut"));
+  EXPECT_EQ(CreateShortcut(Installed("OrvPix6.exe"), Link("Orvelle 6.lnk")), S_OK);
+  EXPECT_EQ(ReadShortcut(Link("Orvelle 6.lnk")).target, Installed("OrvPix6.exe"));
+}
+
+TEST_F(Shortcuts, ShortcutThatCannotBeSavedIsNotLogged) {
+  // No message either: any box would fail the test.
+  const std::string missing = root_ / "Missing\\Orvelle 6.lnk";
+  EXPECT_TRUE(FAILED(CreateShortcut(Installed("OrvPix6.exe"), missing, "%APPDATA%")));
+  EXPECT_FALSE(PathExists(missing));
+  EXPECT_EQ(CreateShortcut(Installed("readme.txt"), Link("readme.lnk")), S_OK);
+  EXPECT_EQ(LogLines(), (std::vector<std::string>{"Shell Link: " + Link("readme.lnk")}));
+}
+
+TEST_F(Shortcuts, PathsPastTheBuffersAreRefused) {
+  const std::string longTarget = "C:\\" + std::string(509, 't');  // 512 characters
+  EXPECT_TRUE(FAILED(CreateShortcut(longTarget, Link("long target.lnk"))));
+  EXPECT_FALSE(PathExists(Link("long target.lnk")));
+  // 511 characters once the quotes are dropped: accepted.
+  EXPECT_EQ(CreateShortcut("\"C:\\" + std::string(508, 't') + "\"", Link("fits.lnk")), S_OK);
+
+  const std::string longLink = links_ + "\\" + std::string(259 - links_.size() - 4, 'n') + "x.lnk";
+  EXPECT_TRUE(FAILED(CreateShortcut(Installed("OrvPix6.exe"), longLink)));
+  EXPECT_EQ(LogLines(), (std::vector<std::string>{"Shell Link: " + Link("fits.lnk")}));
+}
+
+TEST_F(Shortcuts, ComStaysInitialised) {
+  EXPECT_EQ(CreateShortcut(Installed("OrvPix6.exe"), Link("a.lnk")), S_OK);
+  EXPECT_EQ(CreateShortcut(Installed("OrvPix6.exe"), Link("b.lnk")), S_OK);
+  // Already initialised on this thread, by the first shortcut.
+  EXPECT_EQ(CoInitialize(nullptr), S_FALSE);
+  CoUninitialize();
+}
+
+// A shell link that refuses what a test asks it to and passes everything else
+// on to a real one.
+enum class Refusal { SetPath, SetDescription, Both, PersistFile };
+Refusal refusal = Refusal::SetPath;
+
+class RefusingShellLink : public IShellLinkA {
+ public:
+  explicit RefusingShellLink(IShellLinkA* real) : real_(real) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (riid == IID_IUnknown || riid == IID_IShellLinkA) {
+      *out = this;
+      AddRef();
+      return S_OK;
+    }
+    if (riid == IID_IPersistFile && refusal == Refusal::PersistFile) {
+      *out = nullptr;
+      return E_NOINTERFACE;
+    }
+    return real_->QueryInterface(riid, out);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) {
+      real_->Release();
+      delete this;
+    }
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE SetPath(LPCSTR file) override {
+    if (refusal == Refusal::SetPath || refusal == Refusal::Both) return E_FAIL;
+    return real_->SetPath(file);
+  }
+  HRESULT STDMETHODCALLTYPE SetDescription(LPCSTR text) override {
+    if (refusal == Refusal::SetDescription || refusal == Refusal::Both) return E_FAIL;
+    return real_->SetDescription(text);
+  }
+  HRESULT STDMETHODCALLTYPE GetPath(LPSTR file, int size, WIN32_FIND_DATAA* data, DWORD flags) override {
+    return real_->GetPath(file, size, data, flags);
+  }
+  HRESULT STDMETHODCALLTYPE GetIDList(PIDLIST_ABSOLUTE* list) override { return real_->GetIDList(list); }
+  HRESULT STDMETHODCALLTYPE SetIDList(PCIDLIST_ABSOLUTE list) override { return real_->SetIDList(list); }
+  HRESULT STDMETHODCALLTYPE GetDescription(LPSTR text, int size) override { return real_->GetDescription(text, size); }
+  HRESULT STDMETHODCALLTYPE GetWorkingDirectory(LPSTR folder, int size) override {
+    return real_->GetWorkingDirectory(folder, size);
+  }
+  HRESULT STDMETHODCALLTYPE SetWorkingDirectory(LPCSTR folder) override { return real_->SetWorkingDirectory(folder); }
+  HRESULT STDMETHODCALLTYPE GetArguments(LPSTR text, int size) override { return real_->GetArguments(text, size); }
+  HRESULT STDMETHODCALLTYPE SetArguments(LPCSTR text) override { return real_->SetArguments(text); }
+  HRESULT STDMETHODCALLTYPE GetHotkey(WORD* key) override { return real_->GetHotkey(key); }
+  HRESULT STDMETHODCALLTYPE SetHotkey(WORD key) override { return real_->SetHotkey(key); }
+  HRESULT STDMETHODCALLTYPE GetShowCmd(int* show) override { return real_->GetShowCmd(show); }
+  HRESULT STDMETHODCALLTYPE SetShowCmd(int show) override { return real_->SetShowCmd(show); }
+  HRESULT STDMETHODCALLTYPE GetIconLocation(LPSTR path, int size, int* icon) override {
+    return real_->GetIconLocation(path, size, icon);
+  }
+  HRESULT STDMETHODCALLTYPE SetIconLocation(LPCSTR path, int icon) override {
+    return real_->SetIconLocation(path, icon);
+  }
+  HRESULT STDMETHODCALLTYPE SetRelativePath(LPCSTR path, DWORD reserved) override {
+    return real_->SetRelativePath(path, reserved);
+  }
+  HRESULT STDMETHODCALLTYPE Resolve(HWND window, DWORD flags) override { return real_->Resolve(window, flags); }
+
+ private:
+  IShellLinkA* real_;
+  ULONG references_ = 1;
+};
+
+HRESULT MakeRefusingShellLink(IShellLinkA** link) {
+  IShellLinkA* real = nullptr;
+  const HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                          reinterpret_cast<void**>(&real));
+  if (FAILED(result)) return result;
+  *link = new RefusingShellLink(real);
+  return S_OK;
+}
+
+HRESULT NoShellLinkClass(IShellLinkA** link) {
+  *link = nullptr;
+  return REGDB_E_CLASSNOTREG;
+}
+
+class ShortcutsWithRefusals : public Shortcuts {
+ protected:
+  ShortcutsWithRefusals() : previous_(SetShellLinkFactoryForTests(&MakeRefusingShellLink)) {}
+  ~ShortcutsWithRefusals() override { SetShellLinkFactoryForTests(previous_); }
+  ShellLinkFactory previous_;
+};
+
+TEST_F(ShortcutsWithRefusals, FailedSettersAreShownAndTheShortcutIsStillSaved) {
+  struct Case {
+    Refusal refusal;
+    std::vector<std::string> messages;
+  };
+  const Case cases[] = {
+      {Refusal::SetPath, {"SetPath failed!"}},
+      {Refusal::SetDescription, {"SetDescription failed!"}},
+      {Refusal::Both, {"SetPath failed!", "SetDescription failed!"}},
+  };
+  int number = 0;
+  std::vector<std::string> expectedLog;
+  for (const Case& c : cases) {
+    const std::string link = Link("refused " + std::to_string(++number) + ".lnk");
+    SCOPED_TRACE(link);
+    refusal = c.refusal;
+    MessageBoxScript boxes({IDOK, IDOK});
+    EXPECT_EQ(CreateShortcut(Installed("OrvPix6.exe"), link, "%APPDATA%"), S_OK);
+    ASSERT_EQ(boxes.Shown().size(), c.messages.size());
+    for (std::size_t i = 0; i < c.messages.size(); ++i) {
+      EXPECT_EQ(boxes.Shown()[i].text, c.messages[i]);
+      EXPECT_EQ(boxes.Shown()[i].caption, "Orvelle - Installation");
+      EXPECT_EQ(boxes.Shown()[i].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    }
+    EXPECT_TRUE(ReadShortcut(link).loaded);
+    expectedLog.push_back("Shell Link: " + link);
+  }
+  EXPECT_EQ(LogLines(), expectedLog);
+}
+
+TEST_F(ShortcutsWithRefusals, MissingObjectOrInterfaceSkipsTheShortcutSilently) {
+  refusal = Refusal::PersistFile;
+  EXPECT_EQ(CreateShortcut(Installed("OrvPix6.exe"), Link("a.lnk")), E_NOINTERFACE);
+  SetShellLinkFactoryForTests(&NoShellLinkClass);
+  EXPECT_EQ(CreateShortcut(Installed("OrvPix6.exe"), Link("b.lnk")), REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(TreeOf(links_), std::vector<std::string>{});
+  EXPECT_FALSE(PathExists(Installed("OrvUnInst.log")));
+}
+
+// The shortcuts of an installation: names from the string table (French),
+// targets in the installed folder.
+TEST_F(Shortcuts, GroupShortcutsInTheirOrder) {
+  CreateGroupShortcuts(links_);
+  struct Expected {
+    const char* name;
+    const char* target;
+    const char* workingFolder;
+  };
+  const Expected expected[] = {
+      {"Orvelle 6.lnk", "OrvPix6.exe", "%APPDATA%"},
+      {"Orvelle 6 - Aide.lnk", "OrvPix6Man.chm", ""},
+      {"Informations sur Orvelle 6.lnk", "readme.txt", ""},
+      {"X  D\xE9sinstaller Orvelle 6.lnk", "OrvUnInst.exe", ""},
+  };
+  std::vector<std::string> expectedLog;
+  for (const Expected& e : expected) {
+    SCOPED_TRACE(e.name);
+    const ShortcutContents read = ReadShortcut(Link(e.name));
+    ASSERT_TRUE(read.loaded);
+    EXPECT_EQ(read.target, Installed(e.target));
+    EXPECT_EQ(read.workingFolder, e.workingFolder);
+    expectedLog.push_back("Shell Link: " + Link(e.name));
+  }
+  EXPECT_EQ(LogLines(), expectedLog);
+  EXPECT_EQ(TreeOf(links_).size(), 4u);
+}
+
+TEST_F(Shortcuts, ApplicationShortcutNeedsAFolder) {
+  CreateApplicationShortcut(links_);
+  EXPECT_EQ(ReadShortcut(Link("Orvelle 6.lnk")).target, Installed("OrvPix6.exe"));
+  EXPECT_EQ(ReadShortcut(Link("Orvelle 6.lnk")).workingFolder, "%APPDATA%");
+
+  // A missing shell folder value names no place: nothing lands in the root
+  // of the current drive.
+  SetCurrentDirectoryA(links_.c_str());
+  CreateApplicationShortcut("");
+  EXPECT_FALSE(PathExists("C:\\Orvelle 6.lnk"));
+  EXPECT_EQ(LogLines(), (std::vector<std::string>{"Shell Link: " + Link("Orvelle 6.lnk")}));
+}
+
+}  // namespace
