@@ -1,5 +1,100 @@
 #include "engine/install.h"
 
-// Not built yet: the installation procedure arrives with the install engine.
-// Until then nothing is installed here.
-void Install() {}
+#include <windows.h>
+
+#include "common/names.h"
+#include "common/text.h"
+#include "driver/install_options.h"
+#include "engine/file_replace.h"
+#include "engine/folder_levels.h"
+#include "engine/install_script.h"
+#include "engine/registry_entries.h"
+#include "engine/shortcuts.h"
+#include "uninstall/bounded_path.h"
+#include "uninstall/install_log.h"
+#include "uninstall/log_replay.h"
+
+namespace {
+
+// An all-users programs folder shorter than this is taken as not set.
+constexpr std::size_t kShortestProgramsFolder = 4;
+
+bool IsFolder(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The root of the start menu's program groups. Without a usable all-users
+// folder the installation becomes a per-user one, for the rest of the run.
+std::string ChooseProgramsFolder() {
+  if (InstallOptions.allUsers) {
+    std::string common = ReadShellFolder(ShellPlace::Programs, true);
+    if (common.size() >= kShortestProgramsFolder) return common;
+    InstallOptions.allUsers = false;
+  }
+  return ReadShellFolder(ShellPlace::Programs, false);
+}
+
+// Creates the group's folder, outer levels first, and logs the deepest one
+// whether or not it could be made. Returns the group folder; empty when there
+// is no programs folder to put it in (never the root of the current drive).
+std::string MakeProgramGroup(const std::string& programs, const std::string& group, const std::string& log) {
+  if (programs.empty()) return std::string();
+  CreateOuterFolders(programs, group);
+  const std::string groupFolder = JoinBoundedPath(programs, group);
+  if (groupFolder.empty()) return groupFolder;
+  CreateDirectoryA(groupFolder.c_str(), nullptr);
+  AppendLogLine(log.c_str(), (std::string(logprefix::kMadeDir) + groupFolder).c_str());
+  return groupFolder;
+}
+
+// The folder of the file "sfxname" names; empty when the variable is absent,
+// holds a bare name, or is too long to be a path.
+std::string SiteFolder() {
+  char value[kMaxPath];
+  const DWORD length = GetEnvironmentVariableA(names::kSfxNameVariable, value, sizeof value);
+  if (length == 0 || length >= sizeof value) return std::string();
+  return ParentFolder(value);
+}
+
+}  // namespace
+
+void Install() {
+  InstallOptionsRecord& options = InstallOptions;
+  const std::string& destination = options.destinationFolder;
+  const std::string& source = options.sourceFolder;
+  const std::string script = JoinBoundedPath(source, names::kUninstallLog);
+  const std::string log = JoinBoundedPath(destination, names::kUninstallLog);
+
+  // Over an earlier installation: its shortcuts and group folders go first,
+  // and the files the new script declares obsolete.
+  if (!options.isNewInstall) {
+    RemoveLoggedLinks(JoinBoundedPath(destination, names::kOldLog).c_str());
+    RemoveLoggedLinks(log.c_str());
+    RemoveLoggedFiles(script.c_str(), destination.c_str(), logprefix::kFileDel);
+  }
+
+  RunInstallScript(script);
+
+  // The script becomes the uninstall log; the empty entry makes sure that
+  // the lines appended next start on lines of their own.
+  CopyFilesByPattern(names::kUninstallLog, destination, source);
+  AppendLogLine(log.c_str(), "");
+
+  const std::string programs = ChooseProgramsFolder();
+  NormalizeSlashes(options.programGroup);
+  TrimSeparators(options.programGroup);
+  const std::string groupFolder = MakeProgramGroup(programs, options.programGroup, log);
+  if (!groupFolder.empty() && IsFolder(groupFolder)) CreateGroupShortcuts(groupFolder);
+  if (options.desktopIcon) CreateApplicationShortcut(ReadShellFolder(ShellPlace::Desktop, options.allUsers));
+  if (options.autoStart) CreateApplicationShortcut(ReadShellFolder(ShellPlace::Startup, options.allUsers));
+
+  WriteRegistryEntries();
+
+  // Site files: copied unread and not logged; a missing one is passed over.
+  const std::string site = SiteFolder();
+  if (!site.empty()) {
+    CopyFileReplacing(names::kSiteIniFile, site, destination);
+    CopyFileReplacing(names::kSiteRegFile, site, destination);
+  }
+}

@@ -4,5 +4,6 @@ list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/folder_levels.cpp
   ${CMAKE_CURRENT_LIST_DIR}/install.cpp
   ${CMAKE_CURRENT_LIST_DIR}/install_script.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/registry_entries.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shortcuts.cpp
 )
