@@ -3,5 +3,6 @@ list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/install_log.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bounded_path.cpp
   ${CMAKE_CURRENT_LIST_DIR}/log_replay.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/registry_cleanup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/uninstall.cpp
 )

@@ -100,6 +100,32 @@ void SetValue(HKEY root, const std::string& subkey, const char* name, const std:
   EXPECT_TRUE(WriteRegistryString(root, subkey.c_str(), name, text)) << subkey << " " << (name ? name : "");
 }
 
+bool LoadEmptyProfile(const char* name) {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+  for (const char* privilege : {SE_RESTORE_NAME, SE_BACKUP_NAME}) {
+    TOKEN_PRIVILEGES enable{};
+    enable.PrivilegeCount = 1;
+    enable.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (LookupPrivilegeValueA(nullptr, privilege, &enable.Privileges[0].Luid))
+      AdjustTokenPrivileges(token, FALSE, &enable, 0, nullptr, nullptr);
+  }
+  CloseHandle(token);
+
+  // The hive is saved from an empty key, which is then deleted again.
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string hive = std::string(temp) + name + ".hive";
+  constexpr char kEmptyKey[] = "Software\\OrvEmptyHive";
+  RegKey empty;
+  if (!empty.Create(HKEY_CURRENT_USER, kEmptyKey)) return false;
+  DeleteFileA(hive.c_str());
+  const bool saved = RegSaveKeyA(empty.get(), hive.c_str(), nullptr) == ERROR_SUCCESS;
+  empty.Close();
+  RegDeleteKeyA(HKEY_CURRENT_USER, kEmptyKey);
+  return saved && RegLoadKeyA(HKEY_USERS, name, hive.c_str()) == ERROR_SUCCESS;
+}
+
 std::string ShellFolder(HKEY root, const char* name) {
   return ReadRegistryString(root, names::kShellFoldersKey, name);
 }

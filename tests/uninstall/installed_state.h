@@ -23,6 +23,11 @@ std::string ValueOf(HKEY root, const std::string& subkey, const char* name);
 inline constexpr char kMissing[] = "<missing>";
 void SetValue(HKEY root, const std::string& subkey, const char* name, const std::string& text);
 
+// Loads an empty profile hive as HKEY_USERS\`name`, as a logged-on user's
+// profile is loaded; the privileges to load hives are enabled first.
+bool LoadEmptyProfile(const char* name);
+inline constexpr char kOtherUser[] = "S-1-5-21-0-0-0-1001";
+
 // A Shell Folders value of `root` (HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or a
 // profile key).
 std::string ShellFolder(HKEY root, const char* name);

@@ -1,0 +1,140 @@
+#include "uninstall/registry_cleanup.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+
+#include "common/names.h"
+#include "common/registry.h"
+
+namespace {
+
+// Enumerated key names and read values: 511 characters and the terminator.
+constexpr DWORD kTextBuffer = 512;
+
+// The image file types the application may claim, in the order processed.
+const char* const kImageExtensions[] = {".bmp", ".dib", ".gif", ".jpg", ".jpeg", ".tif",
+                                        ".tiff", ".png", ".cmp", ".tga", ".wpg"};
+constexpr std::size_t kImageExtensionCount = sizeof kImageExtensions / sizeof kImageExtensions[0];
+
+// Reads a value as text. False when it is missing, cannot be read or is longer
+// than 511 characters; the buffer is never read past its end.
+bool ReadValueText(HKEY key, const char* name, std::string* text) {
+  char buffer[kTextBuffer] = {};
+  DWORD size = sizeof buffer;
+  if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
+    return false;
+  const void* end = std::memchr(buffer, '\0', sizeof buffer);
+  if (!end) return false;
+  text->assign(buffer, static_cast<const char*>(end) - buffer);
+  return true;
+}
+
+// True when the handler text names the application (case-sensitive, as the
+// application writes its own name).
+bool NamesApplication(const std::string& handler) {
+  return handler.find(names::kApplicationExe) != std::string::npos;
+}
+
+void RemoveProductFromProfile(HKEY profile) {
+  DeleteKeyTree(profile, names::kProductKey);
+  DeleteKeyIfNoSubkeys(profile, names::kMakerKey);
+}
+
+// Deletes one child of a list key with a single deletion: the entry holds
+// values only.
+void DeleteListEntry(const char* listKey, const char* entry) {
+  RegKey list;
+  if (list.Open(HKEY_LOCAL_MACHINE, listKey, KEY_ALL_ACCESS)) RegistryCleanupPlatform().deleteKey(list.get(), entry);
+}
+
+}  // namespace
+
+RegistryCleanupCalls& RegistryCleanupPlatform() {
+  static RegistryCleanupCalls calls = {&RegDeleteKeyA, &SHChangeNotify};
+  return calls;
+}
+
+bool DeleteKeyTree(HKEY root, const char* subkey) {
+  // An empty name opens the root itself: its children are not ours.
+  if (!subkey || !*subkey) return false;
+  RegKey key;
+  if (key.Open(root, subkey, KEY_ALL_ACCESS)) {
+    char child[kTextBuffer];
+    for (DWORD index = 0; RegEnumKeyA(key.get(), index, child, sizeof child) == ERROR_SUCCESS;) {
+      ++index;
+      // A deleted child frees its place: the same index names the next one.
+      if (DeleteKeyTree(key.get(), child)) --index;
+    }
+    key.Close();
+  }
+  return RegistryCleanupPlatform().deleteKey(root, subkey) == ERROR_SUCCESS;
+}
+
+void DeleteKeyIfNoSubkeys(HKEY root, const char* subkey) {
+  RegKey key;
+  if (!key.Open(root, subkey, KEY_ALL_ACCESS)) return;
+  char child[kTextBuffer];
+  const bool hasChild = RegEnumKeyA(key.get(), 0, child, sizeof child) == ERROR_SUCCESS;
+  key.Close();
+  if (!hasChild) RegistryCleanupPlatform().deleteKey(root, subkey);
+}
+
+void ForEachLoadedProfile(void (*visit)(HKEY profile)) {
+  char name[kTextBuffer];
+  for (DWORD index = 0; RegEnumKeyA(HKEY_USERS, index, name, sizeof name) == ERROR_SUCCESS; ++index) {
+    RegKey profile;
+    if (profile.Open(HKEY_USERS, name, KEY_ALL_ACCESS)) visit(profile.get());
+  }
+}
+
+void RemoveProductRegistry() {
+  DeleteKeyTree(HKEY_LOCAL_MACHINE, names::kProductKey);
+  DeleteKeyTree(HKEY_CURRENT_USER, names::kProductKey);
+  DeleteKeyIfNoSubkeys(HKEY_LOCAL_MACHINE, names::kMakerKey);
+  DeleteKeyIfNoSubkeys(HKEY_CURRENT_USER, names::kMakerKey);
+  ForEachLoadedProfile(&RemoveProductFromProfile);
+  DeleteKeyTree(HKEY_CLASSES_ROOT, names::kDocumentTypeKey);
+  DeleteListEntry(names::kUninstallListKey, names::kProductName);
+  DeleteListEntry(names::kAppPathsKey, names::kApplicationExe);
+}
+
+void RestoreImageAssociations() {
+  // The per-user type choices when they exist, else the classes' defaults.
+  RegKey base;
+  const char* typeValue = names::kFileExtsTypeValue;
+  if (!base.Open(HKEY_CURRENT_USER, names::kFileExtsKey, KEY_ALL_ACCESS)) {
+    if (!base.Open(HKEY_CLASSES_ROOT, nullptr, KEY_ALL_ACCESS)) return;
+    typeValue = nullptr;  // the unnamed default value
+  }
+
+  // Every saved handler is read before any type is changed.
+  std::string saved[kImageExtensionCount];
+  for (std::size_t row = 0; row < kImageExtensionCount; ++row) {
+    RegKey type;
+    if (!type.Open(base.get(), kImageExtensions[row], KEY_ALL_ACCESS)) continue;
+    std::string handler;
+    // A saved handler that cannot be read stays empty: it counts as absent.
+    if (ReadValueText(type.get(), typeValue, &handler) && NamesApplication(handler))
+      ReadValueText(type.get(), names::kSavedHandlerValue, &saved[row]);
+  }
+
+  bool changed = false;
+  for (std::size_t row = 0; row < kImageExtensionCount; ++row) {
+    RegKey type;
+    if (!type.Open(base.get(), kImageExtensions[row], KEY_ALL_ACCESS)) continue;
+    std::string handler;
+    if (!ReadValueText(type.get(), typeValue, &handler) || !NamesApplication(handler)) continue;
+    changed = true;
+    if (!saved[row].empty()) {
+      RegSetValueExA(type.get(), typeValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(saved[row].c_str()),
+                     static_cast<DWORD>(saved[row].size() + 1));
+    } else {
+      RegDeleteValueA(type.get(), typeValue);
+    }
+    RegDeleteValueA(type.get(), names::kSavedHandlerValue);
+  }
+
+  if (changed) RegistryCleanupPlatform().changeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
