@@ -9,6 +9,10 @@ inline constexpr char kProductName[] = "Orvelle 6";  // also the default program
 inline constexpr char kMakerName[] = "Tamberlin";
 inline constexpr char kPublisher[] = "Tamberlin Technology LLC";
 inline constexpr char kApplicationExe[] = "OrvPix6.exe";
+// Programs of the older generations 4.xx and 5.xx: a folder holding one of
+// them is no place for this generation.
+inline constexpr char kGeneration4Exe[] = "OrvPix.exe";
+inline constexpr char kGeneration5Exe[] = "OrvPix5.exe";
 inline constexpr char kHelpFile[] = "OrvPix6Man.chm";
 inline constexpr char kReadmeFile[] = "readme.txt";
 inline constexpr char kUninstallerExe[] = "OrvUnInst.exe";
