@@ -1,0 +1,36 @@
+// What the setup learns about the system before it changes anything: where an
+// earlier installation lies, where a new one goes by default, and which
+// version an executable carries, with the value versions are compared by.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "driver/install_options.h"
+
+// The folder of an earlier installation: the product key's "Path" value, else
+// the part of the App Paths entry of OrvPix6.exe before "\OrvPix6.exe"
+// (matched in that case only). One trailing backslash removed; the empty text
+// when no installation is known. Whether the folder exists is not tested.
+std::string FindInstalledFolder();
+
+// The Program Files folder: "ProgramFilesDir", else the Windows folder cut
+// after its first backslash followed by "Program Files". One trailing
+// backslash removed; never empty.
+std::string ProgramFilesFolder();
+
+// The file version of the executable's version resource (never the product
+// version); 0.0.0.0 when the file, its version resource or the fixed
+// information is missing.
+FileVersion ReadFileVersion(const std::string& path);
+
+// ((major x 100 + minor) x 100 + third) x 100 + fourth, modulo 2^32. Versions
+// are compared only by this value: a part of 100 or more spills into the
+// next higher one.
+std::uint32_t VersionValue(const FileVersion& version);
+
+// The one seam of this module: how the Windows folder is read
+// (GetWindowsDirectoryA unless a test replaces it). Returns the previous one.
+using WindowsFolderReader = UINT(WINAPI*)(LPSTR buffer, UINT size);
+WindowsFolderReader SetWindowsFolderReader(WindowsFolderReader reader);
