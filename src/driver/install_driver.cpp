@@ -1,5 +1,158 @@
 #include "driver/install_driver.h"
 
-// Not built yet: the install driver arrives with its own change. Until then
-// setup mode ends here without installing anything.
-bool RunInstallDriver() { return true; }
+#include <cstdio>
+#include <cstdlib>
+
+#include "common/module_path.h"
+#include "common/names.h"
+#include "common/registry.h"
+#include "common/string_table.h"
+#include "common/text.h"
+#include "driver/after_install.h"
+#include "driver/earlier_group.h"
+#include "driver/existing_install.h"
+#include "driver/install_options.h"
+#include "engine/install.h"
+#include "resources/resource_ids.h"
+#include "startup/command_line.h"
+#include "startup/message_box.h"
+#include "uninstall/bounded_path.h"
+#include "wizard/setup_dlg.h"
+
+#include "vendor_config.h"
+
+namespace {
+
+// Switches of the driver: "-instdir" is compared exactly, the others
+// without regard to case.
+constexpr char kInstDirSwitch[] = "-instdir";
+constexpr char kRunAfterSwitch[] = "-runafter";
+constexpr char kAllUsersSwitch[] = "-allusers";
+constexpr char kAutoStartSwitch[] = "-autostart";
+constexpr char kNoDesktopIconSwitch[] = "-nodeskico";
+
+constexpr int kDamagedPackageStatus = 1;
+
+bool PathExists(const std::string& path) {
+  return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Applies the option switches to InstallOptions; returns the destination
+// candidate of the last "-instdir" (empty when there was none or it named
+// nothing). Every argument is examined, also the folder after "-instdir".
+std::string ReadDriverSwitches(const std::vector<std::string>& args) {
+  std::string candidate;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& argument = args[i];
+    if (argument == kInstDirSwitch && i + 1 < args.size()) {
+      const std::string& folder = args[i + 1];
+      candidate = PathExists(folder) ? folder : std::string();
+      if (!candidate.empty()) {
+        // One trailing separator, a real one (not a trail byte).
+        const std::size_t last = candidate.size() - 1;
+        if (FindLastChar(candidate, '\\') == last || FindLastChar(candidate, '/') == last) candidate.pop_back();
+      }
+    } else if (SwitchEquals(argument, kRunAfterSwitch)) {
+      InstallOptions.runAfter = true;
+    } else if (SwitchEquals(argument, kAllUsersSwitch)) {
+      InstallOptions.allUsers = true;
+    } else if (SwitchEquals(argument, kAutoStartSwitch)) {
+      InstallOptions.autoStart = true;
+    } else if (SwitchEquals(argument, kNoDesktopIconSwitch)) {
+      InstallOptions.desktopIcon = false;
+    }
+  }
+  return candidate;
+}
+
+// Over an earlier installation: an older one is upgraded without a question
+// (so is any one in a silent run); for the same or a newer one the user is
+// asked (string 17 or 16). False when the user did not answer yes.
+bool SettleVersionChange(const FileVersion& installed) {
+  const FileVersion& next = InstallOptions.newVersion;
+  const std::uint32_t installedValue = VersionValue(installed);
+  const std::uint32_t nextValue = VersionValue(next);
+  if (InstallOptions.silent || installedValue < nextValue) {
+    InstallOptions.isUpgrade = true;
+    return true;
+  }
+  char question[512];
+  if (installedValue > nextValue) {
+    std::snprintf(question, sizeof question, LoadStringResource(IDS_OLDER_PACKAGE).c_str(),
+                  static_cast<int>(installed.major), static_cast<int>(installed.minor),
+                  static_cast<int>(installed.third), static_cast<int>(installed.fourth),
+                  static_cast<int>(next.major), static_cast<int>(next.minor), static_cast<int>(next.third),
+                  static_cast<int>(next.fourth));
+  } else {
+    std::snprintf(question, sizeof question, LoadStringResource(IDS_SAME_VERSION).c_str(),
+                  static_cast<int>(next.major), static_cast<int>(next.minor), static_cast<int>(next.third),
+                  static_cast<int>(next.fourth));
+  }
+  return AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+// A package without a readable application version (major 0) or without its
+// install script.
+bool IsPackageDamaged() {
+  return InstallOptions.newVersion.major == 0 ||
+         !PathExists(JoinBoundedPath(InstallOptions.sourceFolder, names::kUninstallLog));
+}
+
+INT_PTR RunSetupWizard() {
+  CSetupDlg wizard;
+  return wizard.DoModal();
+}
+
+void EndProcess(int status) { std::exit(status); }
+
+}  // namespace
+
+bool RunInstallDriver() {
+  const std::vector<std::string> args(__argv, __argv + __argc);
+  return RunInstallDriver(args, OwnProgramPath(), InstallDriverHandovers{&Install, &RunSetupWizard, &EndProcess});
+}
+
+bool RunInstallDriver(const std::vector<std::string>& args, const std::string& ownPath,
+                      const InstallDriverHandovers& handovers) {
+  InstallOptionsRecord& options = InstallOptions;
+  options.destinationFolder = FindInstalledFolder();
+  options.sourceFolder = FolderPart(ownPath);
+  if (options.destinationFolder.empty()) {
+    options.destinationFolder = ProgramFilesFolder() + "\\" + names::kProductName;
+    options.isNewInstall = true;
+  }
+  const std::string candidate = ReadDriverSwitches(args);
+  if (!candidate.empty()) options.destinationFolder = candidate;
+  options.programGroup = names::kProductName;
+
+  options.newVersion = ReadFileVersion(JoinBoundedPath(options.sourceFolder, names::kApplicationExe));
+  if (!options.isNewInstall) {
+    const FileVersion installed =
+        ReadFileVersion(JoinBoundedPath(options.destinationFolder, names::kApplicationExe));
+    if (!SettleVersionChange(installed)) return true;
+    // The earlier installation's choice wins over "-allusers".
+    options.allUsers =
+        ReadRegistryString(HKEY_LOCAL_MACHINE, names::kProductKey, names::kAllUsersValue) == names::kAllUsersYes;
+    options.programGroup = RecoverProgramGroup(options.destinationFolder, options.allUsers, options.programGroup);
+  }
+
+  if (IsPackageDamaged()) {
+    AppMessageBox(IDS_DAMAGED_PACKAGE, MB_OK | MB_ICONERROR);
+    OpenWebPage(ORVELLE_HOME_PAGE);
+    handovers.endProcess(kDamagedPackageStatus);
+    return true;  // only when the process was not ended (tests)
+  }
+
+  if (options.silent) {
+    if (options.isNewInstall) options.allUsers = true;
+    handovers.install();
+  } else if (handovers.runWizard() != IDOK) {
+    return true;
+  }
+
+  SetCurrentDirectoryA(options.destinationFolder.c_str());
+  if (!options.silent && (options.isNewInstall || options.isUpgrade))
+    OpenVendorPage(options.destinationFolder, options.isUpgrade);
+  if (options.runAfter) StartApplication(options.destinationFolder);
+  return false;
+}

@@ -2,5 +2,7 @@
 list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/install_options.cpp
   ${CMAKE_CURRENT_LIST_DIR}/existing_install.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/earlier_group.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/after_install.cpp
   ${CMAKE_CURRENT_LIST_DIR}/install_driver.cpp
 )

@@ -1,0 +1,162 @@
+// The real setup.exe of the sample package, started under Wine over an
+// earlier installation registered in the prefix's registry, and the
+// application stand-in it starts. Boxes are read and answered through the
+// UI driver; pages go to a recorder registered as the browser.
+#include <windows.h>
+
+#include <string>
+
+#include "common/handle.h"
+#include "common/names.h"
+#include "common/string_table.h"
+#include "driver_fixture.h"
+#include "gtest/gtest.h"
+#include "resources/resource_ids.h"
+#include "support/test_folders.h"
+#include "ui_driver.h"
+#include "vendor_config.h"
+
+namespace {
+
+constexpr DWORD kBoxWait = 15000;
+constexpr char kAppWindowTitle[] = "Orvelle 6";
+
+// A started process of the test.
+class Started {
+ public:
+  bool Start(const std::string& program, const std::string& arguments, const std::string& folder) {
+    std::string command = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info))
+      return false;
+    CloseHandle(info.hThread);
+    process_.reset(info.hProcess);
+    id_ = info.dwProcessId;
+    return true;
+  }
+  // The exit status, or -1 when the process did not end in time.
+  long Finish(DWORD timeoutMs = 20000) {
+    if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) {
+      TerminateProcess(process_.get(), 99);
+      return -1;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process_.get(), &code);
+    return static_cast<long>(code);
+  }
+  DWORD Id() const { return id_; }
+
+ private:
+  UniqueHandle process_;
+  DWORD id_ = 0;
+};
+
+// The visible top-level window titled "Orvelle 6", waiting for it.
+HWND WaitForApplicationWindow(DWORD timeoutMs) {
+  const DWORD begin = GetTickCount();
+  do {
+    HWND window = FindWindowA(nullptr, kAppWindowTitle);
+    if (window && IsWindowVisible(window)) return window;
+    Sleep(50);
+  } while (GetTickCount() - begin < timeoutMs);
+  return nullptr;
+}
+
+std::string ImageOfWindow(HWND window) {
+  DWORD id = 0;
+  GetWindowThreadProcessId(window, &id);
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+  char path[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  if (!process || !QueryFullProcessImageNameA(process.get(), 0, path, &size)) return std::string();
+  return std::string(path, size);
+}
+
+class SetupEndToEnd : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(CopyTree(ProgramFolder() + "\\..\\sample-package", package_));
+    ASSERT_TRUE(PathExists(package_ + "\\setup.exe"));
+    ASSERT_TRUE(browser_.RegisterAsWebBrowser());
+  }
+  // An earlier installation of `version`, registered for the current user.
+  void Earlier(const std::string& version) {
+    ASSERT_TRUE(MakeFolders(installed_));
+    ASSERT_TRUE(PlaceStandIn(version, installed_));
+    RegisterEarlierInstallation(installed_, names::kAllUsersNo);
+  }
+  bool StartSetup(const std::string& arguments) {
+    return setup_.Start(package_ + "\\setup.exe", arguments, root_.Path());
+  }
+
+  TestFolder root_;
+  std::string package_ = root_ / "Orvelle 6 package";
+  std::string installed_ = root_ / "Apps\\Orvelle 6";
+  Recorder browser_{root_ / "browser", "browser.exe"};
+  Started setup_;
+};
+
+TEST(AppStandInTest, OpensItsWindowAndEndsOnClose) {
+  Started app;
+  ASSERT_TRUE(app.Start(StandInPath("6.1.2.3"), "", ProgramFolder()));
+  HWND window = WaitForApplicationWindow(kBoxWait);
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_CLOSE, 1001, 0);
+  EXPECT_EQ(app.Finish(), 0);
+}
+
+TEST_F(SetupEndToEnd, SilentOverAnOlderInstallationStartsTheApplication) {
+  Earlier("6.1.0.0");
+  ASSERT_TRUE(StartSetup("-s -runafter"));
+  EXPECT_EQ(setup_.Finish(), 0);
+  EXPECT_EQ(ui::WaitForDialog(setup_.Id(), 0), nullptr);
+
+  HWND window = WaitForApplicationWindow(kBoxWait);
+  ASSERT_NE(window, nullptr) << "the application was not started";
+  EXPECT_EQ(ImageOfWindow(window), installed_ + "\\OrvPix6.exe");
+  PostMessageA(window, WM_CLOSE, 1001, 0);
+  EXPECT_TRUE(browser_.StartsSoFar().empty()) << "no page in a silent run";
+}
+
+TEST_F(SetupEndToEnd, OlderPackageAsksStringSixteenAndStopsOnNo) {
+  Earlier("6.2.0.0");
+  ASSERT_TRUE(StartSetup("-runafter"));
+  HWND box = ui::WaitForDialog(setup_.Id(), kBoxWait);
+  ASSERT_NE(box, nullptr) << "no question shown";
+  EXPECT_EQ(ui::Text(box), "Orvelle - Installation");
+  const std::string text = ui::MessageBoxText(box);
+  EXPECT_NE(text.find("Orvelle v. 6.02.00.00 est d\xe9j\xe0 install\xe9"), std::string::npos) << text;
+  EXPECT_NE(text.find("plus ancienne 6.01.02.03 ."), std::string::npos) << text;
+  EXPECT_EQ(ui::ButtonIds(box), (std::vector<int>{IDYES, IDNO}));
+  ui::Press(box, IDNO);
+  EXPECT_EQ(setup_.Finish(), 0);
+  EXPECT_TRUE(browser_.StartsSoFar().empty());
+  EXPECT_EQ(FindWindowA(nullptr, kAppWindowTitle), nullptr);
+}
+
+TEST_F(SetupEndToEnd, DamagedPackageShowsStringEighteenAndEndsWithStatusOne) {
+  const char* const cases[] = {"major 0", "no install script"};
+  for (const char* damage : cases) {
+    SCOPED_TRACE(damage);
+    if (std::string(damage) == "major 0")
+      ASSERT_TRUE(PlaceStandIn("0.5.0.0", package_));
+    else
+      ASSERT_TRUE(DeleteFileA((package_ + "\\OrvUnInst.log").c_str()));
+    browser_.Clear();
+    ASSERT_TRUE(StartSetup("-s"));
+    HWND box = ui::WaitForDialog(setup_.Id(), kBoxWait);
+    ASSERT_NE(box, nullptr) << "no message shown";
+    EXPECT_EQ(ui::Text(box), "Orvelle - Installation");
+    EXPECT_EQ(ui::MessageBoxText(box), LoadStringResource(IDS_DAMAGED_PACKAGE));
+    EXPECT_EQ(ui::ButtonIds(box), (std::vector<int>{IDOK}));
+    ui::Press(box, IDOK);
+    EXPECT_EQ(setup_.Finish(), 1);
+    const std::vector<RecordedStart> pages = browser_.WaitForStarts(1);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].args, std::vector<std::string>{ORVELLE_HOME_PAGE});
+  }
+}
+
+}  // namespace
