@@ -30,6 +30,8 @@ bool SameFolder(const std::string& first, const std::string& second) {
   return ToLower(a) == ToLower(b);
 }
 
+bool SameName(std::string first, std::string second) { return ToLower(first) == ToLower(second); }
+
 // Clears the read-only and hidden bits and keeps the others.
 void MakeDeletable(const std::string& path, DWORD attributes) {
   const DWORD cleared = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
@@ -71,7 +73,7 @@ bool ReplaceTargetInUse(const std::string& source, const std::string& target) {
 bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,
                        const std::string& destinationFolder, const char* newName) {
   const bool sameFolder = SameFolder(sourceFolder, destinationFolder);
-  if (sameFolder && !newName) return true;
+  if (sameFolder && (!newName || SameName(name, newName))) return true;  // the file is its own target
 
   const std::string source = JoinBoundedPath(sourceFolder, name);
   const std::string target = JoinBoundedPath(destinationFolder, newName ? newName : name);

@@ -6,7 +6,8 @@
 
 // Copies sourceFolder\name to destinationFolder\newName (\name when newName is
 // null). Folders may end in a separator or not; they are the same when equal
-// ignoring case, and then a copy without a new name has nothing to do (true).
+// ignoring case and the kind of separator, and then a copy without a new
+// name, or under its own name, has nothing to do (true).
 // A target in use is moved to target.old (target.old2 when target.old is in
 // use too, both deleted at the next restart) and the copy made in its place;
 // when even the move fails, the copy waits as target.new, which replaces the

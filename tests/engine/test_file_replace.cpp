@@ -102,6 +102,10 @@ TEST_F(FileReplace, SameFolderWithNewName) {
   EXPECT_TRUE(CopyFileReplacing("OrvPix6.exe", from_, from_, "b.dll"));
   EXPECT_EQ(ReadFileBytes(From("b.dll")), "new");
   EXPECT_EQ(ReadFileBytes(From("OrvPix6.exe")), "new");
+  // A new name that is the file's own: deleted as the target, the file
+  // would be lost.
+  EXPECT_TRUE(CopyFileReplacing("OrvPix6.exe", from_, from_, "orvpix6.EXE"));
+  EXPECT_EQ(ReadFileBytes(From("OrvPix6.exe")), "new");
 
   // An old file of the new name that cannot go stays, uncopied: that is a
   // failure, not success.
