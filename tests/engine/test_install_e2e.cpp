@@ -1,0 +1,173 @@
+// The real setup.exe of the sample package installs silently into a fresh
+// prefix; the installed OrvUnInst.exe then removes it again. Unexpected
+// message boxes would block on the test's display and fail by time-out.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <string>
+#include <vector>
+
+#include "common/registry.h"
+#include "common/text.h"
+#include "engine_fixture.h"
+#include "startup/test_deferred_support.h"
+
+namespace {
+
+constexpr DWORD kRunWait = 30000;
+constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr char kProductKey[] = "SOFTWARE\\Tamberlin\\Orvelle 6";
+constexpr char kMakerKey[] = "SOFTWARE\\Tamberlin";
+constexpr char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OrvPix6.exe";
+constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvelle 6";
+
+bool CopyTree(const std::string& from, const std::string& to) {
+  CreateDirectoryA(to.c_str(), nullptr);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  bool copied = true;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      copied = CopyTree(from + "\\" + name, to + "\\" + name) && copied;
+    else
+      copied = CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE) && copied;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return copied;
+}
+
+// Runs a program to its end; its exit status, or -1 when it did not end.
+long RunToEnd(const std::string& program, const std::string& arguments, const std::string& folder) {
+  std::string command = "\"" + program + "\" " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info))
+    return -1;
+  CloseHandle(info.hThread);
+  UniqueHandle process(info.hProcess);
+  if (WaitForSingleObject(process.get(), kRunWait) != WAIT_OBJECT_0) {
+    TerminateProcess(process.get(), 99);
+    return -1;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(process.get(), &code);
+  return static_cast<long>(code);
+}
+
+bool IsSelfRemovalCopy(const char* exe) {
+  const std::string name = exe;
+  return name.size() > 7 && name.compare(0, 3, "uni") == 0 && name.compare(name.size() - 4, 4, ".tmp") == 0;
+}
+
+// Waits for the uninstaller's temporary copy ("uni*.tmp") to start and end.
+bool WaitForSelfRemovalCopy() {
+  const DWORD begin = GetTickCount();
+  while (GetTickCount() - begin < kRunWait) {
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+      if (!IsSelfRemovalCopy(entry.szExeFile)) continue;
+      UniqueHandle copy(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+      return copy && WaitForSingleObject(copy.get(), kRunWait) == WAIT_OBJECT_0;
+    }
+    Sleep(50);
+  }
+  return false;
+}
+
+class InstallEndToEnd : public testing::Test {
+ protected:
+  std::string Folder(const char* value) const { return ShellFolder(HKEY_LOCAL_MACHINE, value); }
+
+  TestFolder root_;
+  const std::string package_ = root_ / "Orvelle 6 package";
+};
+
+TEST_F(InstallEndToEnd, SilentSetupInstallsAndTheUninstallerRemovesEverything) {
+  ASSERT_TRUE(CopyTree(ProgramFolder() + "\\..\\sample-package", package_));
+  const std::vector<std::string> script = ReadLines(package_ + "\\OrvUnInst.log");
+  ASSERT_FALSE(script.empty());
+
+  // A silent first installation is one for all users, with the desktop icon.
+  ASSERT_EQ(RunToEnd(package_ + "\\setup.exe", "-s", root_.Path()), 0);
+  const std::string programFiles =
+      ReadRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
+  const std::string installed = programFiles + "\\Orvelle 6";
+  EXPECT_EQ(TreeOf(installed),
+            (std::vector<std::string>{"Filters\\", "Filters\\contrast.flt", "Filters\\sepia.flt", "HomePage.url",
+                                      "OrvPix6.exe", "OrvPix6Man.chm", "OrvUnInst.exe", "OrvUnInst.log",
+                                      "defaults.cfg", "readme.txt"}));
+  EXPECT_EQ(ReadFileBytes(installed + "\\defaults.cfg"), ReadFileBytes(package_ + "\\defaults-fr.cfg"));
+  EXPECT_EQ(ReadFileBytes(installed + "\\OrvPix6.exe"), ReadFileBytes(package_ + "\\OrvPix6.exe"));
+
+  const std::string group = Folder("Common Programs") + "\\Orvelle 6";
+  const std::string desktopLink = Folder("Common Desktop") + "\\Orvelle 6.lnk";
+  struct Link {
+    std::string path;
+    const char* target;
+    const char* workingFolder;
+  };
+  const Link links[] = {
+      {group + "\\Orvelle 6.lnk", "OrvPix6.exe", "%APPDATA%"},
+      {group + "\\Orvelle 6 - Aide.lnk", "OrvPix6Man.chm", ""},
+      {group + "\\Informations sur Orvelle 6.lnk", "readme.txt", ""},
+      {group + "\\X  D\xE9sinstaller Orvelle 6.lnk", "OrvUnInst.exe", ""},
+      {desktopLink, "OrvPix6.exe", "%APPDATA%"},
+  };
+  std::vector<std::string> log = script;
+  log.push_back("");
+  log.push_back("Made Dir: " + group);
+  for (const Link& link : links) {
+    SCOPED_TRACE(link.path);
+    const ShortcutContents read = ReadShortcut(link.path);
+    ASSERT_TRUE(read.loaded);
+    EXPECT_EQ(read.target, installed + "\\" + link.target);
+    EXPECT_EQ(read.workingFolder, link.workingFolder);
+    EXPECT_EQ(read.description, "");
+    log.push_back("Shell Link: " + link.path);
+  }
+  EXPECT_EQ(ReadLines(installed + "\\OrvUnInst.log"), log);
+  EXPECT_EQ(TreeOf(group).size(), 4u);
+  EXPECT_FALSE(PathExists(Folder("Common Startup") + "\\Orvelle 6.lnk"));
+
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kProductKey, "AllUsers"), "B");
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kProductKey, "Path"), installed);
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kAppPathKey, nullptr), installed + "\\OrvPix6.exe");
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "Contact"), "Support");
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "Orvelle 6");
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), "6.01.02");
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"), "Tamberlin Technology LLC");
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), "\"" + installed + "\\OrvUnInst.exe\"");
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "URLInfoAbout"), "http://www.tamberlin.example/orvelle/");
+  EXPECT_TRUE(PendingOperations().empty());
+
+  // The installed uninstaller, silent: it hands over to its temporary copy.
+  ASSERT_EQ(RunToEnd(installed + "\\OrvUnInst.exe", "-s", root_.Path()), 0);
+  ASSERT_TRUE(WaitForSelfRemovalCopy());
+
+  EXPECT_FALSE(PathExists(installed)) << testing::PrintToString(TreeOf(installed));
+  EXPECT_TRUE(PathExists(programFiles));
+  EXPECT_FALSE(PathExists(group));
+  EXPECT_TRUE(PathExists(Folder("Common Programs")));
+  EXPECT_FALSE(PathExists(desktopLink));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMakerKey));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathKey));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  // What stays: the temporary copy, until the restart deletes it.
+  const std::vector<PendingOperation> pending = PendingOperations();
+  ASSERT_EQ(pending.size(), 1u);
+  EXPECT_EQ(pending[0].target, "");
+  const std::string copy = pending[0].source.substr(4);  // after "\??\"
+  EXPECT_TRUE(IsSelfRemovalCopy(NamePart(copy).c_str())) << copy;
+  EXPECT_TRUE(PathExists(copy));
+  ASSERT_TRUE(RestartPrefix());
+  EXPECT_FALSE(PathExists(copy));
+  EXPECT_TRUE(PendingOperations().empty());
+}
+
+}  // namespace
