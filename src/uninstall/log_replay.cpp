@@ -84,12 +84,9 @@ std::string FileSpecOf(const std::string& line, std::size_t prefixLength) {
 }
 
 // The position of the last "\" or "/" character of `text`, or npos.
-std::size_t LastSeparator(const std::string& text) {
-  const std::size_t backslash = FindLastChar(text, '\\');
-  const std::size_t slash = FindLastChar(text, '/');
-  if (backslash == std::string::npos) return slash;
-  if (slash == std::string::npos) return backslash;
-  return std::max(backslash, slash);
+std::size_t LastSeparator(std::string text) {
+  NormalizeSlashes(text);
+  return FindLastChar(text, '\\');
 }
 
 }  // namespace
@@ -149,7 +146,8 @@ int DeleteFilesByPattern(const std::string& pattern, const std::string& folder) 
   // separators count, as they do for the search: a name found in a sub-folder
   // must never be deleted from the folder above it.
   const std::size_t separator = LastSeparator(pattern);
-  const std::size_t nameStart = searchPath.size() - pattern.size() + (separator == std::string::npos ? 0 : separator + 1);
+  const std::size_t nameStart =
+      searchPath.size() - pattern.size() + (separator == std::string::npos ? 0 : separator + 1);
   const std::string entryFolder = searchPath.substr(0, nameStart);
 
   WIN32_FIND_DATAA found;

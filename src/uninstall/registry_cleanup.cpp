@@ -14,7 +14,7 @@ namespace {
 constexpr DWORD kTextBuffer = 512;
 
 // The image file types the application may claim, in the order processed.
-const char* const kImageExtensions[] = {".bmp", ".dib", ".gif", ".jpg", ".jpeg", ".tif",
+const char* const kImageExtensions[] = {".bmp",  ".dib", ".gif", ".jpg", ".jpeg", ".tif",
                                         ".tiff", ".png", ".cmp", ".tga", ".wpg"};
 constexpr std::size_t kImageExtensionCount = sizeof kImageExtensions / sizeof kImageExtensions[0];
 
@@ -33,9 +33,7 @@ bool ReadValueText(HKEY key, const char* name, std::string* text) {
 
 // True when the handler text names the application (case-sensitive, as the
 // application writes its own name).
-bool NamesApplication(const std::string& handler) {
-  return handler.find(names::kApplicationExe) != std::string::npos;
-}
+bool NamesApplication(const std::string& handler) { return handler.find(names::kApplicationExe) != std::string::npos; }
 
 void RemoveProductFromProfile(HKEY profile) {
   DeleteKeyTree(profile, names::kProductKey);

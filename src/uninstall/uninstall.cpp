@@ -54,6 +54,12 @@ void RemoveDefaultNamedItems(HKEY shellFolders, const ShellFolderValues& values)
   RemoveDefaultGroup(shellFolders, values.programs);
 }
 
+void RemoveAllUsersDefaultItems() {
+  RegKey shellFolders;
+  if (shellFolders.Open(HKEY_LOCAL_MACHINE, names::kShellFoldersKey, KEY_QUERY_VALUE))
+    RemoveDefaultNamedItems(shellFolders.get(), kAllUsersFolders);
+}
+
 void RemoveProfileDefaultItems(HKEY profile) {
   RegKey shellFolders;
   if (shellFolders.Open(profile, names::kShellFoldersKey, KEY_ALL_ACCESS))
@@ -82,9 +88,6 @@ void Uninstall(const char* installedFolder) {
 
   // Default-named items, found even without a log: for all users, then in
   // every loaded profile.
-  RegKey allUsersFolders;
-  if (allUsersFolders.Open(HKEY_LOCAL_MACHINE, names::kShellFoldersKey, KEY_QUERY_VALUE))
-    RemoveDefaultNamedItems(allUsersFolders.get(), kAllUsersFolders);
-  allUsersFolders.Close();
+  RemoveAllUsersDefaultItems();
   ForEachLoadedProfile(&RemoveProfileDefaultItems);
 }

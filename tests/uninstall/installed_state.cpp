@@ -45,9 +45,8 @@ const std::vector<std::string> kScript = {
     "File Copy: samples\\*.*",
 };
 const char* const kInstalledFiles[] = {
-    "OrvPix6.exe",     "OrvPix6Man.chm",   "readme.txt",         "OrvShell64.dll",
-    "msvcr71.dll",     "settings.cfg",     "OrvPix6.ini",        "plugins\\jpeg.flt",
-    "plugins\\tiff.flt", "samples\\a.jpg", "samples\\b.png",
+    "OrvPix6.exe", "OrvPix6Man.chm",    "readme.txt",        "OrvShell64.dll", "msvcr71.dll",    "settings.cfg",
+    "OrvPix6.ini", "plugins\\jpeg.flt", "plugins\\tiff.flt", "samples\\a.jpg", "samples\\b.png",
 };
 
 constexpr char kUserSettingsKey[] = "SOFTWARE\\Tamberlin\\Orvelle 6\\Settings\\Window";
@@ -126,18 +125,14 @@ bool LoadEmptyProfile(const char* name) {
   return saved && RegLoadKeyA(HKEY_USERS, name, hive.c_str()) == ERROR_SUCCESS;
 }
 
-std::string ShellFolder(HKEY root, const char* name) {
-  return ReadRegistryString(root, names::kShellFoldersKey, name);
-}
+std::string ShellFolder(HKEY root, const char* name) { return ReadRegistryString(root, names::kShellFoldersKey, name); }
 
-Installation Installation::Make(const std::string& parent, const std::string& groupName,
-                                const std::string& uninstallerBytes) {
+Installation Installation::Make(const std::string& parent, const std::string& groupName) {
   Installation made;
   made.folder = parent + "\\" + names::kProductName + "\\";
   MakeFolders(made.folder + "plugins");
   MakeFolders(made.folder + "samples");
   for (const char* file : kInstalledFiles) EXPECT_TRUE(WriteFileBytes(made.folder + file, file)) << file;
-  if (!uninstallerBytes.empty()) WriteFileBytes(made.folder + names::kUninstallerExe, uninstallerBytes);
 
   made.group = ShellFolder(HKEY_CURRENT_USER, names::kProgramsValue) + "\\" + groupName;
   MakeFolders(made.group);

@@ -45,9 +45,7 @@ struct Installation {
 
   // Builds it in `parent`\Orvelle 6, with the group `groupName` (which may
   // hold several levels) under the current user's programs folder.
-  // `uninstallerBytes` becomes OrvUnInst.exe when not empty.
-  static Installation Make(const std::string& parent, const std::string& groupName,
-                           const std::string& uninstallerBytes = "");
+  static Installation Make(const std::string& parent, const std::string& groupName);
 
   // Every file, folder, key and value of it is gone, and the image types are
   // given back. Reports through gtest expectations.

@@ -151,8 +151,8 @@ TEST_F(LogReplayTest, SpecsReachingOutsideTheInstalledFolderAreSkipped) {
   ASSERT_TRUE(WriteFileBytes(outside + "\\victim.txt", "user data"));
   ASSERT_TRUE(WriteFileBytes(root_ / "victim.txt", "user data"));
   Files({"inside.txt", "sub\\inner.txt"});
-  const std::string drive = root_.Path().substr(0, 2);          // "C:"
-  const std::string rooted = root_.Path().substr(2);            // "\users\..."
+  const std::string drive = root_.Path().substr(0, 2);  // "C:"
+  const std::string rooted = root_.Path().substr(2);    // "\users\..."
   RemoveFiles({
       "File Del: " + outside + "\\victim.txt",
       "File Copy: " + rooted + "\\victim.txt",
@@ -174,7 +174,7 @@ TEST_F(LogReplayTest, SpecsReachingOutsideTheInstalledFolderAreSkipped) {
 }
 
 TEST(BoundedPathTest, JoinedPathsLongerThan259CharactersAreRefused) {
-  const std::string folder = "C:\\" + std::string(250, 'f');  // 253 characters
+  const std::string folder = "C:\\" + std::string(250, 'f');        // 253 characters
   EXPECT_EQ(JoinBoundedPath(folder, "12345"), folder + "\\12345");  // 259
   EXPECT_EQ(JoinBoundedPath(folder, "123456"), "");
   EXPECT_EQ(JoinBoundedPath(folder + "\\", "12345"), folder + "\\12345");
@@ -217,8 +217,8 @@ TEST_F(LogReplayTest, FoundNamesTooLongForAPathAreSkippedNotCut) {
   const std::string longName = "keep" + std::string(60, 'k') + "long.x";
   const std::string headName = longName.substr(0, 259 - deep.size() - 1);
   ASSERT_TRUE(WriteFileBytes(deep + "\\" + headName, "keep"));
-  std::wstring wide = L"\\\\?\\" + std::wstring(deep.begin(), deep.end()) + L"\\" +
-                      std::wstring(longName.begin(), longName.end());
+  std::wstring wide =
+      L"\\\\?\\" + std::wstring(deep.begin(), deep.end()) + L"\\" + std::wstring(longName.begin(), longName.end());
   HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   CloseHandle(file);
@@ -251,7 +251,8 @@ TEST_F(LinkReplayTest, ShortcutsGoAndTheirGroupWithEmptyParents) {
   RemoveLinks({"Made Dir: " + group, "Shell Link: " + group + "\\Orvelle 6.lnk", "Shell Link: " + group + "\\Aide.LNK",
                "Shell Link: " + group + "\\readonly.lnk"});
   // The read-only shortcut stays, and with it its folder and all parents.
-  EXPECT_EQ(Programs(), (Tree{"Other\\", "Tamberlin\\", "Tamberlin\\Orvelle 6\\", "Tamberlin\\Orvelle 6\\readonly.lnk"}));
+  EXPECT_EQ(Programs(),
+            (Tree{"Other\\", "Tamberlin\\", "Tamberlin\\Orvelle 6\\", "Tamberlin\\Orvelle 6\\readonly.lnk"}));
 
   SetFileAttributesA((group + "\\readonly.lnk").c_str(), FILE_ATTRIBUTE_NORMAL);
   RemoveLinks({"Shell Link: " + group + "\\readonly.lnk", "Made Dir: " + group + "\\"});

@@ -42,10 +42,10 @@ TEST(LogReplayDbcsTest, LoggedEntriesWithDoubleByteNames) {
   ASSERT_TRUE(WriteFileBytes(installed + "\\" + kSo + "data\\" + kSo + ".txt", "x"));
   ASSERT_TRUE(WriteFileBytes(group + "\\" + kSo + ".lnk", "shortcut"));
   const std::string log = installed + "\\OrvUnInst.log";
-  ASSERT_TRUE(WriteLog(log, {std::string("File Copy: x.dll > ") + kSo + ".dll",
-                             std::string("File Copy: ") + kSo + "data\\" + kSo + ".txt",
-                             std::string("Make Dir: ") + kSo + "data", "Made Dir: " + group,
-                             "Shell Link: " + group + "\\" + kSo + ".lnk"}));
+  ASSERT_TRUE(WriteLog(
+      log,
+      {std::string("File Copy: x.dll > ") + kSo + ".dll", std::string("File Copy: ") + kSo + "data\\" + kSo + ".txt",
+       std::string("Make Dir: ") + kSo + "data", "Made Dir: " + group, "Shell Link: " + group + "\\" + kSo + ".lnk"}));
 
   RemoveLoggedLinks(log.c_str());
   RemoveLoggedFiles(log.c_str(), installed.c_str());

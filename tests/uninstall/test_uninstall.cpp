@@ -27,7 +27,7 @@ struct DefaultItems {
     DefaultItems items;
     const std::string group = programs + "\\Orvelle 6";
     items.paths = {startup + "\\Orvelle 6.lnk", desktop + "\\Orvelle 6.lnk", group + "\\Orvelle 6.lnk",
-                   group + "\\Mine.lnk", group + "\\notes.txt", group};
+                   group + "\\Mine.lnk",        group + "\\notes.txt",       group};
     MakeFolders(startup);
     MakeFolders(desktop);
     MakeFolders(group);
