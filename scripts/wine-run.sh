@@ -9,6 +9,8 @@
 # --display (or ORV_WINE_DISPLAY=1): run under a private Xvfb display, for
 #   programs that open windows or message boxes.
 # --locale (or ORV_WINE_LOCALE): ja (ANSI code page 932) or fr (1252, default).
+# --wait-all: wait for every process the program started (the uninstaller's
+#   temporary copy outlives the uninstaller) instead of ending them.
 # Environment:
 #   ORV_WINE_KEEP=1       keep the run folder (its path is printed)
 #   ORV_WINE_RUN_DIR=DIR  use DIR as the run folder (kept afterwards)
@@ -16,11 +18,13 @@
 set -u
 
 root=""
+wait_all=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --root) root=$2; shift 2 ;;
     --display) ORV_WINE_DISPLAY=1; shift ;;
     --locale) ORV_WINE_LOCALE=$2; shift 2 ;;
+    --wait-all) wait_all=1; shift ;;
     *) break ;;
   esac
 done
@@ -124,8 +128,9 @@ fi
 env "${locale_env[@]}" wine "$program" "$@"
 rc=$?
 
-# Child processes outlive wine: end everything of this prefix, then wait.
-wineserver -k >/dev/null 2>&1
+# Child processes outlive wine: end everything of this prefix (or let it
+# finish, with --wait-all), then wait for the server to go.
+[ "$wait_all" = 1 ] || wineserver -k >/dev/null 2>&1
 wineserver -w >/dev/null 2>&1
 [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
 if [ "$keep" = 1 ]; then
