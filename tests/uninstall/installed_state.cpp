@@ -1,7 +1,6 @@
 #include "installed_state.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "common/names.h"
 #include "common/registry.h"
