@@ -33,8 +33,8 @@ bool PlaceStandIn(const std::string& version, const std::string& folder) {
 bool MakePackage(const std::string& folder, const std::string& version, bool withScript) {
   if (!MakeFolders(folder)) return false;
   if (!version.empty() && !PlaceStandIn(version, folder)) return false;
-  return !withScript ||
-         WriteFileBytes(folder + "\\" + names::kUninstallLog, std::string("File Copy: ") + names::kApplicationExe + "\r\n");
+  const std::string script = std::string("File Copy: ") + names::kApplicationExe + "\r\n";
+  return !withScript || WriteFileBytes(folder + "\\" + names::kUninstallLog, script);
 }
 
 void RegisterEarlierInstallation(const std::string& folder, const char* allUsers) {

@@ -55,7 +55,8 @@ class Recorder {
 
   // The starts recorded once every start requested before this call has had
   // its chance: runs the recorder itself with a marker argument, waits for it
-  // and a little more, and leaves the marker's start out.
+  // and a little more, and leaves the marker's start out. For showing that
+  // nothing (more) was started; wait for expected starts with WaitForStarts.
   std::vector<RecordedStart> StartsSoFar() const;
 
   // Forgets what was recorded.

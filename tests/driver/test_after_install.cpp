@@ -118,6 +118,7 @@ TEST_F(RunAfterTest, DriverStartsTheApplicationWhenAsked) {
     std::vector<std::string> wizardArgs{package + "\\setup.exe", "-instdir", destination_};
     if (runAfter) wizardArgs.push_back("-runafter");
     EXPECT_FALSE(RunInstallDriver(wizardArgs, package + "\\setup.exe", handovers));
+    if (runAfter) application_.WaitForStarts(1);
     EXPECT_EQ(application_.StartsSoFar().size(), runAfter ? 1u : 0u);
   }
   SetCurrentDirectoryA(ProgramFolder().c_str());

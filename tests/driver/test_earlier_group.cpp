@@ -46,7 +46,8 @@ TEST_F(EarlierGroupTest, LastShortcutInTheProgramsFolderOutsideStartup) {
   const std::string usual = "File Copy: OrvPix6.exe\r\n\r\nMade Dir: " + programs + "\\Tools\\Orvelle 6\r\n" +
                             Link(programs + "\\Tools\\Orvelle 6\\Orvelle 6.lnk") +
                             Link(programs + "\\Tools\\Orvelle 6\\Lisez-moi.lnk") +
-                            Link("C:\\Profile\\Desktop\\Orvelle 6.lnk") + Link(std::string(kStartup) + "\\Orvelle 6.lnk");
+                            Link("C:\\Profile\\Desktop\\Orvelle 6.lnk") +
+                            Link(std::string(kStartup) + "\\Orvelle 6.lnk");
   struct Case {
     const char* name;
     bool allUsers;

@@ -101,7 +101,8 @@ class InstallDriverTest : public testing::Test {
   bool Run(const std::vector<std::string>& switches = {}) {
     std::vector<std::string> args{package_ + "\\setup.exe"};
     args.insert(args.end(), switches.begin(), switches.end());
-    return RunInstallDriver(args, package_ + "\\setup.exe", InstallDriverHandovers{&CountInstall, &FakeWizard, &RecordExit});
+    const InstallDriverHandovers handovers{&CountInstall, &FakeWizard, &RecordExit};
+    return RunInstallDriver(args, package_ + "\\setup.exe", handovers);
   }
 
   std::string DefaultDestination() const { return ProgramFilesFolder() + "\\Orvelle 6"; }
@@ -471,6 +472,7 @@ TEST_F(VendorPage, OpenedForNewInstallationsAndUpgradesOnly) {
     g_wizardResult = IDOK;
     MessageBoxScript boxes({IDYES});
     EXPECT_FALSE(Run(switches));
+    if (!c.expected.empty()) browser_.WaitForStarts(1);
     const std::vector<RecordedStart> starts = browser_.StartsSoFar();
     if (c.expected.empty()) {
       EXPECT_TRUE(starts.empty());
