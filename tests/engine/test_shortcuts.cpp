@@ -89,12 +89,6 @@ TEST_F(Shortcuts, SavedShortcutReadsBackAndIsLogged) {
   EXPECT_EQ(LogLines(), expectedLog);
 }
 
-TEST_F(Shortcuts, ExistingShortcutIsOverwritten) {
-  ASSERT_TRUE(WriteFileBytes(Link("Orvelle 6.lnk"), "not a shortcut"));
-  EXPECT_EQ(CreateShortcut(Installed("OrvPix6.exe"), Link("Orvelle 6.lnk")), S_OK);
-  EXPECT_EQ(ReadShortcut(Link("Orvelle 6.lnk")).target, Installed("OrvPix6.exe"));
-}
-
 TEST_F(Shortcuts, ShortcutThatCannotBeSavedIsNotLogged) {
   // No message either: any box would fail the test.
   const std::string missing = root_ / "Missing\\Orvelle 6.lnk";
