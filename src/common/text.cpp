@@ -115,3 +115,11 @@ std::string ParentFolder(const char* path) {
   if (pos == std::string::npos || pos == 0) return std::string();
   return text.substr(0, pos);
 }
+
+std::size_t FindLastSeparator(const std::string& text) {
+  const std::size_t backslash = FindLastChar(text, '\\');
+  const std::size_t slash = FindLastChar(text, '/');
+  if (backslash == std::string::npos) return slash;
+  if (slash == std::string::npos) return backslash;
+  return backslash > slash ? backslash : slash;
+}

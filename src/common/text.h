@@ -34,3 +34,7 @@ inline std::string ParentFolder(const std::string& path) { return ParentFolder(p
 // character `ch`, or std::string::npos.
 std::size_t FindFirstChar(const std::string& text, char ch);
 std::size_t FindLastChar(const std::string& text, char ch);
+
+// The byte offset of the last "\" or "/" character, or std::string::npos. The
+// file system takes both as separators, so a pattern's folder part ends there.
+std::size_t FindLastSeparator(const std::string& text);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/file_search.h"
 #include "common/text.h"
 #include "driver/install_options.h"
 #include "engine/file_replace.h"
@@ -20,36 +21,6 @@ Wow64Query LookUpWow64Query() {
 }
 
 Wow64Query wow64Query = LookUpWow64Query();
-
-// A find-file enumeration, ended when the object goes.
-class FileSearch {
- public:
-  FileSearch(const std::string& path, WIN32_FIND_DATAA* found) : handle_(FindFirstFileA(path.c_str(), found)) {}
-  ~FileSearch() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
-  FileSearch(const FileSearch&) = delete;
-  FileSearch& operator=(const FileSearch&) = delete;
-
-  bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Next(WIN32_FIND_DATAA* found) { return FindNextFileA(handle_, found) != FALSE; }
-
- private:
-  HANDLE handle_;
-};
-
-bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
-
-// The last "\" or "/" character of a pattern: the find-file search takes both
-// as separators, so the copy must too, or a name found in a sub-folder would
-// be copied from the folder above it.
-std::size_t LastSeparator(const std::string& text) {
-  const std::size_t backslash = FindLastChar(text, '\\');
-  const std::size_t slash = FindLastChar(text, '/');
-  if (backslash == std::string::npos) return slash;
-  if (slash == std::string::npos) return backslash;
-  return backslash > slash ? backslash : slash;
-}
 
 // Creates a missing destination with its ancestors: each level of the
 // cleaned-up path, then the folder under its path as given.
@@ -149,7 +120,7 @@ int CopyFilesByPattern(const std::string& pattern, const std::string& destinatio
   // same one under the destination (made before by a "Make Dir: " line).
   std::string fromFolder = sourceFolder;
   std::string toFolder = destinationFolder;
-  const std::size_t separator = LastSeparator(pattern);
+  const std::size_t separator = FindLastSeparator(pattern);
   if (separator != std::string::npos) {
     fromFolder = searchPath.substr(0, searchPath.size() - pattern.size() + separator);
     toFolder = JoinBoundedPath(destinationFolder, pattern.substr(0, separator));

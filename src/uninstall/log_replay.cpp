@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/names.h"
+#include "common/file_search.h"
 #include "common/text.h"
 #include "uninstall/bounded_path.h"
 #include "uninstall/install_log.h"
@@ -15,23 +16,6 @@ namespace {
 // The file kinds, in the order in which a line is tested.
 const char* const kFileKinds[] = {logprefix::kFileCopy, logprefix::kFileCopyX64, logprefix::kFileCopyInd,
                                   logprefix::kFileOverwrite, logprefix::kFileDel};
-
-// A find-file enumeration, ended when the object goes.
-class FileSearch {
- public:
-  FileSearch(const char* path, WIN32_FIND_DATAA* found) : handle_(FindFirstFileA(path, found)) {}
-  ~FileSearch() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
-  FileSearch(const FileSearch&) = delete;
-  FileSearch& operator=(const FileSearch&) = delete;
-
-  bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Next(WIN32_FIND_DATAA* found) { return FindNextFileA(handle_, found) != FALSE; }
-
- private:
-  HANDLE handle_;
-};
 
 // The installer logs only shortcuts as links; any other file named there is
 // not one of its own. The extension is compared without regard to case, as
@@ -81,12 +65,6 @@ std::string FileSpecOf(const std::string& line, std::size_t prefixLength) {
     TrimBlanks(spec, TrimEnd::Start);
   }
   return spec;
-}
-
-// The position of the last "\" or "/" character of `text`, or npos.
-std::size_t LastSeparator(std::string text) {
-  NormalizeSlashes(text);
-  return FindLastChar(text, '\\');
 }
 
 }  // namespace
@@ -145,13 +123,13 @@ int DeleteFilesByPattern(const std::string& pattern, const std::string& folder) 
   // The found names live in the folder of the pattern's sub-folder part. Both
   // separators count, as they do for the search: a name found in a sub-folder
   // must never be deleted from the folder above it.
-  const std::size_t separator = LastSeparator(pattern);
+  const std::size_t separator = FindLastSeparator(pattern);
   const std::size_t nameStart =
       searchPath.size() - pattern.size() + (separator == std::string::npos ? 0 : separator + 1);
   const std::string entryFolder = searchPath.substr(0, nameStart);
 
   WIN32_FIND_DATAA found;
-  FileSearch search(searchPath.c_str(), &found);
+  FileSearch search(searchPath, &found);
   if (!search.Found()) return 0;
   int deleted = 0;
   do {

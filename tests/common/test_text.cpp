@@ -120,6 +120,10 @@ TEST(FindCharTest, FirstAndLast) {
   EXPECT_EQ(FindLastChar("a>b>c", '>'), 3u);
   EXPECT_EQ(FindFirstChar("abc", '>'), std::string::npos);
   EXPECT_EQ(FindLastChar("", '\\'), std::string::npos);
+  // Either separator ends a folder part, whichever comes last.
+  EXPECT_EQ(FindLastSeparator("Sub\\a/b.txt"), 5u);
+  EXPECT_EQ(FindLastSeparator("Sub/a\\b.txt"), 5u);
+  EXPECT_EQ(FindLastSeparator("b.txt"), std::string::npos);
 }
 
 // Code page 1252: the test locale is French.

@@ -64,6 +64,7 @@ TEST_F(DbcsTest, SearchesStepOverWholeCharacters) {
   EXPECT_EQ(FindLastChar(kSo, '\\'), std::string::npos);
   EXPECT_EQ(FindFirstChar(S({kSo, "\\"}), '\\'), 2u);
   EXPECT_EQ(FindLastChar(S({"\\", kSo, kHyo}), '\\'), 0u);
+  EXPECT_EQ(FindLastSeparator(S({"/", kSo, kHyo})), 0u);
   EXPECT_EQ(FindFirstChar(S({kSmallA, "@"}), '@'), 2u);
 }
 
