@@ -1,6 +1,5 @@
 #include "driver/existing_install.h"
 
-#include <cstring>
 #include <vector>
 
 #include "common/codepage.h"
