@@ -74,6 +74,103 @@ bool Press(HWND dialog, int id) {
   return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != 0;
 }
 
+namespace {
+struct Candidates {
+  DWORD processId;
+  std::vector<HWND> dialogs;
+};
+
+BOOL CALLBACK CollectDialogs(HWND window, LPARAM param) {
+  auto* candidates = reinterpret_cast<Candidates*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char name[32];
+  if (owner == candidates->processId && IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) &&
+      std::strcmp(name, "#32770") == 0)
+    candidates->dialogs.push_back(window);
+  return TRUE;
+}
+
+// Waits for the first visible top-level dialog of the process that `match`
+// accepts.
+template <typename Match>
+HWND WaitForMatchingDialog(DWORD processId, DWORD timeoutMs, Match match) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        Candidates candidates{processId, {}};
+        EnumWindows(&CollectDialogs, reinterpret_cast<LPARAM>(&candidates));
+        for (HWND dialog : candidates.dialogs) {
+          if (match(dialog)) {
+            found = dialog;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
+  return found;
+}
+}  // namespace
+
+HWND WaitForDialogTitled(DWORD processId, const std::string& title, DWORD timeoutMs) {
+  return WaitForMatchingDialog(processId, timeoutMs, [&](HWND dialog) { return Text(dialog) == title; });
+}
+
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
+  return WaitForMatchingDialog(processId, timeoutMs,
+                               [](HWND dialog) { return GetDlgItem(dialog, 0xFFFF) != nullptr; });
+}
+
+HWND ChildDialog(HWND frame) {
+  for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char name[32];
+    if (IsWindowVisible(child) && GetClassNameA(child, name, sizeof name) && std::strcmp(name, "#32770") == 0)
+      return child;
+  }
+  return nullptr;
+}
+
+bool IsShown(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != 0; }
+
+bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != 0; }
+
+bool IsChecked(HWND dialog, int id) {
+  DWORD_PTR state = 0;
+  HWND control = GetDlgItem(dialog, id);
+  return control && SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state) &&
+         state == BST_CHECKED;
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+bool Click(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  return control && PostMessageA(control, BM_CLICK, 0, 0) != 0;
+}
+
+bool PressKey(HWND dialog, UINT virtualKey) {
+  HWND target = FocusOf(dialog);
+  if (!target) target = dialog;
+  const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+  const LPARAM down = 1 | static_cast<LPARAM>(scan << 16);
+  const LPARAM up = down | static_cast<LPARAM>(0xC0000000u);
+  return PostMessageA(target, WM_KEYDOWN, virtualKey, down) && PostMessageA(target, WM_KEYUP, virtualKey, up);
+}
+
+bool SetItemText(HWND dialog, int id, const std::string& text) {
+  HWND control = GetDlgItem(dialog, id);
+  DWORD_PTR result = 0;
+  return control && SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                        SMTO_ABORTIFHUNG, 2000, &result) &&
+         result != 0;
+}
+
 }  // namespace ui
 
 #ifdef UI_DRIVER_MAIN

@@ -28,4 +28,46 @@ std::vector<int> ButtonIds(HWND dialog);
 // handler may open a message box and block the driver).
 bool Press(HWND dialog, int id);
 
+// The visible top-level dialog of the process whose title is `title`,
+// waiting up to `timeoutMs`; null when none.
+HWND WaitForDialogTitled(DWORD processId, const std::string& title, DWORD timeoutMs);
+
+// The first visible message box of the process (a dialog with the text
+// static 0xFFFF), waiting up to `timeoutMs`; null when none.
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs);
+
+// The visible child dialog of `frame` (a page of a wizard); null when none.
+HWND ChildDialog(HWND frame);
+
+// Waits until `condition` holds, checking every 50 ms; its last answer.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start >= timeoutMs) return condition();
+    Sleep(50);
+  }
+  return true;
+}
+
+// State of control `id` of a dialog: shown (the control and its parents
+// visible), enabled, checked (check boxes and radio buttons).
+bool IsShown(HWND dialog, int id);
+bool IsEnabled(HWND dialog, int id);
+bool IsChecked(HWND dialog, int id);
+
+// The window that has the keyboard focus in the thread of `window`.
+HWND FocusOf(HWND window);
+
+// Clicks a control the way the mouse would (BM_CLICK, posted): a check box
+// toggles, a button sends its command.
+bool Click(HWND dialog, int id);
+
+// Posts a key press (down and up) to the focused window of the dialog's
+// thread, where the dialog's message loop sees it first (Enter, Esc, arrows).
+bool PressKey(HWND dialog, UINT virtualKey);
+
+// Replaces the text of a control of another process, as typing would.
+bool SetItemText(HWND dialog, int id, const std::string& text);
+
 }  // namespace ui

@@ -1,0 +1,15 @@
+#include "wizard/wizard_page.h"
+
+bool CWizardPage::Close() {
+  DestroyWindow();
+  return true;
+}
+
+std::string CWizardPage::ItemText(int id) const {
+  HWND control = Item(id);
+  if (!control) return std::string();
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+  const int copied = GetWindowTextA(control, &text[0], static_cast<int>(text.size()));
+  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  return text;
+}

@@ -1,0 +1,244 @@
+// The welcome, agreement and program group pages, each created inside a
+// window of the test: what they show from InstallOptions and the current
+// folder, and what the group page stores or refuses.
+#include <windows.h>
+
+#include <string>
+
+#include "common/names.h"
+#include "common/registry.h"
+#include "common/string_table.h"
+#include "driver/install_options.h"
+#include "gtest/gtest.h"
+#include "page_host.h"
+#include "resources/resource_ids.h"
+#include "support/message_box_script.h"
+#include "support/test_folders.h"
+#include "wizard/agreement_dlg.h"
+#include "wizard/group_dlg.h"
+#include "wizard/into_dlg.h"
+
+namespace {
+
+constexpr char kPublisherLines[] = "\nCopyright \xa9 Tamberlin Technology LLC\nTous droits r\xe9serv\xe9s.";
+
+TEST(WelcomePage, VersionLineHasABetaSuffixOnlyWhenTheFourthNumberIsSet) {
+  struct Case {
+    FileVersion version;
+    const char* line;
+  };
+  const Case cases[] = {
+      {{6, 61, 2, 0}, "Orvelle ver. 6.61.02 "},
+      {{6, 70, 1, 3}, "Orvelle ver. 6.70.01 Beta 3"},
+      {{6, 0, 0, 12}, "Orvelle ver. 6.00.00 Beta 12"},
+      {{10, 5, 123, 0}, "Orvelle ver. 10.05.123 "},
+  };
+  PageHost host;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    InstallOptions.newVersion = c.version;
+    CIntoDlg page;
+    ASSERT_TRUE(page.Create(host.Window()));
+    EXPECT_EQ(WindowText(page.Item(IDC_VERSION_LINE)), std::string(c.line) + kPublisherLines);
+    EXPECT_FALSE(IsWindowVisible(page.Hwnd())) << "the frame shows the page";
+    EXPECT_TRUE(page.Close());
+    EXPECT_EQ(page.Hwnd(), nullptr);
+  }
+}
+
+// Pages created with a chosen current folder, which is where the agreement
+// page finds its file.
+class AgreementPage : public testing::Test {
+ protected:
+  void SetUp() override {
+    GetCurrentDirectoryA(sizeof previous_, previous_);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder_.Path().c_str()));
+  }
+  void TearDown() override { SetCurrentDirectoryA(previous_); }
+  std::string Agreement() const { return folder_ / names::kAgreementFile; }
+
+  char previous_[MAX_PATH] = "";
+  TestFolder folder_;
+  PageHost host_;
+};
+
+TEST_F(AgreementPage, ShowsTheFileAsItIsUpToAZeroByte) {
+  struct Case {
+    const char* name;
+    std::string bytes;  // absent file when empty
+    std::string shown;
+  };
+  const Case cases[] = {
+      {"missing file", "", ""},
+      {"CR LF lines", "Contrat\r\nde licence\r\n", "Contrat\r\nde licence\r\n"},
+      {"zero byte inside", std::string("Avant\0Apr\xe8s", 10), "Avant"},
+      {"bare LF kept", "un\ndeux\n", "un\ndeux\n"},
+      {"code page bytes kept", "\xc9t\xe9 \x80", "\xc9t\xe9 \x80"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DeleteFileA(Agreement().c_str());
+    if (!c.bytes.empty()) ASSERT_TRUE(WriteFileBytes(Agreement(), c.bytes));
+    EXPECT_EQ(ReadAgreementText(names::kAgreementFile), c.bytes);
+    CAgreementDlg page;
+    ASSERT_TRUE(page.Create(host_.Window()));
+    char shown[256] = "";
+    GetDlgItemTextA(page.Hwnd(), IDC_AGREEMENT_TEXT, shown, sizeof shown);
+    EXPECT_EQ(std::string(shown), c.shown);
+    EXPECT_TRUE(page.Close());
+  }
+}
+
+TEST_F(AgreementPage, PlacesItselfOverThePictureFromTheTopWithNothingSelected) {
+  std::string text;
+  for (int line = 1; line <= 80; ++line) text += "Article " + std::to_string(line) + "\r\n";
+  ASSERT_TRUE(WriteFileBytes(Agreement(), text));
+  HWND focused = CreateWindowExA(0, "BUTTON", "focus", WS_CHILD | WS_VISIBLE, 600, 400, 60, 20, host_.Window(),
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+  SetFocus(focused);
+  ASSERT_EQ(GetFocus(), focused);
+
+  CAgreementDlg page;
+  ASSERT_TRUE(page.Create(host_.Window()));
+  EXPECT_TRUE(IsWindowVisible(page.Hwnd()));
+  RECT place;
+  GetWindowRect(page.Hwnd(), &place);
+  MapWindowPoints(nullptr, host_.Window(), reinterpret_cast<POINT*>(&place), 2);
+  EXPECT_EQ(place.left, 4);
+  EXPECT_EQ(place.top, 4);
+  EXPECT_EQ(GetWindow(host_.Window(), GW_CHILD), page.Hwnd()) << "on top of the other children";
+
+  HWND box = page.Item(IDC_AGREEMENT_TEXT);
+  DWORD start = 1, end = 1;
+  SendMessageA(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, 0u);
+  EXPECT_EQ(SendMessageA(box, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  EXPECT_EQ(GetFocus(), focused) << "the page leaves the focus alone";
+}
+
+// Startup folders of the prefix replaced by known ones for the case table.
+class GroupName : public testing::Test {
+ protected:
+  static void SetStartupFolders(const char* perUser, const char* allUsers) {
+    SetValue(HKEY_CURRENT_USER, names::kStartupValue, perUser);
+    SetValue(HKEY_LOCAL_MACHINE, names::kCommonStartupValue, allUsers);
+  }
+
+ private:
+  static void SetValue(HKEY root, const char* name, const char* folder) {
+    if (folder) {
+      ASSERT_TRUE(WriteRegistryString(root, names::kShellFoldersKey, name, folder));
+      return;
+    }
+    HKEY key;
+    if (RegOpenKeyExA(root, names::kShellFoldersKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+      RegDeleteValueA(key, name);
+      RegCloseKey(key);
+    }
+  }
+};
+
+TEST_F(GroupName, IsTrimmedAndRefusedWhenShortOrTheStartupFolder) {
+  SetStartupFolders("C:\\users\\marie\\Menu D\xe9marrer\\Programmes\\D\xc9MARRAGE",
+                    "C:\\ProgramData\\Start Menu\\Programs\\Autostart");
+  struct Case {
+    const char* typed;
+    unsigned message;
+    const char* kept;
+  };
+  const Case cases[] = {
+      {"Orvelle 6", 0, "Orvelle 6"},
+      {"  ab  ", IDS_GROUP_TOO_SHORT, "ab"},
+      {" \t\r\n\v\f", IDS_GROUP_TOO_SHORT, ""},
+      {"abc", 0, "abc"},
+      {"\x83\x41\x83\x42", 0, "\x83\x41\x83\x42"},  // four bytes pass, whatever the code page
+      {"d\xe9marrage", IDS_GROUP_IS_STARTUP, "d\xe9marrage"},
+      {"  D\xc9MARRAGE ", IDS_GROUP_IS_STARTUP, "D\xc9MARRAGE"},
+      {"aUTOsTART", IDS_GROUP_IS_STARTUP, "aUTOsTART"},
+      {"Outils\\Autostart", 0, "Outils\\Autostart"},  // compared as a whole
+      {"Programs", 0, "Programs"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    std::string name = c.typed;
+    EXPECT_EQ(CheckProgramGroupName(name), c.message);
+    EXPECT_EQ(name, c.kept);
+  }
+}
+
+TEST_F(GroupName, StartupOfTheSystemIsRefusedInAnyCase) {
+  // The prefix's own folders: the current user's ends with "Startup".
+  for (const char* name : {"STARTUP", "startup", "StartUp"}) {
+    std::string typed = name;
+    EXPECT_EQ(CheckProgramGroupName(typed), IDS_GROUP_IS_STARTUP) << name;
+  }
+}
+
+TEST_F(GroupName, UnreadableStartupFoldersRefuseNothing) {
+  SetStartupFolders(nullptr, nullptr);
+  for (const char* name : {"Startup", "Common Startup", "abc"}) {
+    std::string typed = name;
+    EXPECT_EQ(CheckProgramGroupName(typed), 0u) << name;
+  }
+}
+
+class GroupPage : public testing::Test {
+ protected:
+  void SetUp() override {
+    InstallOptions.programGroup = "Orvelle 6";
+    InstallOptions.autoStart = false;
+    InstallOptions.desktopIcon = true;
+  }
+  PageHost host_;
+};
+
+TEST_F(GroupPage, ShowsTheGroupAndOptionsOfTheRun) {
+  const bool flags[][2] = {{false, true}, {true, false}, {true, true}, {false, false}};
+  for (const auto& f : flags) {
+    InstallOptions.autoStart = f[0];
+    InstallOptions.desktopIcon = f[1];
+    InstallOptions.programGroup = f[0] ? "Outils\\Images" : "Orvelle 6";
+    CGroupDlg page;
+    ASSERT_TRUE(page.Create(host_.Window()));
+    EXPECT_EQ(IsDlgButtonChecked(page.Hwnd(), IDC_AUTOSTART) == BST_CHECKED, f[0]);
+    EXPECT_EQ(IsDlgButtonChecked(page.Hwnd(), IDC_DESKTOP_ICON) == BST_CHECKED, f[1]);
+    EXPECT_EQ(WindowText(page.Item(IDC_GROUP_NAME)), InstallOptions.programGroup);
+  }
+}
+
+TEST_F(GroupPage, RefusedNameKeepsThePageAndChangesNothing) {
+  CGroupDlg page;
+  ASSERT_TRUE(page.Create(host_.Window()));
+  CheckDlgButton(page.Hwnd(), IDC_AUTOSTART, BST_CHECKED);
+  CheckDlgButton(page.Hwnd(), IDC_DESKTOP_ICON, BST_UNCHECKED);
+
+  const struct {
+    const char* typed;
+    unsigned message;
+  } refusals[] = {{"  ab  ", IDS_GROUP_TOO_SHORT}, {"   ", IDS_GROUP_TOO_SHORT}, {"STARTUP", IDS_GROUP_IS_STARTUP}};
+  for (const auto& r : refusals) {
+    SCOPED_TRACE(r.typed);
+    SetDlgItemTextA(page.Hwnd(), IDC_GROUP_NAME, r.typed);
+    MessageBoxScript boxes({IDOK});
+    EXPECT_FALSE(page.Close());
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, LoadStringResource(r.message));
+    EXPECT_EQ(boxes.Shown()[0].caption, "Orvelle - Installation");
+    EXPECT_EQ(boxes.Shown()[0].style, UINT{MB_OK | MB_ICONEXCLAMATION});
+    EXPECT_TRUE(IsWindow(page.Hwnd()));
+    EXPECT_EQ(WindowText(page.Item(IDC_GROUP_NAME)), r.typed) << "the user's text stays";
+    EXPECT_EQ(InstallOptions.programGroup, "Orvelle 6");
+    EXPECT_FALSE(InstallOptions.autoStart);
+    EXPECT_TRUE(InstallOptions.desktopIcon);
+  }
+
+  SetDlgItemTextA(page.Hwnd(), IDC_GROUP_NAME, "  Mes outils\t");
+  EXPECT_TRUE(page.Close());
+  EXPECT_EQ(page.Hwnd(), nullptr);
+  EXPECT_EQ(InstallOptions.programGroup, "Mes outils");
+  EXPECT_TRUE(InstallOptions.autoStart);
+  EXPECT_FALSE(InstallOptions.desktopIcon);
+}
+
+}  // namespace

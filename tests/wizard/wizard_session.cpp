@@ -1,0 +1,110 @@
+#include "wizard_session.h"
+
+#include "resources/resource_ids.h"
+#include "screenshot.h"
+#include "support/test_folders.h"
+#include "ui_driver.h"
+
+namespace {
+constexpr char kFrameTitle[] = "Orvelle - Installation";
+constexpr DWORD kFrameWait = 20000;
+
+RECT InClientOf(HWND frame, HWND window) {
+  RECT place{};
+  GetWindowRect(window, &place);
+  MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&place), 2);
+  return place;
+}
+}  // namespace
+
+bool WizardSession::Start(const std::string& program, const std::string& arguments,
+                          const std::string& currentFolder) {
+  std::string command = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, currentFolder.c_str(), &startup,
+                      &info))
+    return false;
+  CloseHandle(info.hThread);
+  process_.reset(info.hProcess);
+  processId_ = info.dwProcessId;
+  frame_ = ui::WaitForDialogTitled(processId_, kFrameTitle, kFrameWait);
+  return frame_ != nullptr && WaitFor(Page::Welcome);
+}
+
+HWND WizardSession::PageWindow() const { return ui::ChildDialog(frame_); }
+
+Page WizardSession::Shown() const {
+  HWND page = PageWindow();
+  if (!page) return Page::None;
+  if (GetDlgItem(page, IDC_VERSION_LINE)) return Page::Welcome;
+  if (GetDlgItem(page, IDC_BROWSE)) return Page::Folder;
+  if (GetDlgItem(page, IDC_AUTOSTART)) return Page::Group;
+  if (GetDlgItem(page, IDC_READY_TEXT)) return Page::Ready;
+  if (GetDlgItem(page, IDC_AGREEMENT_TEXT)) return Page::Agreement;
+  return Page::None;
+}
+
+bool WizardSession::WaitFor(Page page, DWORD timeoutMs) const {
+  return ui::WaitUntil([&] { return Shown() == page; }, timeoutMs);
+}
+
+std::string WizardSession::Title() const { return ui::Text(frame_); }
+std::string WizardSession::Caption(int id) const { return ui::ItemText(frame_, id); }
+bool WizardSession::FrameItemShown(int id) const { return ui::IsShown(frame_, id); }
+bool WizardSession::FrameItemEnabled(int id) const { return ui::IsEnabled(frame_, id); }
+bool WizardSession::HasFocus(int id) const { return ui::FocusOf(frame_) == GetDlgItem(frame_, id); }
+std::string WizardSession::PageText(int id) const { return ui::ItemText(PageWindow(), id); }
+bool WizardSession::PageItemShown(int id) const { return ui::IsShown(PageWindow(), id); }
+bool WizardSession::PageItemChecked(int id) const { return ui::IsChecked(PageWindow(), id); }
+RECT WizardSession::PagePlace() const { return InClientOf(frame_, PageWindow()); }
+RECT WizardSession::PicturePlace() const { return InClientOf(frame_, GetDlgItem(frame_, IDC_PICTURE)); }
+
+void WizardSession::ClickFrame(int id) const { ui::Click(frame_, id); }
+void WizardSession::ClickPage(int id) const { ui::Click(PageWindow(), id); }
+void WizardSession::Key(UINT virtualKey) const { ui::PressKey(frame_, virtualKey); }
+bool WizardSession::Type(int id, const std::string& text) const { return ui::SetItemText(PageWindow(), id, text); }
+
+bool WizardSession::Next(Page page) const {
+  ClickFrame(IDOK);
+  return WaitFor(page);
+}
+
+HWND WizardSession::Box(DWORD timeoutMs) const { return ui::WaitForMessageBox(processId_, timeoutMs); }
+
+HWND WizardSession::Browser(DWORD timeoutMs) const {
+  HWND found = nullptr;
+  ui::WaitUntil(
+      [&] {
+        for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          if (owner == processId_ && IsWindowVisible(window) && GetDlgItem(window, kBrowserTree)) {
+            found = window;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
+  return found;
+}
+
+void WizardSession::Screenshot(const std::string& name) const {
+  const std::string folder = ProgramFolder() + "\\..\\screenshots";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  Sleep(300);  // let the last change be painted
+  ui::SaveScreenshot(frame_, folder + "\\" + name + ".png");
+}
+
+long WizardSession::Finish(DWORD timeoutMs) {
+  if (!process_) return -1;
+  if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) {
+    TerminateProcess(process_.get(), 99);
+    return -1;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(process_.get(), &code);
+  return static_cast<long>(code);
+}

@@ -1,0 +1,72 @@
+// A run of the real setup.exe with its wizard on the test's display, seen
+// and driven from the test process: the frame, the page on show, its
+// buttons, message boxes and the folder browser.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "common/handle.h"
+
+// Pages by their index in the wizard, recognised by a control of their own.
+enum class Page { None = -1, Welcome = 0, Agreement = 1, Folder = 2, Group = 3, Ready = 4 };
+
+class WizardSession {
+ public:
+  // Starts `program` with `arguments` in `currentFolder`; waits for the
+  // frame. False when it did not appear.
+  bool Start(const std::string& program, const std::string& arguments, const std::string& currentFolder);
+
+  HWND Frame() const { return frame_; }
+  // The page on show (a child dialog of the frame); null when none.
+  HWND PageWindow() const;
+  Page Shown() const;
+  // Waits until `page` is on show.
+  bool WaitFor(Page page, DWORD timeoutMs = 10000) const;
+
+  // Texts and states of the frame's own controls.
+  std::string Title() const;
+  std::string Caption(int id) const;
+  bool FrameItemShown(int id) const;
+  bool FrameItemEnabled(int id) const;
+  bool HasFocus(int id) const;
+  // Text, state of a control of the page on show.
+  std::string PageText(int id) const;
+  bool PageItemShown(int id) const;
+  bool PageItemChecked(int id) const;
+  // The page's rectangle and the picture's, in the frame's client area.
+  RECT PagePlace() const;
+  RECT PicturePlace() const;
+
+  // Clicks a button of the frame or a control of the page (as the mouse).
+  void ClickFrame(int id) const;
+  void ClickPage(int id) const;
+  // Presses a key in the frame (sent to the focused control).
+  void Key(UINT virtualKey) const;
+  // Replaces the text of a control of the page.
+  bool Type(int id, const std::string& text) const;
+  // Clicks Next and waits for `page`.
+  bool Next(Page page) const;
+
+  // The message box on show, waiting up to `timeoutMs`; null when none.
+  HWND Box(DWORD timeoutMs = 10000) const;
+  // The folder browser on show; null when none.
+  HWND Browser(DWORD timeoutMs = 10000) const;
+
+  // Saves a picture of the frame as screenshots\<name>.png in the build.
+  void Screenshot(const std::string& name) const;
+
+  // Waits for the process to end: its status, -1 when it did not end.
+  long Finish(DWORD timeoutMs = 30000);
+  DWORD ProcessId() const { return processId_; }
+
+ private:
+  UniqueHandle process_;
+  DWORD processId_ = 0;
+  HWND frame_ = nullptr;
+};
+
+// The ids of the browser's tree and of its edit box (the name of the
+// folder selected), as the system's browser numbers them.
+constexpr int kBrowserTree = 14145;
+constexpr int kBrowserFolderName = 14149;
