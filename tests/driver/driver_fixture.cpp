@@ -42,31 +42,6 @@ void RegisterEarlierInstallation(const std::string& folder, const char* allUsers
   if (allUsers) WriteRegistryString(HKEY_LOCAL_MACHINE, names::kProductKey, names::kAllUsersValue, allUsers);
 }
 
-bool MakeFolders(const std::string& folder) {
-  if (PathExists(folder)) return true;
-  const std::size_t cut = folder.find_last_of('\\');
-  if (cut != std::string::npos && cut > 2 && !MakeFolders(folder.substr(0, cut))) return false;
-  return CreateDirectoryA(folder.c_str(), nullptr) != 0;
-}
-
-bool CopyTree(const std::string& from, const std::string& to) {
-  if (!MakeFolders(to)) return false;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  do {
-    const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      ok = CopyTree(from + "\\" + name, to + "\\" + name) && ok;
-    else
-      ok = CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE) && ok;
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return ok;
-}
-
 Recorder::Recorder(const std::string& folder, const std::string& name) : path_(folder + "\\" + name) {
   MakeFolders(folder);
   CopyFileA((ProgramFolder() + "\\recorder.exe").c_str(), path_.c_str(), FALSE);

@@ -21,12 +21,6 @@ bool MakePackage(const std::string& folder, const std::string& version, bool wit
 // when not null, "AllUsers" under the product key.
 void RegisterEarlierInstallation(const std::string& folder, const char* allUsers);
 
-// Creates the folder and its missing parents.
-bool MakeFolders(const std::string& folder);
-
-// Copies a folder tree.
-bool CopyTree(const std::string& from, const std::string& to);
-
 // One start of the recorder: its own path, its current folder, its arguments.
 struct RecordedStart {
   std::string program;

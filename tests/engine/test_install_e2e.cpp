@@ -10,6 +10,7 @@
 #include "common/registry.h"
 #include "common/text.h"
 #include "engine_fixture.h"
+#include "support/processes.h"
 #include "startup/test_deferred_support.h"
 
 namespace {
@@ -20,43 +21,6 @@ constexpr char kProductKey[] = "SOFTWARE\\Tamberlin\\Orvelle 6";
 constexpr char kMakerKey[] = "SOFTWARE\\Tamberlin";
 constexpr char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OrvPix6.exe";
 constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvelle 6";
-
-bool CopyTree(const std::string& from, const std::string& to) {
-  CreateDirectoryA(to.c_str(), nullptr);
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  bool copied = true;
-  do {
-    const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      copied = CopyTree(from + "\\" + name, to + "\\" + name) && copied;
-    else
-      copied = CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE) && copied;
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return copied;
-}
-
-// Runs a program to its end; its exit status, or -1 when it did not end.
-long RunToEnd(const std::string& program, const std::string& arguments, const std::string& folder) {
-  std::string command = "\"" + program + "\" " + arguments;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info))
-    return -1;
-  CloseHandle(info.hThread);
-  UniqueHandle process(info.hProcess);
-  if (WaitForSingleObject(process.get(), kRunWait) != WAIT_OBJECT_0) {
-    TerminateProcess(process.get(), 99);
-    return -1;
-  }
-  DWORD code = 0;
-  GetExitCodeProcess(process.get(), &code);
-  return static_cast<long>(code);
-}
 
 bool IsSelfRemovalCopy(const char* exe) {
   const std::string name = exe;
@@ -94,7 +58,7 @@ TEST_F(InstallEndToEnd, SilentSetupInstallsAndTheUninstallerRemovesEverything) {
   ASSERT_FALSE(script.empty());
 
   // A silent first installation is one for all users, with the desktop icon.
-  ASSERT_EQ(RunToEnd(package_ + "\\setup.exe", "-s", root_.Path()), 0);
+  ASSERT_EQ(RunToEnd(package_ + "\\setup.exe", "-s", root_.Path(), kRunWait), 0);
   const std::string programFiles =
       ReadRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
   const std::string installed = programFiles + "\\Orvelle 6";
@@ -147,7 +111,7 @@ TEST_F(InstallEndToEnd, SilentSetupInstallsAndTheUninstallerRemovesEverything) {
   EXPECT_TRUE(PendingOperations().empty());
 
   // The installed uninstaller, silent: it hands over to its temporary copy.
-  ASSERT_EQ(RunToEnd(installed + "\\OrvUnInst.exe", "-s", root_.Path()), 0);
+  ASSERT_EQ(RunToEnd(installed + "\\OrvUnInst.exe", "-s", root_.Path(), kRunWait), 0);
   ASSERT_TRUE(WaitForSelfRemovalCopy());
 
   EXPECT_FALSE(PathExists(installed)) << testing::PrintToString(TreeOf(installed));

@@ -2,3 +2,10 @@
 # layout by the tests, with windows on a private display.
 orv_add_test_program(instance_registry_test DISPLAY
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_instance_manager.cpp)
+
+# Real copies of the application stand-in beside the real setup.exe and
+# uninstaller, on one display and in one prefix.
+orv_add_test_program(instance_e2e_test DISPLAY TIMEOUT 180
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_instance_e2e.cpp
+  DEPENDS setup app_stand_ins sample_package)
+target_link_libraries(instance_e2e_test PRIVATE orv_ui_driver)

@@ -65,3 +65,32 @@ std::string ProgramFolder() {
   std::string folder(path, length);
   return folder.substr(0, folder.find_last_of('\\'));
 }
+
+bool MakeFolders(const std::string& path) {
+  std::string folder = path;
+  if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+  if (PathExists(folder)) return true;
+  const std::size_t cut = folder.find_last_of('\\');
+  if (cut != std::string::npos && cut > 2 && !MakeFolders(folder.substr(0, cut))) return false;
+  return CreateDirectoryA(folder.c_str(), nullptr) != 0;
+}
+
+bool CopyTree(const std::string& from, const std::string& to) {
+  if (!MakeFolders(to)) return false;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  bool copied = true;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      copied = CopyTree(from + "\\" + name, to + "\\" + name) && copied;
+    else
+      copied = CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE) && copied;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return copied;
+}
+
+std::string SamplePackageFolder() { return ProgramFolder() + "\\..\\sample-package"; }

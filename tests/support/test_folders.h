@@ -28,3 +28,10 @@ bool PathExists(const std::string& path);
 void RemoveTree(const std::string& path);
 // The folder that holds the running test program (the build's bin folder).
 std::string ProgramFolder();
+// Creates the folder and its missing parents.
+bool MakeFolders(const std::string& folder);
+// Copies a folder tree (creating the target and its parents); false when
+// anything could not be copied.
+bool CopyTree(const std::string& from, const std::string& to);
+// The sample package the build makes (build/sample-package).
+std::string SamplePackageFolder();

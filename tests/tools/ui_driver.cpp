@@ -117,6 +117,34 @@ HWND WaitForDialogTitled(DWORD processId, const std::string& title, DWORD timeou
   return WaitForMatchingDialog(processId, timeoutMs, [&](HWND dialog) { return Text(dialog) == title; });
 }
 
+namespace {
+struct TitledSearch {
+  DWORD processId;
+  const std::string* title;
+  HWND found;
+};
+
+BOOL CALLBACK FindTitled(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<TitledSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window) || Text(window) != *search->title) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+}  // namespace
+
+HWND WaitForWindowTitled(DWORD processId, const std::string& title, DWORD timeoutMs) {
+  TitledSearch search{processId, &title, nullptr};
+  WaitUntil(
+      [&] {
+        EnumWindows(&FindTitled, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeoutMs);
+  return search.found;
+}
+
 HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
   return WaitForMatchingDialog(processId, timeoutMs,
                                [](HWND dialog) { return GetDlgItem(dialog, 0xFFFF) != nullptr; });

@@ -32,6 +32,10 @@ bool Press(HWND dialog, int id);
 // waiting up to `timeoutMs`; null when none.
 HWND WaitForDialogTitled(DWORD processId, const std::string& title, DWORD timeoutMs);
 
+// The first visible top-level window of the process, of any class, whose
+// title is `title`, waiting up to `timeoutMs`; null when none.
+HWND WaitForWindowTitled(DWORD processId, const std::string& title, DWORD timeoutMs);
+
 // The first visible message box of the process (a dialog with the text
 // static 0xFFFF), waiting up to `timeoutMs`; null when none.
 HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs);

@@ -62,12 +62,6 @@ std::vector<std::string> TreeOf(const std::string& folder) {
   return tree;
 }
 
-void MakeFolders(const std::string& path) {
-  for (std::size_t pos = path.find('\\', 3); pos != std::string::npos; pos = path.find('\\', pos + 1))
-    CreateDirectoryA(path.substr(0, pos).c_str(), nullptr);
-  CreateDirectoryA(path.c_str(), nullptr);
-}
-
 bool WriteLog(const std::string& path, const std::vector<std::string>& lines) {
   std::string bytes;
   for (const std::string& line : lines) bytes += line + "\r\n";

@@ -10,8 +10,6 @@
 // with "\". Empty when the folder does not exist.
 std::vector<std::string> TreeOf(const std::string& folder);
 
-// Creates every missing folder of `path`.
-void MakeFolders(const std::string& path);
 
 // Writes each line followed by CR LF.
 bool WriteLog(const std::string& path, const std::vector<std::string>& lines);

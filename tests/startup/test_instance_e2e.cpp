@@ -1,0 +1,237 @@
+// Copies of the application stand-in register in the shared list the way the
+// application does and record what they receive; the real setup.exe and
+// uninstaller count, ask about and close them.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/names.h"
+#include "common/string_table.h"
+#include "gtest/gtest.h"
+#include "resources/resource_ids.h"
+#include "startup/instance_manager.h"
+#include "support/processes.h"
+#include "support/test_folders.h"
+#include "ui_driver.h"
+
+namespace {
+
+using namespace instance_protocol;
+
+constexpr DWORD kWait = 20000;
+
+// The list as the application sees it, through the protocol's names only.
+class SharedList {
+ public:
+  SharedList() {
+    mapping_ = OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE,
+                                (std::string(kFileMapPrefix) + names::kInstanceName).c_str());
+    if (mapping_) view_ = static_cast<ListRegion*>(MapViewOfFile(mapping_, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0));
+  }
+  ~SharedList() {
+    if (view_) UnmapViewOfFile(view_);
+    if (mapping_) CloseHandle(mapping_);
+  }
+  SharedList(const SharedList&) = delete;
+  SharedList& operator=(const SharedList&) = delete;
+  explicit operator bool() const { return view_ != nullptr; }
+  ListRegion* operator->() { return view_; }
+  std::vector<std::uint32_t> Entries() { return std::vector<std::uint32_t>(view_->slots, view_->slots + view_->count); }
+
+ private:
+  HANDLE mapping_ = nullptr;
+  ListRegion* view_ = nullptr;
+};
+
+// Waits until the list holds `count` entries (the memory exists while a
+// registered process holds it open).
+bool WaitForCount(std::uint32_t count) {
+  for (DWORD begin = GetTickCount(); GetTickCount() - begin < kWait; Sleep(50)) {
+    SharedList list;
+    if (list && list->count == count) return true;
+  }
+  return false;
+}
+
+class InstancesEndToEnd : public testing::Test {
+ protected:
+  // Starts a stand-in copy of the application that records its messages;
+  // returns when it has registered.
+  StartedProcess StartCopy(const std::string& name) {
+    const std::string exe = folder_ / "OrvPix6.exe";
+    if (!PathExists(exe)) CopyFileA((ProgramFolder() + "\\OrvPix6-6.1.2.3.exe").c_str(), exe.c_str(), FALSE);
+    SharedList before;
+    const std::uint32_t count = before ? before->count : 0;
+    StartedProcess copy = StartProgram(exe, "--record \"" + Record(name) + "\"", folder_.Path());
+    EXPECT_TRUE(WaitForCount(count + 1)) << name << " did not register";
+    EXPECT_NE(ui::WaitForWindowTitled(copy.id, "Orvelle 6", kWait), nullptr) << name << " shows no window";
+    return copy;
+  }
+
+  std::string Record(const std::string& name) { return folder_ / (name + ".txt"); }
+
+  // What a copy recorded so far, one entry per line.
+  std::vector<std::string> Recorded(const std::string& name) {
+    std::vector<std::string> lines;
+    std::string bytes = ReadFileBytes(Record(name)), line;
+    for (char c : bytes) {
+      if (c == '\r') continue;
+      if (c == '\n') {
+        lines.push_back(line);
+        line.clear();
+      } else {
+        line += c;
+      }
+    }
+    return lines;
+  }
+
+  // Waits until the copy has recorded `line`.
+  bool WaitForRecord(const std::string& name, const std::string& line) {
+    for (DWORD begin = GetTickCount(); GetTickCount() - begin < kWait; Sleep(50)) {
+      for (const std::string& got : Recorded(name))
+        if (got == line) return true;
+    }
+    return false;
+  }
+
+  static bool Ended(StartedProcess& process, DWORD timeoutMs = kWait) {
+    return WaitForSingleObject(process.handle.get(), timeoutMs) == WAIT_OBJECT_0;
+  }
+
+  std::string Package() {
+    const std::string package = folder_ / "package";
+    if (!PathExists(package)) EXPECT_TRUE(CopyTree(SamplePackageFolder(), package));
+    return package;
+  }
+
+  TestFolder folder_;
+};
+
+TEST_F(InstancesEndToEnd, ListedCopiesAreToldOfTheSetupWhichTakesTheNextSlot) {
+  StartedProcess a = StartCopy("a");
+  StartedProcess b = StartCopy("b");
+  EXPECT_TRUE(WaitForRecord("a", "1946 " + std::to_string(b.id))) << "a was not told of b";
+
+  {
+    COXInstanceManager setup(names::kInstanceName);  // what the setup does first
+    SharedList list;
+    EXPECT_EQ(list.Entries(), (std::vector<std::uint32_t>{a.id, b.id, GetCurrentProcessId()}));
+    const std::string arrival = "1946 " + std::to_string(GetCurrentProcessId());
+    EXPECT_TRUE(WaitForRecord("a", arrival));
+    EXPECT_TRUE(WaitForRecord("b", arrival));
+    EXPECT_EQ(setup.CountInstances(), 3);
+  }
+  // The setup's end takes it out again, and the copies are told.
+  const std::string departure = "1947 " + std::to_string(GetCurrentProcessId());
+  EXPECT_TRUE(WaitForRecord("a", departure));
+  EXPECT_TRUE(WaitForRecord("b", departure));
+  for (StartedProcess* copy : {&a, &b}) TerminateProcess(copy->handle.get(), 0);
+}
+
+TEST_F(InstancesEndToEnd, ACopyThatEndsNormallyLeavesTheListAndTheOthersAreTold) {
+  StartedProcess a = StartCopy("a");
+  StartedProcess b = StartCopy("b");
+  StartedProcess c = StartCopy("c");
+  PostMessageA(ui::WaitForWindowTitled(a.id, "Orvelle 6", kWait), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Ended(a));
+  ASSERT_TRUE(WaitForCount(2));
+  SharedList list;
+  EXPECT_EQ(list.Entries(), (std::vector<std::uint32_t>{b.id, c.id}));
+  EXPECT_EQ(list->slots[2], 0u) << "the freed slot is cleared";
+  const std::string departure = "1947 " + std::to_string(a.id);
+  EXPECT_TRUE(WaitForRecord("b", departure));
+  EXPECT_TRUE(WaitForRecord("c", departure));
+  for (StartedProcess* copy : {&b, &c}) TerminateProcess(copy->handle.get(), 0);
+}
+
+TEST_F(InstancesEndToEnd, SilentSetupClosesEveryRunningCopyWithoutAsking) {
+  StartedProcess a = StartCopy("a");
+  StartedProcess b = StartCopy("b");
+  StartedProcess setup = StartProgram(Package() + "\\setup.exe", "-install -s", folder_.Path());
+  EXPECT_TRUE(Ended(a)) << "a still runs";
+  EXPECT_TRUE(Ended(b)) << "b still runs";
+  EXPECT_TRUE(WaitForRecord("a", "close 1001"));
+  EXPECT_TRUE(WaitForRecord("b", "close 1001"));
+  EXPECT_EQ(WaitForExit(setup, 60000), 0);
+}
+
+TEST_F(InstancesEndToEnd, SetupWithDashSAloneStillAsksAndDecliningClosesNothing) {
+  StartedProcess a = StartCopy("a");
+  StartedProcess setup = StartProgram(Package() + "\\setup.exe", "-s", folder_.Path());
+  HWND question = ui::WaitForDialog(setup.id, kWait);
+  ASSERT_NE(question, nullptr) << "no question about the running copy";
+  EXPECT_EQ(ui::MessageBoxText(question), LoadStringResource(IDS_INSTANCE_RUNNING_ONE));
+  EXPECT_EQ(ui::Text(question), "Orvelle - Installation");
+  EXPECT_EQ(ui::ButtonIds(question), (std::vector<int>{IDYES, IDNO}));
+  ui::Press(question, IDNO);
+  ASSERT_TRUE(ui::WaitForClose(question, kWait));
+
+  HWND interrupted = ui::WaitForDialog(setup.id, kWait);
+  ASSERT_NE(interrupted, nullptr);
+  EXPECT_EQ(ui::MessageBoxText(interrupted), LoadStringResource(IDS_SETUP_INTERRUPTED));
+  EXPECT_EQ(ui::ButtonIds(interrupted), (std::vector<int>{IDOK}));
+  ui::Press(interrupted, IDOK);
+  EXPECT_NE(WaitForExit(setup, kWait), -1);
+
+  EXPECT_FALSE(Ended(a, 200)) << "a declined question closed the copy";
+  // The copy heard of the setup's arrival and departure, and nothing else.
+  const std::string setupId = std::to_string(setup.id);
+  EXPECT_EQ(Recorded("a"), (std::vector<std::string>{"1946 " + setupId, "1947 " + setupId}));
+  TerminateProcess(a.handle.get(), 0);
+}
+
+TEST_F(InstancesEndToEnd, SeventeenOtherInstancesAreCountedInTheQuestion) {
+  StartedProcess a = StartCopy("a");
+  {
+    // Sixteen more entries of processes that have gone without clean-up.
+    SharedList list;
+    for (std::uint32_t i = 0; i < 16; ++i) list->slots[1 + i] = 0x7FFF0000 + i;
+    list->count = 17;
+  }
+  StartedProcess setup = StartProgram(Package() + "\\setup.exe", "-s", folder_.Path());
+  HWND question = ui::WaitForDialog(setup.id, kWait);
+  ASSERT_NE(question, nullptr);
+  std::string expected = LoadStringResource(IDS_INSTANCES_RUNNING_MANY);
+  expected.replace(expected.find("%d"), 2, "17");
+  EXPECT_EQ(ui::MessageBoxText(question), expected);
+  ui::Press(question, IDNO);
+  ui::WaitForClose(question, kWait);
+  if (HWND interrupted = ui::WaitForDialog(setup.id, kWait)) ui::Press(interrupted, IDOK);
+  EXPECT_NE(WaitForExit(setup, kWait), -1);
+  TerminateProcess(a.handle.get(), 0);
+}
+
+TEST_F(InstancesEndToEnd, SilentUninstallerClosesRunningCopiesWithoutAsking) {
+  StartedProcess a = StartCopy("a");
+  const std::string installed = folder_ / "Orvelle 6";
+  ASSERT_TRUE(MakeFolders(installed));
+  const std::string uninstaller = installed + "\\" + names::kUninstallerExe;
+  ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\setup.exe").c_str(), uninstaller.c_str(), FALSE));
+  StartedProcess run = StartProgram(uninstaller, "-s", folder_.Path());
+  EXPECT_TRUE(Ended(a)) << "the copy still runs";
+  EXPECT_TRUE(WaitForRecord("a", "close 1001"));
+  EXPECT_EQ(WaitForExit(run, kWait), 0);
+  EXPECT_EQ(ui::WaitForDialog(run.id, 0), nullptr);
+}
+
+TEST_F(InstancesEndToEnd, AStaleEntryReusedByAnotherProgramLeavesThatProgramAlone) {
+  StartedProcess a = StartCopy("a");
+  // An unrelated program of ours, without a window, whose identifier stands
+  // in the list as a stale entry would after identifier reuse.
+  StartedProcess other = StartProgram(ProgramFolder() + "\\instance_e2e_test.exe", "--orv-child-sleep 60000");
+  ASSERT_TRUE(other);
+  {
+    SharedList list;
+    list->slots[list->count] = other.id;
+    list->count += 1;
+  }
+  StartedProcess setup = StartProgram(Package() + "\\setup.exe", "-install -s", folder_.Path());
+  EXPECT_TRUE(Ended(a)) << "the registered copy still runs";
+  EXPECT_EQ(WaitForExit(setup, 60000), 0);
+  EXPECT_FALSE(Ended(other, 200)) << "the unrelated program was ended";
+  TerminateProcess(other.handle.get(), 0);
+}
+
+}  // namespace

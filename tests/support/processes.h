@@ -1,0 +1,26 @@
+// Starting and waiting for the programs under test from inside a test.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "common/handle.h"
+
+struct StartedProcess {
+  UniqueHandle handle;
+  DWORD id = 0;
+  explicit operator bool() const { return static_cast<bool>(handle); }
+};
+
+// Starts `program` (quoted on the command line) with `arguments`, in
+// `folder` (the test's current folder when empty).
+StartedProcess StartProgram(const std::string& program, const std::string& arguments,
+                            const std::string& folder = std::string());
+
+// Waits for the process to end: its exit status, or -1 after `timeoutMs`
+// (the process is then ended).
+long WaitForExit(StartedProcess& process, DWORD timeoutMs);
+
+// StartProgram and WaitForExit in one: -1 when it did not start or end.
+long RunToEnd(const std::string& program, const std::string& arguments, const std::string& folder = std::string(),
+              DWORD timeoutMs = 30000);
