@@ -14,13 +14,6 @@ namespace {
 // Gap between the picture's right edge and the page, in pixels.
 constexpr int kPageGap = 4;
 
-std::string WindowText(HWND window) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  const int copied = GetWindowTextA(window, &text[0], static_cast<int>(text.size()));
-  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-  return text;
-}
-
 void Show(HWND window, bool shown) { ShowWindow(window, shown ? SW_SHOW : SW_HIDE); }
 
 std::unique_ptr<CWizardPage> MakePage(int index) {
@@ -119,7 +112,7 @@ void CSetupDlg::EnterPage() {
     default:
       page_ = MakePage(pageIndex_);
       page_->Create(Hwnd());
-      Show(Item(IDC_BACK), pageIndex_ != kWelcomePage);
+      if (pageIndex_ == kWelcomePage) Show(Item(IDC_BACK), false);
       ShowPage();
       break;
   }

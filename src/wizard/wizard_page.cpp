@@ -5,11 +5,12 @@ bool CWizardPage::Close() {
   return true;
 }
 
-std::string CWizardPage::ItemText(int id) const {
-  HWND control = Item(id);
-  if (!control) return std::string();
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-  const int copied = GetWindowTextA(control, &text[0], static_cast<int>(text.size()));
+std::string CWizardPage::ItemText(int id) const { return WindowText(Item(id)); }
+
+std::string WindowText(HWND window) {
+  if (!window) return std::string();
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  const int copied = GetWindowTextA(window, &text[0], static_cast<int>(text.size()));
   text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
   return text;
 }

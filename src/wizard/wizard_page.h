@@ -20,3 +20,6 @@ class CWizardPage : public CDialog {
   // The whole text of control `id`; empty when there is no such control.
   std::string ItemText(int id) const;
 };
+
+// The whole text of a window; empty for no window.
+std::string WindowText(HWND window);

@@ -18,10 +18,3 @@ class PageHost {
  private:
   HWND window_;
 };
-
-// The whole text of a window of this process.
-inline std::string WindowText(HWND window) {
-  char text[4096] = "";
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}

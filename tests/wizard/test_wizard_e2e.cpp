@@ -83,6 +83,7 @@ class WizardEndToEnd : public testing::Test {
     HWND box = wizard_.Box();
     ASSERT_NE(box, nullptr) << "no message box for: " << text;
     EXPECT_EQ(ui::Text(box), kFrameTitle);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), wizard_.Frame()) << "the wizard owns its boxes";
     EXPECT_EQ(ui::MessageBoxText(box), text);
     EXPECT_EQ(ui::ButtonIds(box), buttons);
     ui::Press(box, answer);
@@ -391,7 +392,7 @@ TEST_F(WizardEndToEnd, BrowseMakesTheDestinationForTheBrowserAndRemovesIt) {
   EXPECT_TRUE(ui::WaitUntil([&] { return ui::ItemText(browser, kBrowserFolderName) == "Orvelle 6"; }, 5000))
       << "the destination is selected: " << ui::ItemText(browser, kBrowserFolderName);
   EXPECT_NE(ui::ItemText(browser, 14146).find(LoadStringResource(IDS_BROWSE_TITLE)), std::string::npos);
-  wizard_.Screenshot("wizard-2-folder-browser");
+  wizard_.Screenshot("wizard-2-folder-browser", browser);
   ui::Press(browser, IDCANCEL);
   ASSERT_TRUE(ui::WaitForClose(browser, 5000));
   EXPECT_TRUE(ui::WaitUntil([&] { return !PathExists(destination); }, 5000)) << "removed again";

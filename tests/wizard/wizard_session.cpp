@@ -19,17 +19,9 @@ RECT InClientOf(HWND frame, HWND window) {
 
 bool WizardSession::Start(const std::string& program, const std::string& arguments,
                           const std::string& currentFolder) {
-  std::string command = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, currentFolder.c_str(), &startup,
-                      &info))
-    return false;
-  CloseHandle(info.hThread);
-  process_.reset(info.hProcess);
-  processId_ = info.dwProcessId;
-  frame_ = ui::WaitForDialogTitled(processId_, kFrameTitle, kFrameWait);
+  process_ = StartProgram(program, arguments, currentFolder);
+  if (!process_) return false;
+  frame_ = ui::WaitForDialogTitled(process_.id, kFrameTitle, kFrameWait);
   return frame_ != nullptr && WaitFor(Page::Welcome);
 }
 
@@ -71,7 +63,7 @@ bool WizardSession::Next(Page page) const {
   return WaitFor(page);
 }
 
-HWND WizardSession::Box(DWORD timeoutMs) const { return ui::WaitForMessageBox(processId_, timeoutMs); }
+HWND WizardSession::Box(DWORD timeoutMs) const { return ui::WaitForMessageBox(process_.id, timeoutMs); }
 
 HWND WizardSession::Browser(DWORD timeoutMs) const {
   HWND found = nullptr;
@@ -80,7 +72,7 @@ HWND WizardSession::Browser(DWORD timeoutMs) const {
         for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
           DWORD owner = 0;
           GetWindowThreadProcessId(window, &owner);
-          if (owner == processId_ && IsWindowVisible(window) && GetDlgItem(window, kBrowserTree)) {
+          if (owner == process_.id && IsWindowVisible(window) && GetDlgItem(window, kBrowserTree)) {
             found = window;
             return true;
           }
@@ -91,20 +83,9 @@ HWND WizardSession::Browser(DWORD timeoutMs) const {
   return found;
 }
 
-void WizardSession::Screenshot(const std::string& name) const {
+void WizardSession::Screenshot(const std::string& name, HWND window) const {
   const std::string folder = ProgramFolder() + "\\..\\screenshots";
   CreateDirectoryA(folder.c_str(), nullptr);
   Sleep(300);  // let the last change be painted
-  ui::SaveScreenshot(frame_, folder + "\\" + name + ".png");
-}
-
-long WizardSession::Finish(DWORD timeoutMs) {
-  if (!process_) return -1;
-  if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) {
-    TerminateProcess(process_.get(), 99);
-    return -1;
-  }
-  DWORD code = 0;
-  GetExitCodeProcess(process_.get(), &code);
-  return static_cast<long>(code);
+  ui::SaveScreenshot(window ? window : frame_, folder + "\\" + name + ".png");
 }

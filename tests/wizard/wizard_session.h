@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "common/handle.h"
+#include "support/processes.h"
 
 // Pages by their index in the wizard, recognised by a control of their own.
 enum class Page { None = -1, Welcome = 0, Agreement = 1, Folder = 2, Group = 3, Ready = 4 };
@@ -53,16 +53,15 @@ class WizardSession {
   // The folder browser on show; null when none.
   HWND Browser(DWORD timeoutMs = 10000) const;
 
-  // Saves a picture of the frame as screenshots\<name>.png in the build.
-  void Screenshot(const std::string& name) const;
+  // Saves a picture of the window (the frame unless given) as
+  // screenshots\<name>.png in the build folder.
+  void Screenshot(const std::string& name, HWND window = nullptr) const;
 
   // Waits for the process to end: its status, -1 when it did not end.
-  long Finish(DWORD timeoutMs = 30000);
-  DWORD ProcessId() const { return processId_; }
+  long Finish(DWORD timeoutMs = 30000) { return WaitForExit(process_, timeoutMs); }
 
  private:
-  UniqueHandle process_;
-  DWORD processId_ = 0;
+  StartedProcess process_;
   HWND frame_ = nullptr;
 };
 
