@@ -438,4 +438,39 @@ TEST_F(WizardEndToEnd, BrowsingToProgramFilesGivesItsOrvelleSubFolder) {
   EXPECT_TRUE(PathExists("C:\\Program Files")) << "a folder in use is never removed";
 }
 
+TEST_F(WizardEndToEnd, BrowsedFolderOfAnOlderGenerationIsRefused) {
+  // Wine's browser does not select a folder under the user's temporary
+  // folder; this one lies at the root of the prefix's drive.
+  const std::string older = "C:\\Orvelle 5";
+  ASSERT_TRUE(MakeFolders(older));
+  ASSERT_TRUE(WriteFileBytes(older + "\\" + names::kGeneration5Exe, "stand-in"));
+  Start("-instdir \"" + older + "\"");
+  ASSERT_TRUE(wizard_.Next(Page::Agreement));
+  ASSERT_TRUE(wizard_.Next(Page::Folder));
+  ASSERT_EQ(Destination(), older);
+  // The browser opens on the destination; OK takes it.
+  wizard_.ClickPage(IDC_BROWSE);
+  HWND browser = wizard_.Browser();
+  ASSERT_NE(browser, nullptr);
+  ASSERT_TRUE(ui::WaitUntil([&] { return ui::ItemText(browser, kBrowserFolderName) == "Orvelle 5"; }, 5000))
+      << ui::ItemText(browser, kBrowserFolderName);
+  ui::Press(browser, IDOK);
+  Answer(LoadStringResource(IDS_OLDER_GENERATION), {IDOK}, IDOK);
+  EXPECT_EQ(wizard_.PageText(IDC_FOLDER_SHOWN), older);
+  EXPECT_TRUE(PathExists(older + "\\" + names::kGeneration5Exe));
+}
+
+TEST_F(WizardEndToEnd, FolderPageOverAnEarlierInstallationSaysSo) {
+  const std::string installed = root_ / "Apps\\Orvelle 6";
+  ASSERT_TRUE(MakeFolders(installed));
+  ASSERT_TRUE(PlaceStandIn("6.1.0.0", installed));
+  RegisterEarlierInstallation(installed, names::kAllUsersYes);
+  Start();  // an upgrade: no question
+  ASSERT_TRUE(wizard_.Next(Page::Agreement));
+  ASSERT_TRUE(wizard_.Next(Page::Folder));
+  EXPECT_EQ(Destination(), installed);
+  EXPECT_EQ(wizard_.PageText(IDC_FOLDER_NOTE), LoadStringResource(IDS_FOLDER_HOLDS_COPY));
+  EXPECT_TRUE(wizard_.PageItemChecked(IDC_FOR_ALL_USERS)) << "the earlier installation's choice";
+}
+
 }  // namespace
