@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include "common/file_search.h"
 #include "common/names.h"
 #include "common/string_table.h"
 #include "driver/install_options.h"
@@ -29,15 +30,12 @@ bool HasEntries(const std::string& folder) {
   const std::string pattern = JoinBoundedPath(folder, "*");
   if (pattern.empty()) return false;
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  bool entries = false;
+  FileSearch search(pattern, &found);
+  if (!search.Found()) return false;
   do {
-    const std::string name = found.cFileName;
-    entries = name != "." && name != "..";
-  } while (!entries && FindNextFileA(search, &found));
-  FindClose(search);
-  return entries;
+    if (!IsDotEntry(found.cFileName)) return true;
+  } while (search.Next(&found));
+  return false;
 }
 
 // The browser's item list, freed with the shell's allocator.
@@ -109,7 +107,8 @@ bool CFolderDlg::OnCommand(WORD id, WORD notifyCode) {
 }
 
 void CFolderDlg::RefreshFolderNote() {
-  const bool holdsCopy = !InstallOptions.isNewInstall && HoldsFile(InstallOptions.destinationFolder, names::kApplicationExe);
+  const bool holdsCopy =
+      !InstallOptions.isNewInstall && HoldsFile(InstallOptions.destinationFolder, names::kApplicationExe);
   SetDlgItemTextA(Hwnd(), IDC_FOLDER_NOTE,
                   holdsCopy ? LoadStringResource(IDS_FOLDER_HOLDS_COPY).c_str() : savedNote_.c_str());
 }
