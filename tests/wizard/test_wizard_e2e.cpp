@@ -114,7 +114,7 @@ class WizardEndToEnd : public testing::Test {
         << "the installation did not end";
   }
 
-  // Nothing is started or shown within a second.
+  // No message box appears within a second.
   void ExpectNoBox() { EXPECT_EQ(wizard_.Box(1000), nullptr) << "a message box appeared"; }
 
   TestFolder root_;
