@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "common/text.h"
+
 TestFolder::TestFolder(const char* name) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
@@ -67,12 +69,12 @@ std::string ProgramFolder() {
 }
 
 bool MakeFolders(const std::string& path) {
-  std::string folder = path;
-  if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
-  if (PathExists(folder)) return true;
-  const std::size_t cut = folder.find_last_of('\\');
-  if (cut != std::string::npos && cut > 2 && !MakeFolders(folder.substr(0, cut))) return false;
-  return CreateDirectoryA(folder.c_str(), nullptr) != 0;
+  if (PathExists(path)) return true;
+  // The product's own parent rule: double-byte aware, one trailing backslash
+  // ignored.
+  const std::string parent = ParentFolder(path);
+  if (parent.size() > 2) MakeFolders(parent);
+  return CreateDirectoryA(path.c_str(), nullptr) != 0 || PathExists(path);
 }
 
 bool CopyTree(const std::string& from, const std::string& to) {
