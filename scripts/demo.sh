@@ -103,5 +103,12 @@ in_prefix wineboot.exe -r || true
 left=$(find "$drive_c/users" -path '*/Temp/uni*.tmp' 2>/dev/null || true)
 [ -z "$left" ] && echo "   the temporary copy is gone: nothing of Orvelle 6 is left" || { echo "   still there:"; indent <<<"$left"; }
 
+step "The wizard, page by page (setup.exe without -s, on a virtual display)"
+rm -rf "$top/build/screenshots"
+scripts/wine-run.sh --root "$wine_root" --display "$top/build/bin/wizard_e2e_test.exe" \
+  --gtest_filter=WizardEndToEnd.StateTableRowByRowThroughInstallationToFinish >"$demo/wizard.txt" 2>&1 \
+  && echo "   walked through all five pages, installed, pressed Finish" || echo "   the walk-through failed: see $demo/wizard.txt"
+ls "$top/build/screenshots" 2>/dev/null | sed "s|^|   build/screenshots/|"
+
 echo
 echo "The prefix of this run stays in $demo/run for inspection."
