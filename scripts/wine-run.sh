@@ -11,6 +11,9 @@
 # --locale (or ORV_WINE_LOCALE): ja (ANSI code page 932) or fr (1252, default).
 # --wait-all: wait for every process the program started (the uninstaller's
 #   temporary copy outlives the uninstaller) instead of ending them.
+# --small-drive LETTER:SIZE: a drive of SIZE (tmpfs size, e.g. 4m) as LETTER:
+#   in the prefix, for programs that must meet a full disk. Needs the right
+#   to mount (root); without it the drive is missing and a warning printed.
 # Environment:
 #   ORV_WINE_KEEP=1       keep the run folder (its path is printed)
 #   ORV_WINE_RUN_DIR=DIR  use DIR as the run folder (kept afterwards)
@@ -19,12 +22,14 @@ set -u
 
 root=""
 wait_all=0
+small_drive=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --root) root=$2; shift 2 ;;
     --display) ORV_WINE_DISPLAY=1; shift ;;
     --locale) ORV_WINE_LOCALE=$2; shift 2 ;;
     --wait-all) wait_all=1; shift ;;
+    --small-drive) small_drive=$2; shift 2 ;;
     *) break ;;
   esac
 done
@@ -113,6 +118,19 @@ if [ ! -d "$run/prefix" ]; then
   done
 fi
 export WINEPREFIX="$run/prefix" HOME="$run/home" ORV_RUN_DIR="$run"
+
+small_mount=""
+if [ -n "$small_drive" ]; then
+  letter=$(printf '%s' "${small_drive%%:*}" | tr 'A-Z' 'a-z')
+  small_mount="$run/small-drive"
+  mkdir -p "$small_mount"
+  if mount -t tmpfs -o "size=${small_drive#*:}" tmpfs "$small_mount" 2>/dev/null; then
+    ln -sfn "$small_mount" "$WINEPREFIX/dosdevices/$letter:"
+  else
+    echo "wine-run.sh: cannot mount the small drive $small_drive (not root?)" >&2
+    rmdir "$small_mount"; small_mount=""
+  fi
+fi
 export XDG_CONFIG_HOME="$run/home/.config" XDG_DATA_HOME="$run/home/.local/share" XDG_CACHE_HOME="$run/home/.cache"
 
 program=$1; shift
@@ -133,6 +151,8 @@ rc=$?
 [ "$wait_all" = 1 ] || wineserver -k >/dev/null 2>&1
 wineserver -w >/dev/null 2>&1
 [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+# Unmounted even when the run folder is kept: the mount is no part of it.
+[ -n "$small_mount" ] && umount "$small_mount" 2>/dev/null && rmdir "$small_mount"
 if [ "$keep" = 1 ]; then
   echo "wine-run.sh: run folder kept: $run" >&2
 else

@@ -1,0 +1,85 @@
+#include "install_cycle.h"
+
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include "common/handle.h"
+#include "common/names.h"
+#include "common/registry.h"
+#include "resources/resource_ids.h"
+#include "support/processes.h"
+#include "ui_driver.h"
+#include "wizard_session.h"
+
+namespace {
+constexpr DWORD kRunWait = 60000;
+constexpr char kFinishCaption[] = "&Terminer >";
+
+bool IsTemporaryCopy(const std::string& name) {
+  return name.size() > 7 && name.compare(0, 3, names::kSelfRemovalPrefix) == 0 &&
+         name.compare(name.size() - 4, 4, ".tmp") == 0;
+}
+
+// Sets a check box of the page on show to `checked`.
+bool SetChecked(const WizardSession& wizard, int id, bool checked) {
+  if (wizard.PageItemChecked(id) != checked) wizard.ClickPage(id);
+  return ui::WaitUntil([&] { return wizard.PageItemChecked(id) == checked; }, 5000);
+}
+}  // namespace
+
+std::string SilentSwitches(const CycleOptions& options) {
+  std::string switches = "-s";
+  if (!options.desktopIcon) switches += " -nodeskico";
+  if (options.autoStart) switches += " -autostart";
+  return switches;
+}
+
+long RunSetup(const std::string& package, const std::string& arguments, const std::string& currentFolder) {
+  return RunToEnd(package + "\\setup.exe", arguments, currentFolder, kRunWait);
+}
+
+bool InstallThroughWizard(const std::string& package, const CycleOptions& options, const std::string& currentFolder) {
+  WizardSession wizard;
+  if (!wizard.Start(package + "\\setup.exe", "", currentFolder)) return false;
+  bool ran = wizard.Next(Page::Agreement) && wizard.Next(Page::Folder);
+  if (ran) {
+    wizard.ClickPage(options.allUsers ? IDC_FOR_ALL_USERS : IDC_FOR_CURRENT_USER);
+    ran = ui::WaitUntil(
+              [&] { return wizard.PageItemChecked(options.allUsers ? IDC_FOR_ALL_USERS : IDC_FOR_CURRENT_USER); },
+              5000) &&
+          wizard.Next(Page::Group);
+  }
+  ran = ran && SetChecked(wizard, IDC_AUTOSTART, options.autoStart) &&
+        SetChecked(wizard, IDC_DESKTOP_ICON, options.desktopIcon) && wizard.Next(Page::Ready);
+  if (ran) {
+    wizard.ClickFrame(IDOK);
+    ran = ui::WaitUntil([&] { return wizard.Caption(IDOK) == kFinishCaption; }, kRunWait);
+  }
+  if (ran) wizard.ClickFrame(IDOK);
+  return wizard.Finish(kRunWait) == 0 && ran;
+}
+
+std::string InstalledFolder() {
+  return ReadRegistryString(HKEY_LOCAL_MACHINE, names::kProductKey, names::kPathValue);
+}
+
+bool UninstallSilently(const std::string& installedFolder) {
+  const long status =
+      RunToEnd(installedFolder + "\\" + names::kUninstallerExe, names::kSilentSwitch, installedFolder, kRunWait);
+  // The uninstaller ends as soon as its copy exists.
+  return status == 0 && !WaitForTemporaryCopies().empty();
+}
+
+std::vector<std::string> WaitForTemporaryCopies() {
+  std::vector<std::string> names;
+  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+    if (!IsTemporaryCopy(entry.szExeFile)) continue;
+    UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+    if (process && WaitForSingleObject(process.get(), kRunWait) == WAIT_OBJECT_0) names.push_back(entry.szExeFile);
+  }
+  return names;
+}
