@@ -32,9 +32,13 @@ bool SameFolder(const std::string& first, const std::string& second) {
 
 bool SameName(std::string first, std::string second) { return ToLower(first) == ToLower(second); }
 
-// Clears the read-only and hidden bits and keeps the others.
+// Clears the read-only and hidden bits and keeps the others. A file without
+// them is left alone: writing back the same attributes is a wasted call per
+// file of a re-installation.
 void MakeDeletable(const std::string& path, DWORD attributes) {
-  const DWORD cleared = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  constexpr DWORD kProtection = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+  if (!(attributes & kProtection)) return;
+  const DWORD cleared = attributes & ~kProtection;
   SetFileAttributesA(path.c_str(), cleared ? cleared : FILE_ATTRIBUTE_NORMAL);  // 0 would mean "unchanged"
 }
 
@@ -78,22 +82,27 @@ bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,
   const std::string source = JoinBoundedPath(sourceFolder, name);
   const std::string target = JoinBoundedPath(destinationFolder, newName ? newName : name);
   if (source.empty() || target.empty()) return false;
-  // A folder is never copied, and a folder in the target's place is never
-  // renamed or deleted: it holds files of its own.
-  const DWORD sourceAttributes = GetFileAttributesA(source.c_str());
-  if (sourceAttributes == INVALID_FILE_ATTRIBUTES || (sourceAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-
-  DWORD targetAttributes = GetFileAttributesA(target.c_str());
-  if (targetAttributes != INVALID_FILE_ATTRIBUTES && (targetAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-  if (sameFolder && targetAttributes != INVALID_FILE_ATTRIBUTES) {
-    // Renaming within one folder: an old file of the new name that cannot go
-    // stays, and the copy is not made.
-    if (!DeleteFileA(target.c_str())) return false;
-    targetAttributes = INVALID_FILE_ATTRIBUTES;
-  }
+  // A free target place has nothing to protect: a missing source or a
+  // folder simply fails to copy (CopyFileA opens files only), so the source
+  // needs no test of its own on this, the first installation's, path.
+  const DWORD targetAttributes = GetFileAttributesA(target.c_str());
   if (targetAttributes == INVALID_FILE_ATTRIBUTES) return Copy(source, target);
 
+  // A folder in the target's place is never renamed or deleted: it holds
+  // files of its own. Nor is an existing target touched for a source that
+  // is missing or a folder.
+  if (targetAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  const DWORD sourceAttributes = GetFileAttributesA(source.c_str());
+  if (sourceAttributes == INVALID_FILE_ATTRIBUTES || (sourceAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  // Renaming within one folder: an old file of the new name that cannot go
+  // stays, and the copy is not made.
+  if (sameFolder) return DeleteFileA(target.c_str()) && Copy(source, target);
+
   MakeDeletable(target, targetAttributes);
+  // Overwriting in place leaves the same result as deleting and copying, at a
+  // fraction of the cost. A target that refuses it (as a rule, in use) goes
+  // the deleting way, and from there aside.
+  if (Copy(source, target)) return true;
   if (DeleteFileA(target.c_str())) return Copy(source, target);
   return ReplaceTargetInUse(source, target);
 }

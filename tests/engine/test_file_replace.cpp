@@ -38,8 +38,10 @@ TEST_F(FileReplace, CopiesIntoAnEmptyPlaceAndOverAnExistingFile) {
 }
 
 TEST_F(FileReplace, ProtectedTargetsAreReplaced) {
+  // A system file refuses to be overwritten in place: it goes the deleting way.
   const DWORD cases[] = {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN,
-                         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE};
+                         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE,
+                         FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN};
   for (DWORD attributes : cases) {
     SCOPED_TRACE(attributes);
     ASSERT_TRUE(WriteFileBytes(To("OrvPix6.exe"), "old"));
@@ -68,6 +70,15 @@ TEST_F(FileReplace, WhatCannotBeCopiedIsRefused) {
   ASSERT_TRUE(WriteFileBytes(From("sepia.flt"), "flt"));
 
   EXPECT_FALSE(CopyFileReplacing("missing.dll", from_, to_));
+  // A missing source or a folder never costs an existing target its file.
+  ASSERT_TRUE(WriteFileBytes(To("kept.dll"), "kept"));
+  EXPECT_FALSE(CopyFileReplacing("missing.dll", from_, to_, "kept.dll"));
+  EXPECT_FALSE(CopyFileReplacing("Filters", from_, to_, "kept.dll"));
+  EXPECT_EQ(ReadFileBytes(To("kept.dll")), "kept");
+  ASSERT_TRUE(DeleteFileA(To("kept.dll").c_str()));
+  // A folder source into a free place makes nothing there.
+  EXPECT_FALSE(CopyFileReplacing("Filters", from_, to_, "FiltersCopy"));
+  EXPECT_FALSE(PathExists(To("FiltersCopy")));
   // A folder is not copied, and a folder in the target's place is neither
   // deleted nor moved aside with its files.
   EXPECT_FALSE(CopyFileReplacing("Filters", from_, to_));
