@@ -133,14 +133,19 @@ int DeleteFilesByPattern(const std::string& pattern, const std::string& folder) 
   if (!search.Found()) return 0;
   int deleted = 0;
   do {
-    const std::string path = entryFolder + found.cFileName;
-    if (!FitsPathLimit(path)) continue;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    // The search already read each entry's attributes: asking again costs a
+    // call per file, and so does writing back attributes that did not change.
     // Folders (".", ".." and sub-folders among them) are never deleted here;
     // their attributes are not ours to change either.
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    DWORD cleared = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    SetFileAttributesA(path.c_str(), cleared ? cleared : FILE_ATTRIBUTE_NORMAL);  // 0 would mean "unchanged"
+    const DWORD attributes = found.dwFileAttributes;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::string path = entryFolder + found.cFileName;
+    if (!FitsPathLimit(path)) continue;
+    constexpr DWORD kProtection = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    if (attributes & kProtection) {
+      const DWORD cleared = attributes & ~kProtection;
+      SetFileAttributesA(path.c_str(), cleared ? cleared : FILE_ATTRIBUTE_NORMAL);  // 0 would mean "unchanged"
+    }
     if (DeleteFileA(path.c_str())) ++deleted;
   } while (search.Next(&found));
   return deleted;
