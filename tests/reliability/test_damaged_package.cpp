@@ -5,6 +5,7 @@
 // installed uninstaller then leaves nothing behind.
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,9 @@ std::vector<ScriptCase> ScriptCases() {
       {"EndOfFileMarkAfterTwoLines", endOfFile, {"OrvPix6.exe", "OrvUnInst.exe", "OrvUnInst.log"}},
   };
 }
+
+// Test names carry the case's name, not its bytes.
+void PrintTo(const ScriptCase& c, std::ostream* out) { *out << c.name; }
 
 class DamagedScript : public testing::TestWithParam<ScriptCase> {};
 

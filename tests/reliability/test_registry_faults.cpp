@@ -4,6 +4,7 @@
 // rules then lead, and the uninstaller removes it without residue.
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,9 @@ void Store(const RegistryCase& c) {
                            static_cast<DWORD>(c.data.size())),
             ERROR_SUCCESS);
 }
+
+// Test names carry the case's name, not its bytes.
+void PrintTo(const RegistryCase& c, std::ostream* out) { *out << c.name; }
 
 class RegistryFault : public testing::TestWithParam<RegistryCase> {};
 

@@ -8,12 +8,14 @@
 // runs 25). Each cycle prints one line with its result.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "common/names.h"
+#include "common/registry.h"
 #include "driver_fixture.h"
 #include "gtest/gtest.h"
 #include "install_cycle.h"
@@ -58,6 +60,52 @@ std::string Lines(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += "  " + line + "\n";
   return text;
+}
+
+// The comparison itself: what an installation could leave is seen, in each
+// place; a queued deletion of a temporary copy and the copy are allowed, a
+// queued rename is not.
+TEST(ZeroResidue, SnapshotsSeeFilesKeysValuesAndQueuedRenames) {
+  TestFolder root("orvsnap");
+  const SystemSnapshot before = TakeSnapshot();
+  const std::string programFiles =
+      ReadRegistryString(HKEY_LOCAL_MACHINE, names::kCurrentVersionKey, names::kProgramFilesDirValue);
+  const std::string leftFolder = programFiles + "\\Left";
+  ASSERT_TRUE(MakeFolders(leftFolder));
+  ASSERT_TRUE(WriteFileBytes(leftFolder + "\\left.txt", "12345"));
+  ASSERT_TRUE(WriteRegistryString(HKEY_CURRENT_USER, "Software\\Left", "Value", "v"));
+  ASSERT_TRUE(WriteRegistryString(HKEY_LOCAL_MACHINE, names::kProductKey, "Left", "v"));  // 32-bit view
+  char temp[MAX_PATH] = {}, copy[MAX_PATH] = {};
+  ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
+  ASSERT_NE(GetTempFileNameA(temp, names::kSelfRemovalPrefix, 0, copy), 0u);
+  ASSERT_TRUE(MoveFileExA(copy, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
+
+  const std::string user = "HKU\\S-1-5-21-0-0-0-1000\\Software\\Left\\";
+  const std::string product = "HKLM\\Software\\Wow6432Node\\Tamberlin\\";
+  std::vector<std::string> residue = Residue(before, TakeSnapshot());
+  std::vector<std::string> expected = {
+      "+ file:" + leftFolder + "\\", "+ file:" + leftFolder + "\\left.txt", "+ reg:" + product,
+      "+ reg:" + product + "Orvelle 6\\", "+ reg:" + product + "Orvelle 6\\\\Left", "+ reg:" + user,
+      "+ reg:" + user + "\\Value"};
+  std::sort(residue.begin(), residue.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(residue, expected);
+
+  // A changed file and a queued rename count as residue as well.
+  const SystemSnapshot middle = TakeSnapshot();
+  ASSERT_TRUE(WriteFileBytes(leftFolder + "\\left.txt", "123456"));
+  char renamed[MAX_PATH] = {};
+  ASSERT_NE(GetTempFileNameA(temp, names::kSelfRemovalPrefix, 0, renamed), 0u);
+  ASSERT_TRUE(MoveFileExA(renamed, (root / "elsewhere.tmp").c_str(), MOVEFILE_DELAY_UNTIL_REBOOT));
+  const SystemSnapshot later = TakeSnapshot();
+  const std::vector<std::string> changes = CompareSnapshots(middle, later);
+  EXPECT_NE(std::find(changes.begin(), changes.end(), "~ file:" + leftFolder + "\\left.txt"), changes.end());
+  residue = Residue(before, later);
+  EXPECT_NE(std::find(residue.begin(), residue.end(), "+ file:" + std::string(renamed)), residue.end())
+      << "a copy whose queued operation is a rename is residue";
+  EXPECT_NE(std::find_if(residue.begin(), residue.end(),
+                         [](const std::string& line) { return line.find("PendingFileRenameOperations") != line.npos; }),
+            residue.end());
 }
 
 TEST(ZeroResidue, InstallReinstallUninstallCyclesLeaveOnlyTheQueuedCopies) {
