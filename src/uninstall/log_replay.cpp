@@ -116,9 +116,35 @@ void RemoveLoggedFiles(const char* logPath, const char* folder, const char* pref
   }
 }
 
+namespace {
+
+// Deletes one file found at `path` with `attributes`, read-only and hidden
+// ones included. Folders are never deleted here; their attributes are not
+// ours to change either. Writing back attributes that would not change is a
+// wasted call per file, and is left out.
+bool DeleteFoundFile(const std::string& path, DWORD attributes) {
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  constexpr DWORD kProtection = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+  if (attributes & kProtection) {
+    const DWORD cleared = attributes & ~kProtection;
+    SetFileAttributesA(path.c_str(), cleared ? cleared : FILE_ATTRIBUTE_NORMAL);  // 0 would mean "unchanged"
+  }
+  return DeleteFileA(path.c_str()) != FALSE;
+}
+
+}  // namespace
+
 int DeleteFilesByPattern(const std::string& pattern, const std::string& folder) {
   const std::string searchPath = JoinBoundedPath(folder, pattern);
   if (searchPath.empty()) return 0;
+
+  // A name without wildcards can match only itself: one attribute query does
+  // what a search (opening, reading and closing the folder) would, at less
+  // cost, and most lines of a log name single files.
+  if (pattern.find_first_of("*?") == std::string::npos) {
+    const DWORD attributes = GetFileAttributesA(searchPath.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && DeleteFoundFile(searchPath, attributes) ? 1 : 0;
+  }
 
   // The found names live in the folder of the pattern's sub-folder part. Both
   // separators count, as they do for the search: a name found in a sub-folder
@@ -133,20 +159,9 @@ int DeleteFilesByPattern(const std::string& pattern, const std::string& folder) 
   if (!search.Found()) return 0;
   int deleted = 0;
   do {
-    // The search already read each entry's attributes: asking again costs a
-    // call per file, and so does writing back attributes that did not change.
-    // Folders (".", ".." and sub-folders among them) are never deleted here;
-    // their attributes are not ours to change either.
-    const DWORD attributes = found.dwFileAttributes;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    // The search already read each entry's attributes.
     const std::string path = entryFolder + found.cFileName;
-    if (!FitsPathLimit(path)) continue;
-    constexpr DWORD kProtection = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
-    if (attributes & kProtection) {
-      const DWORD cleared = attributes & ~kProtection;
-      SetFileAttributesA(path.c_str(), cleared ? cleared : FILE_ATTRIBUTE_NORMAL);  // 0 would mean "unchanged"
-    }
-    if (DeleteFileA(path.c_str())) ++deleted;
+    if (FitsPathLimit(path) && DeleteFoundFile(path, found.dwFileAttributes)) ++deleted;
   } while (search.Next(&found));
   return deleted;
 }

@@ -89,6 +89,28 @@ TEST_F(LogReplayTest, StarDotStarDeletesFilesButNeverSubFolders) {
   SetFileAttributesA(root_.Path().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+TEST_F(LogReplayTest, ExactNamesDeleteProtectedFilesButNeverFolders) {
+  Files({"readonly.dll", "hidden.dll", "both.dll", "sub\\inner.dll"});
+  ASSERT_TRUE(SetFileAttributesA((installed_ + "\\readonly.dll").c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(SetFileAttributesA((installed_ + "\\hidden.dll").c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(SetFileAttributesA((installed_ + "\\both.dll").c_str(),
+                                 FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  ASSERT_TRUE(SetFileAttributesA((installed_ + "\\sub").c_str(), FILE_ATTRIBUTE_HIDDEN));
+
+  struct Case {
+    const char* pattern;
+    int deleted;
+  };
+  const Case cases[] = {
+      {"readonly.dll", 1}, {"hidden.dll", 1}, {"both.dll", 1}, {"absent.dll", 0},
+      {"sub", 0},  // a folder of that name is neither deleted nor changed
+      {"sub\\", 0}, {"SUB/INNER.DLL", 1}, {"sub\\inner.dll", 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(DeleteFilesByPattern(c.pattern, installed_), c.deleted) << c.pattern;
+  EXPECT_EQ(Installed(), (Tree{"sub\\"}));
+  EXPECT_TRUE(GetFileAttributesA((installed_ + "\\sub").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+}
+
 TEST_F(LogReplayTest, PatternsWithASubFolderPartStayInThatSubFolder) {
   // Both separators reach into the sub-folder, for the search and for the
   // deletion: a name found there never deletes its namesake above.
