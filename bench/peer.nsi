@@ -4,7 +4,7 @@
 Unicode false
 Name "Orvelle 6 (peer)"
 OutFile "${OUTFILE}"
-InstallDir "C:\peer\Orvelle 6"
+InstallDir "C:\peer\orvelle"
 RequestExecutionLevel user
 SilentInstall silent
 SilentUnInstall silent

@@ -12,17 +12,19 @@
 # --build    the CMake build folder (default build/; configured if needed)
 # --out      where the prefix, payloads and results go (default DIR/bench)
 # --smoke    a tiny payload and one pass: checks that every step works
+# --payload "FILES MEGABYTES SUBFOLDERS"  measure this payload only (repeatable)
 # Writes OUT/results.md (the table) and OUT/samples.tsv (every sample).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-runs=5 smoke=0 build="" out=""
+runs=5 smoke=0 build="" out="" payloads=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs=$2; shift 2 ;;
     --build) build=$2; shift 2 ;;
     --out) out=$2; shift 2 ;;
     --smoke) smoke=1; runs=1; shift ;;
-    *) echo "usage: bench/run.sh [--runs N] [--build DIR] [--out DIR] [--smoke]" >&2; exit 2 ;;
+    --payload) payloads+=("$2"); shift 2 ;;
+    *) echo "usage: bench/run.sh [--runs N] [--build DIR] [--out DIR] [--smoke] [--payload SPEC]" >&2; exit 2 ;;
   esac
 done
 build=$(mkdir -p "${build:-$top/build}" && cd "${build:-$top/build}" && pwd)
@@ -102,10 +104,10 @@ expect_gone() { [ ! -e "$1" ] || { echo "bench: $2: $1 is still there" >&2; exit
 
 # --- Payloads ---------------------------------------------------------------
 if [ "$smoke" = 1 ]; then
-  payloads=("20 1 2")
+  [ ${#payloads[@]} -gt 0 ] || payloads=("20 1 2")
   log_sizes=(100 1000)
 else
-  payloads=("200 20 4" "2000 200 4" "20000 200 8")
+  [ ${#payloads[@]} -gt 0 ] || payloads=("200 20 4" "2000 200 4" "20000 200 8")
   log_sizes=(1000 10000 100000)
 fi
 program_files="$drive_c/Program Files (x86)"
@@ -161,11 +163,14 @@ for payload in "${payloads[@]}"; do
   peer_run() {  # PASS
     [ "$peer" = 1 ] || return 0
     local t
-    t=$(timed "$package\\peer-setup.exe" /S); expect_files "$drive_c/peer/Orvelle 6" "$((shipped + 1))" "peer installation"
+    t=$(timed "$package\\peer-setup.exe" /S); expect_files "$drive_c/peer/orvelle" "$((shipped + 1))" "peer installation"
     [ "$1" -ge 1 ] && record "peerinstall_$files" "$1" "$t"
-    # _?= runs the uninstaller in place, so that its end is the work's end.
-    t=$(timed 'C:\peer\Orvelle 6\peer-uninst.exe' /S '_?=C:\peer\Orvelle 6')
-    rm -f "$drive_c/peer/Orvelle 6/peer-uninst.exe"; expect_files "$drive_c/peer/Orvelle 6" 0 "peer removal"
+    # _?= (last, unquoted: hence a folder without blanks) runs the uninstaller
+    # in place instead of from a temporary copy, so that its end is the work's
+    # end. It cannot delete itself then.
+    t=$(timed 'C:\peer\orvelle\peer-uninst.exe' /S '_?=C:\peer\orvelle')
+    expect_files "$drive_c/peer/orvelle" 1 "peer removal"
+    rm -rf "$drive_c/peer/orvelle"
     [ "$1" -ge 1 ] && record "peeruninstall_$files" "$1" "$t"
     return 0
   }
