@@ -103,6 +103,9 @@ bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,
   // fraction of the cost. A target that refuses it (as a rule, in use) goes
   // the deleting way, and from there aside.
   if (Copy(source, target)) return true;
-  if (DeleteFileA(target.c_str())) return Copy(source, target);
+  if (DeleteFileA(target.c_str()) && Copy(source, target)) return true;
+  // A program that holds the target with delete sharing lets the deletion
+  // through, but the name stays taken, and the file goes, once that program
+  // closes it: without a successor by the side names, it would be lost.
   return ReplaceTargetInUse(source, target);
 }
