@@ -1,11 +1,14 @@
 // Reading rules and the writer of the installation log format, on real files.
+// Portable: also built natively with the sanitizers.
+#ifdef _WIN32
 #include <windows.h>
+#endif
 
 #include <string>
 #include <vector>
 
 #include "gtest/gtest.h"
-#include "support/test_folders.h"
+#include "support/scratch_folder.h"
 #include "uninstall/install_log.h"
 
 namespace {
@@ -25,14 +28,34 @@ std::vector<std::string> ReadLines(const std::string& path) {
   return ReadLines(reader);
 }
 
+// A line end alone, as the reader gets it: a text-mode read gives CR LF back
+// as LF on Windows; elsewhere the CR comes first. Either way the first byte
+// of a piece stays.
+#ifdef _WIN32
+constexpr char kLineEndAsRead[] = "\n";
+#else
+constexpr char kLineEndAsRead[] = "\r";
+#endif
+
+std::string WithTextLineEnds(const std::string& lines) {
+  std::string text;
+  for (char c : lines) {
+    if (c == '\n')
+      text += kTextLineEnd;
+    else
+      text += c;
+  }
+  return text;
+}
+
 class InstallLogTest : public testing::Test {
  protected:
   std::string Write(const std::string& bytes) {
-    EXPECT_TRUE(WriteFileBytes(path_, bytes));
+    EXPECT_EQ(folder_.Write("OrvUnInst.log", bytes), path_);
     return path_;
   }
-  TestFolder folder_;
-  std::string path_ = folder_ / "OrvUnInst.log";
+  ScratchFolder folder_;
+  std::string path_ = folder_.File("OrvUnInst.log");
 };
 
 TEST_F(InstallLogTest, LongLinesAreReadIn511BytePieces) {
@@ -57,7 +80,7 @@ TEST_F(InstallLogTest, TrailingControlBytesAreStrippedButNeverTheFirstByte) {
       {"File Copy: \r\n", "File Copy:"},
       {" \r\n", " "},
       {"\t \t\n", "\t"},
-      {"\r\n", "\n"},
+      {"\r\n", kLineEndAsRead},
       {"ab \t", "ab"},  // no line end at all
   };
   for (const auto& c : cases) {
@@ -135,7 +158,7 @@ TEST_F(InstallLogTest, RewindStartsTheNextPassAtTheFirstLine) {
 }
 
 TEST_F(InstallLogTest, MissingFileReadsAsEmpty) {
-  LogReader reader((folder_ / "missing.log").c_str());
+  LogReader reader(folder_.File("missing.log").c_str());
   EXPECT_FALSE(reader.IsOpen());
   EXPECT_FALSE(reader.Next());
   EXPECT_STREQ(reader.Line(), "");
@@ -150,16 +173,16 @@ TEST_F(InstallLogTest, MissingFileReadsAsEmpty) {
 TEST_F(InstallLogTest, AppendedEntriesFollowTheScriptOnALineOfTheirOwn) {
   const struct {
     const char* script;
-    const char* log;
+    std::string log;
   } cases[] = {
-      {"File Copy: a.dll\r\n", "File Copy: a.dll\r\n\r\nMade Dir: C:\\X\r\n"},
-      {"File Copy: a.dll", "File Copy: a.dll\r\nMade Dir: C:\\X\r\n"},
+      {"File Copy: a.dll\r\n", "File Copy: a.dll\r\n" + WithTextLineEnds("\nMade Dir: C:\\X\n")},
+      {"File Copy: a.dll", "File Copy: a.dll" + WithTextLineEnds("\nMade Dir: C:\\X\n")},
   };
   for (const auto& c : cases) {
     const std::string path = Write(c.script);
     ASSERT_TRUE(AppendLogLine(path.c_str(), ""));
     ASSERT_TRUE(AppendLogLine(path.c_str(), "Made Dir: C:\\X"));
-    EXPECT_EQ(ReadFileBytes(path), c.log) << c.script;
+    EXPECT_EQ(ReadBytes(path), c.log) << c.script;
     const std::vector<std::string> lines = ReadLines(path);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "Made Dir: C:\\X");
@@ -169,17 +192,19 @@ TEST_F(InstallLogTest, AppendedEntriesFollowTheScriptOnALineOfTheirOwn) {
 TEST_F(InstallLogTest, AppendCreatesTheFileAndKeepsNothingOpen) {
   ASSERT_TRUE(AppendLogLine(path_.c_str(), "Shell Link: C:\\a.lnk"));
   ASSERT_TRUE(AppendLogLine(path_.c_str(), "Shell Link: C:\\b.lnk"));
-  EXPECT_EQ(ReadFileBytes(path_), "Shell Link: C:\\a.lnk\r\nShell Link: C:\\b.lnk\r\n");
+  EXPECT_EQ(ReadBytes(path_), WithTextLineEnds("Shell Link: C:\\a.lnk\nShell Link: C:\\b.lnk\n"));
+#ifdef _WIN32
   // An exclusive open succeeds only when no stream is left open.
   HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_NE(file, INVALID_HANDLE_VALUE);
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+#endif
 }
 
 TEST_F(InstallLogTest, AppendIntoAMissingFolderFailsAndCreatesNothing) {
-  const std::string missing = folder_ / "missing";
-  EXPECT_FALSE(AppendLogLine((missing + "\\OrvUnInst.log").c_str(), "Made Dir: C:\\X"));
-  EXPECT_FALSE(PathExists(missing));
+  const std::string missing = folder_.File("missing");
+  EXPECT_FALSE(AppendLogLine((missing + kPathSeparator + "OrvUnInst.log").c_str(), "Made Dir: C:\\X"));
+  EXPECT_FALSE(Exists(missing));
   EXPECT_FALSE(AppendLogLine(nullptr, "Made Dir: C:\\X"));
 }
 
