@@ -9,12 +9,14 @@ constexpr int kPageLeft = 4;
 constexpr int kPageTop = 4;
 }  // namespace
 
-std::string ReadAgreementText(const char* path) {
+std::string ReadAgreementText(const char* path, unsigned long limit) {
   UniqueHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::string();
-  const DWORD size = GetFileSize(file.get(), nullptr);
-  if (size == INVALID_FILE_SIZE) return std::string();
+  DWORD high = 0;
+  DWORD size = GetFileSize(file.get(), &high);
+  if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return std::string();
+  if (high != 0 || size > limit) size = limit;
   std::string text(size, '\0');
   DWORD read = 0;
   if (size != 0 && !ReadFile(file.get(), &text[0], size, &read, nullptr)) read = 0;

@@ -17,6 +17,11 @@ class CAgreementDlg : public CWizardPage {
   BOOL OnInitDialog() override;
 };
 
-// The file's bytes as they are (no code page or line-end conversion); empty
-// when it does not open.
-std::string ReadAgreementText(const char* path);
+// Most bytes of the agreement shown: far above any real agreement, yet small
+// enough for the text box to take in a moment (64 MB keep it busy for
+// minutes, with the wizard frozen).
+inline constexpr unsigned long kAgreementShownBytes = 1ul << 20;
+
+// The file's first `limit` bytes as they are (no code page or line-end
+// conversion); empty when it does not open.
+std::string ReadAgreementText(const char* path, unsigned long limit = kAgreementShownBytes);
