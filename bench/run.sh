@@ -11,18 +11,19 @@
 # --runs N   timed passes per measurement after one warm-up pass (default 5)
 # --build    the CMake build folder (default build/; configured if needed)
 # --out      where the prefix, payloads and results go (default DIR/bench)
-# --smoke    a tiny payload and one pass: checks that every step works
+# --smoke    a tiny payload and one pass without warm-up: checks that every
+#            step works
 # --payload "FILES MEGABYTES SUBFOLDERS"  measure this payload only (repeatable)
 # Writes OUT/results.md (the table) and OUT/samples.tsv (every sample).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-runs=5 smoke=0 build="" out="" payloads=()
+runs=5 warmup=1 smoke=0 build="" out="" payloads=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs=$2; shift 2 ;;
     --build) build=$2; shift 2 ;;
     --out) out=$2; shift 2 ;;
-    --smoke) smoke=1; runs=1; shift ;;
+    --smoke) smoke=1; runs=1; warmup=0; shift ;;
     --payload) payloads+=("$2"); shift 2 ;;
     *) echo "usage: bench/run.sh [--runs N] [--build DIR] [--out DIR] [--smoke] [--payload SPEC]" >&2; exit 2 ;;
   esac
@@ -105,7 +106,7 @@ expect_gone() { [ ! -e "$1" ] || { echo "bench: $2: $1 is still there" >&2; exit
 # --- Payloads ---------------------------------------------------------------
 if [ "$smoke" = 1 ]; then
   [ ${#payloads[@]} -gt 0 ] || payloads=("20 1 2")
-  log_sizes=(100 1000)
+  log_sizes=(100 200)
 else
   [ ${#payloads[@]} -gt 0 ] || payloads=("200 20 4" "2000 200 4" "20000 200 8")
   log_sizes=(1000 10000 100000)
@@ -174,8 +175,9 @@ for payload in "${payloads[@]}"; do
     [ "$1" -ge 1 ] && record "peeruninstall_$files" "$1" "$t"
     return 0
   }
-  # Pass 0 warms the caches and is not recorded; the order turns every pass.
-  for pass in $(seq 0 "$runs"); do
+  # Pass 0 warms the caches and is not recorded (none with --smoke); the
+  # order turns every pass.
+  for pass in $(seq $((1 - warmup)) "$runs"); do
     if [ $((pass % 2)) = 0 ]; then ours "$pass"; raw "$pass"; peer_run "$pass"
     else raw "$pass"; peer_run "$pass"; ours "$pass"; fi
   done
@@ -188,7 +190,7 @@ mkdir -p "$drive_c/bench/logs/folder"
 for lines in "${log_sizes[@]}"; do
   python3 "$top/bench/make_payload.py" log "$drive_c/bench/logs/log$lines.log" "$lines"
 done
-for pass in $(seq 0 "$runs"); do
+for pass in $(seq $((1 - warmup)) "$runs"); do
   for lines in "${log_sizes[@]}"; do
     result=$(w "$bin/replay_lines.exe" "C:\\bench\\logs\\log$lines.log" 'C:\bench\logs\folder')
     [ "${result#* }" = "$lines" ] || { echo "bench: replay read ${result#* } of $lines lines" >&2; exit 1; }
@@ -204,7 +206,7 @@ python3 "$top/bench/make_payload.py" package "$start_dir" 10 1 1
 cp "$bin/setup.exe" "$start_dir/setup.exe"
 cp "$bin/setup.exe" "$start_dir/OrvUnInst.exe"
 cp "$bin/OrvPix6-6.1.2.3.exe" "$start_dir/OrvPix6.exe"
-for pass in $(seq 0 "$runs"); do
+for pass in $(seq $((1 - warmup)) "$runs"); do
   t=$(w "$bin/startup_probe.exe" wizard 'C:\bench\start\setup.exe')
   [ -n "$t" ] || { echo "bench: the wizard did not show" >&2; exit 1; }
   [ "$pass" -ge 1 ] && record wizard "$pass" "$t"
