@@ -28,3 +28,5 @@ void LowerInPlace(char* text, std::size_t length) {
     ++i;
   }
 }
+
+unsigned AnsiCodePage() { return GetACP(); }

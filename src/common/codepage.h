@@ -1,5 +1,7 @@
-// The two code-page facts the text helpers need, behind one small interface so
-// that the text rules themselves stay portable (no <windows.h> there).
+// The code-page facts the text helpers need, behind one small interface so
+// that the text rules themselves stay portable (no <windows.h> there). The
+// product uses the system's (codepage.cpp); the native build of the portable
+// core has its own model of code pages 1252 and 932 (codepage_native.cpp).
 #pragma once
 #include <cstddef>
 
@@ -10,3 +12,6 @@ bool IsLeadByte(unsigned char byte);
 // Lower-cases `length` bytes in place by the rules of the ANSI code page;
 // double-byte characters are left as they are.
 void LowerInPlace(char* text, std::size_t length);
+
+// The ANSI code page these rules follow (GetACP on Windows).
+unsigned AnsiCodePage();

@@ -1,8 +1,7 @@
 #include "common/registry.h"
 
-#include <cstring>
-
 #include "common/names.h"
+#include "common/registry_text.h"
 
 bool RegKey::Open(HKEY root, const char* subkey, REGSAM access) {
   Close();
@@ -36,12 +35,7 @@ std::string ReadRegistryString(HKEY root, const char* subkey, const char* name) 
       ERROR_SUCCESS) {
     return std::string();
   }
-  // Data that fills the whole buffer without a zero is a text of 260
-  // characters or more: too long, like any longer value, and never cut
-  // into a shorter path.
-  const void* end = std::memchr(buffer, '\0', sizeof buffer);
-  if (!end) return std::string();
-  return std::string(buffer, static_cast<const char*>(end) - buffer);
+  return RegistryTextOf(buffer, sizeof buffer);
 }
 
 bool WriteRegistryString(HKEY root, const char* subkey, const char* name, const std::string& text) {

@@ -1,7 +1,12 @@
+# Portable sources (no <windows.h>): part of orv_core, and also built natively
+# with the sanitizers and fuzz targets (preset native-sanitize).
+list(APPEND ORV_PORTABLE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/registry_text.cpp
+)
 # Sources of this subsystem, added to the product library orv_core.
 list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/codepage.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/string_table.cpp
   ${CMAKE_CURRENT_LIST_DIR}/module_path.cpp

@@ -3,12 +3,6 @@
 #pragma once
 #include <string>
 
-// The query of the package's internet shortcut: at the first line (read in
-// pieces of at most 259 bytes) that begins with "URL=http://", the text from
-// its first "?" to the end of the line, the line end removed. Empty when the
-// file does not open, has no such line or the line has no "?".
-std::string ReadHomePageQuery(const std::string& urlFilePath);
-
 // Opens the vendor's page for the end of a setup: "/ovkq/InstScript.asp"
 // followed by the query of the installed folder's "HomePage.url" for a new
 // installation with a query, "/ovkq/installed.asp" after an upgrade or

@@ -4,7 +4,6 @@
 #pragma once
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 
 #include "driver/install_options.h"
@@ -24,11 +23,6 @@ std::string ProgramFilesFolder();
 // version); 0.0.0.0 when the file, its version resource or the fixed
 // information is missing.
 FileVersion ReadFileVersion(const std::string& path);
-
-// ((major x 100 + minor) x 100 + third) x 100 + fourth, modulo 2^32. Versions
-// are compared only by this value: a part of 100 or more spills into the
-// next higher one.
-std::uint32_t VersionValue(const FileVersion& version);
 
 // The one seam of this module: how the Windows folder is read
 // (GetWindowsDirectoryA unless a test replaces it). Returns the previous one.

@@ -9,12 +9,13 @@
 #include "common/string_table.h"
 #include "common/text.h"
 #include "driver/after_install.h"
+#include "driver/driver_switches.h"
 #include "driver/earlier_group.h"
 #include "driver/existing_install.h"
 #include "driver/install_options.h"
+#include "driver/version_value.h"
 #include "engine/install.h"
 #include "resources/resource_ids.h"
-#include "startup/command_line.h"
 #include "startup/message_box.h"
 #include "uninstall/bounded_path.h"
 #include "wizard/setup_dlg.h"
@@ -23,46 +24,10 @@
 
 namespace {
 
-// Switches of the driver: "-instdir" is compared exactly, the others
-// without regard to case.
-constexpr char kInstDirSwitch[] = "-instdir";
-constexpr char kRunAfterSwitch[] = "-runafter";
-constexpr char kAllUsersSwitch[] = "-allusers";
-constexpr char kAutoStartSwitch[] = "-autostart";
-constexpr char kNoDesktopIconSwitch[] = "-nodeskico";
-
 constexpr int kDamagedPackageStatus = 1;
 
 bool PathExists(const std::string& path) {
   return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Applies the option switches to InstallOptions; returns the destination
-// candidate of the last "-instdir" (empty when there was none or it named
-// nothing). Every argument is examined, also the folder after "-instdir".
-std::string ReadDriverSwitches(const std::vector<std::string>& args) {
-  std::string candidate;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& argument = args[i];
-    if (argument == kInstDirSwitch && i + 1 < args.size()) {
-      const std::string& folder = args[i + 1];
-      candidate = PathExists(folder) ? folder : std::string();
-      if (!candidate.empty()) {
-        // One trailing separator, a real one (not a trail byte).
-        const std::size_t last = candidate.size() - 1;
-        if (FindLastChar(candidate, '\\') == last || FindLastChar(candidate, '/') == last) candidate.pop_back();
-      }
-    } else if (SwitchEquals(argument, kRunAfterSwitch)) {
-      InstallOptions.runAfter = true;
-    } else if (SwitchEquals(argument, kAllUsersSwitch)) {
-      InstallOptions.allUsers = true;
-    } else if (SwitchEquals(argument, kAutoStartSwitch)) {
-      InstallOptions.autoStart = true;
-    } else if (SwitchEquals(argument, kNoDesktopIconSwitch)) {
-      InstallOptions.desktopIcon = false;
-    }
-  }
-  return candidate;
 }
 
 // Over an earlier installation: an older one is upgraded without a question
@@ -121,8 +86,12 @@ bool RunInstallDriver(const std::vector<std::string>& args, const std::string& o
     options.destinationFolder = ProgramFilesFolder() + "\\" + names::kProductName;
     options.isNewInstall = true;
   }
-  const std::string candidate = ReadDriverSwitches(args);
-  if (!candidate.empty()) options.destinationFolder = candidate;
+  const DriverSwitches switches = ReadDriverSwitches(args, &PathExists);
+  if (switches.runAfter) options.runAfter = true;
+  if (switches.allUsers) options.allUsers = true;
+  if (switches.autoStart) options.autoStart = true;
+  if (switches.noDesktopIcon) options.desktopIcon = false;
+  if (!switches.destination.empty()) options.destinationFolder = switches.destination;
   options.programGroup = names::kProductName;
 
   options.newVersion = ReadFileVersion(JoinBoundedPath(options.sourceFolder, names::kApplicationExe));

@@ -5,6 +5,7 @@
 #include "common/file_search.h"
 #include "common/text.h"
 #include "driver/install_options.h"
+#include "engine/copy_operand.h"
 #include "engine/file_replace.h"
 #include "engine/folder_levels.h"
 #include "uninstall/bounded_path.h"
@@ -34,17 +35,12 @@ void CreateDestination(const std::string& folder) {
 
 // A copy operand: "name > new name" (no wildcards, each side may name a
 // sub-folder that exists) or a pattern.
-void CopyOperand(const std::string& operand, const std::string& sourceFolder, const std::string& destinationFolder) {
-  const std::size_t arrow = FindFirstChar(operand, '>');
-  if (arrow == std::string::npos) {
-    CopyFilesByPattern(operand, destinationFolder, sourceFolder);
-    return;
-  }
-  std::string name = operand.substr(0, arrow);
-  std::string newName = operand.substr(arrow + 1);
-  TrimBlanks(name, TrimEnd::End);
-  TrimBlanks(newName, TrimEnd::Start);
-  CopyFileReplacing(name, sourceFolder, destinationFolder, newName.c_str());
+void CopyByOperand(const std::string& operand, const std::string& sourceFolder, const std::string& destinationFolder) {
+  const CopyOperand split = SplitCopyOperand(operand);
+  if (split.renamed)
+    CopyFileReplacing(split.name, sourceFolder, destinationFolder, split.newName.c_str());
+  else
+    CopyFilesByPattern(split.name, destinationFolder, sourceFolder);
 }
 
 // "File Copy ind: ": copied only when the system cannot load a library of
@@ -52,8 +48,7 @@ void CopyOperand(const std::string& operand, const std::string& sourceFolder, co
 // the search cannot find it beside the setup program.
 void CopyLibraryIfMissing(const std::string& operand, const std::string& sourceFolder,
                           const std::string& destinationFolder) {
-  std::string library = operand.substr(0, FindFirstChar(operand, '>'));
-  TrimBlanks(library, TrimEnd::End);
+  const std::string library = ProbedLibraryName(operand);
   const std::string packaged = JoinBoundedPath(sourceFolder, library);
   const std::string hidden = packaged + kProbeSuffix;
   if (packaged.empty() || !FitsPathLimit(hidden)) return;  // too long to copy anyway
@@ -67,7 +62,7 @@ void CopyLibraryIfMissing(const std::string& operand, const std::string& sourceF
     FreeLibrary(loaded);
     return;
   }
-  CopyOperand(operand, sourceFolder, destinationFolder);
+  CopyByOperand(operand, sourceFolder, destinationFolder);
 }
 
 }  // namespace
@@ -96,7 +91,7 @@ void RunInstallScript(const std::string& scriptPath) {
     const char* operand = nullptr;
     if ((operand = script.Argument(logprefix::kFileCopy)) != nullptr ||
         (wow64 && (operand = script.Argument(logprefix::kFileCopyX64)) != nullptr)) {
-      CopyOperand(operand, source, destination);
+      CopyByOperand(operand, source, destination);
     } else if ((operand = script.Argument(logprefix::kFileCopyInd)) != nullptr) {
       CopyLibraryIfMissing(operand, source, destination);
     } else if ((operand = script.Argument(logprefix::kMakeDir)) != nullptr) {

@@ -1,3 +1,8 @@
+# Portable sources (no <windows.h>): part of orv_core, and also built natively
+# with the sanitizers and fuzz targets (preset native-sanitize).
+list(APPEND ORV_PORTABLE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/copy_operand.cpp
+)
 # Sources of this subsystem, added to the product library orv_core.
 list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/file_replace.cpp

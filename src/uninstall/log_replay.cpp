@@ -2,13 +2,12 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
 
-#include "common/names.h"
 #include "common/file_search.h"
 #include "common/text.h"
 #include "uninstall/bounded_path.h"
+#include "uninstall/file_spec.h"
 #include "uninstall/install_log.h"
 
 namespace {
@@ -16,56 +15,6 @@ namespace {
 // The file kinds, in the order in which a line is tested.
 const char* const kFileKinds[] = {logprefix::kFileCopy, logprefix::kFileCopyX64, logprefix::kFileCopyInd,
                                   logprefix::kFileOverwrite, logprefix::kFileDel};
-
-// The installer logs only shortcuts as links; any other file named there is
-// not one of its own. The extension is compared without regard to case, as
-// the file system does (".lnk" holds no byte that could be a trail byte).
-bool IsShortcutName(const char* path) {
-  const std::size_t length = std::strlen(path);
-  const std::size_t extension = sizeof names::kShortcutExtension - 1;
-  if (length < extension) return false;
-  std::string tail(path + length - extension);
-  return ToLower(tail) == names::kShortcutExtension;
-}
-
-// A component made of dots and blanks only, with two dots or more: the file
-// system reads it as the parent folder.
-bool ClimbsOut(const std::string& component) {
-  return component.find_first_not_of(". ") == std::string::npos &&
-         std::count(component.begin(), component.end(), '.') >= 2;
-}
-
-// True when a name from a log stays inside the folder it is applied to: it is
-// neither absolute (a leading separator, a drive) nor climbs out with "..". A
-// package never needs either: it names files relative to its own folder.
-bool StaysInsideFolder(std::string name) {
-  if (name.empty() || name[0] == '\\' || name[0] == '/') return false;
-  if (name.size() >= 2 && name[1] == ':') return false;
-  NormalizeSlashes(name);
-  for (;;) {
-    const std::size_t separator = FindFirstChar(name, '\\');
-    if (ClimbsOut(name.substr(0, separator))) return false;
-    if (separator == std::string::npos) return true;
-    name.erase(0, separator + 1);
-  }
-}
-
-// The file spec of a file-kind line: cut at the first " | ", the text after
-// the prefix, and for a renaming pair the target with its leading blanks
-// removed. Empty when nothing is left.
-std::string FileSpecOf(const std::string& line, std::size_t prefixLength) {
-  const std::size_t cut = line.find(kLogRemarkSeparator);
-  // A remark that starts inside the prefix (at its own trailing blank)
-  // leaves no spec at all.
-  if (cut != std::string::npos && cut <= prefixLength) return std::string();
-  std::string spec = line.substr(prefixLength, cut == std::string::npos ? cut : cut - prefixLength);
-  const std::size_t arrow = FindFirstChar(spec, '>');
-  if (arrow != std::string::npos) {
-    spec.erase(0, arrow + 1);
-    TrimBlanks(spec, TrimEnd::Start);
-  }
-  return spec;
-}
 
 }  // namespace
 

@@ -1,6 +1,5 @@
-// The end of a setup: the query of the package's internet shortcut and the
-// start of the installed application, with programs planted where an
-// unquoted command line would find them.
+// The end of a setup: the start of the installed application, with programs
+// planted where an unquoted command line would find them.
 #include <windows.h>
 
 #include <string>
@@ -15,49 +14,6 @@
 #include "support/test_folders.h"
 
 namespace {
-
-TEST(HomePageQueryTest, QueryOfTheFirstHttpUrlLine) {
-  struct Case {
-    const char* name;
-    std::string content;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {"CR LF line end removed", "[InternetShortcut]\r\nURL=http://h/p?a=1&b=2\r\n", "?a=1&b=2"},
-      {"LF line end removed", "URL=http://h/p?a=1&b=2\n", "?a=1&b=2"},
-      {"no line end", "URL=http://h/p?a=1", "?a=1"},
-      {"from the first ?", "URL=http://h/p?a=1?b=2\r\n", "?a=1?b=2"},
-      {"no ?", "URL=http://h/p\r\n", ""},
-      {"the first line decides", "URL=http://h/p\r\nURL=http://h/p?late=1\r\n", ""},
-      {"prefix case", "url=http://h/p?a=1\r\n", ""},
-      {"other scheme skipped", "URL=https://h/p?s=1\r\nURL=http://h/p?a=1\r\n", "?a=1"},
-      {"blank before prefix", " URL=http://h/p?a=1\r\n", ""},
-      {"empty file", "", ""},
-  };
-  TestFolder folder;
-  const std::string path = folder / "HomePage.url";
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ASSERT_TRUE(WriteFileBytes(path, c.content));
-    EXPECT_EQ(ReadHomePageQuery(path), c.expected);
-  }
-  EXPECT_EQ(ReadHomePageQuery(folder / "missing.url"), "");
-  EXPECT_EQ(ReadHomePageQuery(""), "");
-}
-
-TEST(HomePageQueryTest, LineReadInPiecesOf259Bytes) {
-  TestFolder folder;
-  const std::string path = folder / "HomePage.url";
-  // The "?" lies beyond the first piece: the piece holding it does not begin
-  // with the prefix.
-  const std::string longPath(300, 'p');
-  ASSERT_TRUE(WriteFileBytes(path, "URL=http://h/" + longPath + "?a=1\r\n"));
-  EXPECT_EQ(ReadHomePageQuery(path), "");
-  // A query cut by the end of the piece is taken as far as it was read.
-  const std::string longQuery = "?" + std::string(300, 'q');
-  ASSERT_TRUE(WriteFileBytes(path, "URL=http://h/" + longQuery + "\r\n"));
-  EXPECT_EQ(ReadHomePageQuery(path), longQuery.substr(0, 259 - 13));
-}
 
 // A destination under a folder with blanks, with programs planted where
 // Windows looks first for an unquoted "...\Program Files\Orvelle 6\OrvPix6.exe".

@@ -9,6 +9,7 @@
 #include "common/names.h"
 #include "common/registry.h"
 #include "driver/existing_install.h"
+#include "driver/version_value.h"
 #include "driver_fixture.h"
 #include "gtest/gtest.h"
 #include "support/test_folders.h"
@@ -142,27 +143,6 @@ TEST(ReadFileVersionTest, NoVersionReadsAsZero) {
     const FileVersion version = ReadFileVersion(path);
     EXPECT_EQ(Show(version), "0.0.0.0");
     EXPECT_EQ(VersionValue(version), 0u);
-  }
-}
-
-TEST(VersionValueTest, PartsWeighedByHundredModulo2To32) {
-  struct Case {
-    FileVersion version;
-    std::uint32_t value;
-  };
-  const Case cases[] = {
-      {{6, 1, 2, 3}, 6010203u},
-      {{6, 1, 2, 10}, 6010210u},
-      {{6, 1, 100, 0}, 6020000u},
-      {{6, 2, 0, 0}, 6020000u},
-      {{0, 0, 0, 0}, 0u},
-      {{4294, 96, 72, 95}, 4294967295u},
-      {{4294, 96, 72, 96}, 0u},  // 2^32 wraps to 0
-      {{4294, 96, 72, 97}, 1u},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(Show(c.version));
-    EXPECT_EQ(VersionValue(c.version), c.value);
   }
 }
 

@@ -10,7 +10,6 @@
 #include "gtest/gtest.h"
 #include "installed_state.h"
 #include "support/test_folders.h"
-#include "uninstall/bounded_path.h"
 #include "uninstall/install_log.h"
 #include "uninstall/log_replay.h"
 
@@ -193,15 +192,6 @@ TEST_F(LogReplayTest, SpecsReachingOutsideTheInstalledFolderAreSkipped) {
   EXPECT_TRUE(PathExists(root_ / "victim.txt"));
   EXPECT_TRUE(PathExists(outside + "\\empty"));
   EXPECT_EQ(Installed(), (Tree{"sub\\", "sub\\inner.txt"}));
-}
-
-TEST(BoundedPathTest, JoinedPathsLongerThan259CharactersAreRefused) {
-  const std::string folder = "C:\\" + std::string(250, 'f');        // 253 characters
-  EXPECT_EQ(JoinBoundedPath(folder, "12345"), folder + "\\12345");  // 259
-  EXPECT_EQ(JoinBoundedPath(folder, "123456"), "");
-  EXPECT_EQ(JoinBoundedPath(folder + "\\", "12345"), folder + "\\12345");
-  EXPECT_EQ(JoinBoundedPath(folder + "/", "12345"), folder + "/12345");
-  EXPECT_EQ(JoinBoundedPath("", "a.txt"), "a.txt");
 }
 
 // A path that does not fit is skipped whole; cut at 259 characters it would

@@ -1,0 +1,40 @@
+#include "driver/driver_switches.h"
+
+#include "common/text.h"
+#include "startup/command_line.h"
+
+namespace {
+
+constexpr char kInstDirSwitch[] = "-instdir";
+constexpr char kRunAfterSwitch[] = "-runafter";
+constexpr char kAllUsersSwitch[] = "-allusers";
+constexpr char kAutoStartSwitch[] = "-autostart";
+constexpr char kNoDesktopIconSwitch[] = "-nodeskico";
+
+}  // namespace
+
+DriverSwitches ReadDriverSwitches(const std::vector<std::string>& args, bool (*pathExists)(const std::string&)) {
+  DriverSwitches switches;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& argument = args[i];
+    if (argument == kInstDirSwitch && i + 1 < args.size()) {
+      const std::string& folder = args[i + 1];
+      switches.destination = pathExists && pathExists(folder) ? folder : std::string();
+      std::string& candidate = switches.destination;
+      if (!candidate.empty()) {
+        // One trailing separator, a real one (not a trail byte).
+        const std::size_t last = candidate.size() - 1;
+        if (FindLastChar(candidate, '\\') == last || FindLastChar(candidate, '/') == last) candidate.pop_back();
+      }
+    } else if (SwitchEquals(argument, kRunAfterSwitch)) {
+      switches.runAfter = true;
+    } else if (SwitchEquals(argument, kAllUsersSwitch)) {
+      switches.allUsers = true;
+    } else if (SwitchEquals(argument, kAutoStartSwitch)) {
+      switches.autoStart = true;
+    } else if (SwitchEquals(argument, kNoDesktopIconSwitch)) {
+      switches.noDesktopIcon = true;
+    }
+  }
+  return switches;
+}

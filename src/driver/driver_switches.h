@@ -1,0 +1,23 @@
+// The install driver's switches on the command line. Portable: a pure
+// function over the argument vector; whether a path exists is asked of the
+// caller.
+#pragma once
+#include <string>
+#include <vector>
+
+struct DriverSwitches {
+  // The folder of the last "-instdir" (one trailing "\" or "/" removed); empty
+  // when there was none or it named nothing that exists.
+  std::string destination;
+  bool runAfter = false;       // "-runafter"
+  bool allUsers = false;       // "-allusers"
+  bool autoStart = false;      // "-autostart"
+  bool noDesktopIcon = false;  // "-nodeskico"
+};
+
+// Reads the switches from position 1 on (args[0] is the program, as the C
+// runtime split them). Every argument is examined, also the folder after
+// "-instdir": "-instdir" is compared exactly and counts only when another
+// argument follows; the others are compared ignoring case. `pathExists`
+// tells whether a file or folder of that name exists.
+DriverSwitches ReadDriverSwitches(const std::vector<std::string>& args, bool (*pathExists)(const std::string&));

@@ -1,0 +1,10 @@
+#include "driver/version_value.h"
+
+std::uint32_t VersionValue(const FileVersion& version) {
+  // Unsigned 32-bit arithmetic wraps modulo 2^32, as the comparison requires.
+  std::uint32_t value = version.major;
+  value = value * 100u + version.minor;
+  value = value * 100u + version.third;
+  value = value * 100u + version.fourth;
+  return value;
+}
