@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12, when missing:
 # the i386 architecture, the MinGW-w64 cross compiler, Wine (32 and 64 bit),
-# Xvfb, GoogleTest's sources, locales, CMake. Idempotent and unattended.
+# Xvfb, GoogleTest's sources, locales, CMake; for the native build of the
+# portable core clang with its sanitizer and libFuzzer runtimes
+# (libclang-rt-14-dev) and llvm-symbolizer. Idempotent and unattended.
 set -euo pipefail
 
-packages=(cmake make g++-mingw-w64-i686-posix wine wine32:i386 wine64 xvfb googletest locales imagemagick)
+packages=(cmake make g++-mingw-w64-i686-posix wine wine32:i386 wine64 xvfb googletest locales imagemagick
+          clang libclang-rt-14-dev llvm)
 
 sudo_cmd=()
 if [ "$(id -u)" != 0 ]; then

@@ -1,0 +1,79 @@
+// The one log reader on any file: pieces of at most 511 bytes, trailing bytes
+// 1..32 stripped but never the first, prefixes matched at the start, the same
+// lines again after a rewind; and every line handed to the rules that read
+// it (file specs, the inside guard, copy operands, shortcut groups).
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "driver/shortcut_group.h"
+#include "engine/copy_operand.h"
+#include "fuzz_input.h"
+#include "uninstall/bounded_path.h"
+#include "uninstall/file_spec.h"
+#include "uninstall/install_log.h"
+
+namespace {
+
+const char* const kFileKinds[] = {logprefix::kFileCopy, logprefix::kFileCopyX64, logprefix::kFileCopyInd,
+                                  logprefix::kFileOverwrite, logprefix::kFileDel};
+const char* const kCopyKinds[] = {logprefix::kFileCopy, logprefix::kFileCopyX64, logprefix::kFileCopyInd};
+
+void ApplyRules(const char* line) {
+  for (const char* kind : kFileKinds) {
+    if (std::strncmp(line, kind, std::strlen(kind)) != 0) continue;
+    const std::string spec = FileSpecOf(line, std::strlen(kind));
+    if (StaysInsideFolder(spec)) JoinBoundedPath("C:\\Orvelle 6", spec);
+  }
+  for (const char* kind : kCopyKinds) {
+    if (std::strncmp(line, kind, std::strlen(kind)) != 0) continue;
+    const std::string operand = line + std::strlen(kind);
+    const CopyOperand split = SplitCopyOperand(operand);
+    FUZZ_CHECK(split.renamed || split.name == operand);
+    FUZZ_CHECK(split.name.size() + split.newName.size() < operand.size() + (split.renamed ? 0 : 1));
+    ProbedLibraryName(operand);
+  }
+  static const ShortcutFolders folders = PrepareShortcutFolders("C:\\Menu\\Programs", "C:\\Menu\\Programs\\StartUp");
+  if (std::strncmp(line, logprefix::kShellLink, std::strlen(logprefix::kShellLink)) == 0) {
+    const char* link = line + std::strlen(logprefix::kShellLink);
+    IsShortcutName(link);
+    std::string group;
+    if (ShortcutGroupOf(link, folders, &group)) FUZZ_CHECK(group.size() < std::strlen(link));
+  }
+}
+
+std::vector<std::string> ReadAll(LogReader& log) {
+  std::vector<std::string> lines;
+  while (log.Next()) {
+    const char* line = log.Line();
+    const std::size_t length = std::strlen(line);
+    FUZZ_CHECK(length < LogReader::kLineBuffer);
+    // Stripped: a line longer than one byte never ends in a byte 1..32.
+    FUZZ_CHECK(length <= 1 || static_cast<unsigned char>(line[length - 1]) > 32);
+    for (const char* prefix : {logprefix::kFileCopy, logprefix::kMakeDir, logprefix::kMadeDir, logprefix::kShellLink}) {
+      const char* argument = log.Argument(prefix);
+      FUZZ_CHECK(!argument || (argument == line + std::strlen(prefix) && std::strncmp(line, prefix, argument - line) == 0));
+    }
+    ApplyRules(line);
+    lines.push_back(line);
+  }
+  FUZZ_CHECK(log.Line()[0] == '\0');
+  FUZZ_CHECK(log.Argument(logprefix::kFileCopy) == nullptr);
+  return lines;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string bytes = TakeCodePage(data, size);
+  const std::string path = WriteInputFile(bytes);
+  if (path.empty()) return 0;
+  LogReader log(path.c_str());
+  FUZZ_CHECK(log.IsOpen());
+  const std::vector<std::string> first = ReadAll(log);
+  // Every piece holds at least one byte of the file.
+  FUZZ_CHECK(first.size() <= bytes.size());
+  log.Rewind();
+  FUZZ_CHECK(ReadAll(log) == first);
+  return 0;
+}
