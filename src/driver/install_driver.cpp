@@ -16,6 +16,7 @@
 #include "driver/version_value.h"
 #include "engine/install.h"
 #include "resources/resource_ids.h"
+#include "startup/exit_status.h"
 #include "startup/message_box.h"
 #include "uninstall/bounded_path.h"
 #include "wizard/setup_dlg.h"
@@ -24,10 +25,10 @@
 
 namespace {
 
-constexpr int kDamagedPackageStatus = 1;
-
+// A path past the limit names nothing: the system's own test would look at
+// a path cut to the limit on some systems.
 bool PathExists(const std::string& path) {
-  return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return !path.empty() && FitsPathLimit(path) && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Over an earlier installation: an older one is upgraded without a question
@@ -108,7 +109,7 @@ bool RunInstallDriver(const std::vector<std::string>& args, const std::string& o
   if (IsPackageDamaged()) {
     AppMessageBox(IDS_DAMAGED_PACKAGE, MB_OK | MB_ICONERROR);
     OpenWebPage(ORVELLE_HOME_PAGE);
-    handovers.endProcess(kDamagedPackageStatus);
+    handovers.endProcess(exitstatus::kDamagedPackage);
     return true;  // only when the process was not ended (tests)
   }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/names.h"
+#include "startup/exit_status.h"
 
 namespace {
 
@@ -40,15 +41,19 @@ DelayedMoveCall SetDelayedMoveForTests(DelayedMoveCall call) {
   return previous;
 }
 
+// Every recorded request means the work is finished only by a restart: the
+// setup's exit status says so.
 bool DeferDelete(const char* path) {
   if (!path || !*path) return false;
-  if (g_delayedMove(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return true;
-  return AppendRenameEntry(names::kWininitDelete, path);
+  const bool recorded = g_delayedMove(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ||
+                        AppendRenameEntry(names::kWininitDelete, path);
+  if (recorded) NoteRestartNeeded();
+  return recorded;
 }
 
 void DeferRename(const char* source, const char* target) {
   if (!source || !*source || !target || !*target) return;
-  if (g_delayedMove(source, target, MOVEFILE_DELAY_UNTIL_REBOOT)) return;
   // Read at the next start as "target takes the place of source".
-  AppendRenameEntry(target, source);
+  if (g_delayedMove(source, target, MOVEFILE_DELAY_UNTIL_REBOOT) || AppendRenameEntry(target, source))
+    NoteRestartNeeded();
 }

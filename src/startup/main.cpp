@@ -9,9 +9,14 @@
 #include "common/module_path.h"
 #include "common/names.h"
 #include "startup/instance_manager.h"
+#include "startup/library_search.h"
 #include "startup/setup_app.h"
 
-// The instance registry first: it registers the process before anything else
+// Before any other object of the process: no library is looked for beside
+// the program or in the current folder from here on.
+[[maybe_unused]] static const bool g_librarySearchRestricted = RestrictLibrarySearch();
+
+// The instance registry next: it registers the process before anything else
 // runs and takes it out of the list when static objects are destroyed at exit.
 COXInstanceManager g_instances(names::kInstanceName);
 CSetupApp theApp(g_instances);
@@ -19,6 +24,7 @@ CSetupApp theApp(g_instances);
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::vector<std::string> args(__argv, __argv + __argc);
   theApp.InitInstance(args, OwnProgramPath());
-  // Nothing is left to serve: no message loop, the program ends here.
-  return 0;
+  // Nothing is left to serve: no message loop. The status tells unattended
+  // deployment how the run ended.
+  return theApp.ExitStatus();
 }

@@ -10,6 +10,7 @@
 #include "driver/install_options.h"
 #include "resources/resource_ids.h"
 #include "startup/command_line.h"
+#include "startup/exit_status.h"
 #include "startup/instance_manager.h"
 #include "startup/message_box.h"
 #include "startup/self_removal.h"
@@ -66,11 +67,22 @@ BOOL CSetupApp::InitInstance(const std::vector<std::string>& args, const std::st
   SetResourceModule(GetModuleHandleA(nullptr));
   bool setupMode = choice.mode == StartMode::Setup;
 
-  if (!setupMode && !InstallOptions.silent && !ConfirmUninstall()) return FALSE;
-  if (!CloseRunningCopies(setupMode, choice.quietInstances)) return TRUE;
+  if (!setupMode && !InstallOptions.silent && !ConfirmUninstall()) {
+    exitStatus_ = exitstatus::kUserCancelled;
+    return FALSE;
+  }
+  if (!CloseRunningCopies(setupMode, choice.quietInstances)) {
+    exitStatus_ = exitstatus::kUserCancelled;
+    return TRUE;
+  }
 
-  if (setupMode) return handovers_.runInstallDriver() ? TRUE : FALSE;
+  if (setupMode) {
+    const bool endedBeforeInstallation = handovers_.runInstallDriver();
+    exitStatus_ = SetupExitStatus(endedBeforeInstallation);
+    return endedBeforeInstallation ? TRUE : FALSE;
+  }
   handovers_.startSelfRemovalCopy();  // returns only when the copy did not start
+  exitStatus_ = exitstatus::kFailed;
   return FALSE;
 }
 

@@ -27,6 +27,13 @@ class CSetupApp {
   // run a message loop; the program ends either way.
   BOOL InitInstance(const std::vector<std::string>& args, const std::string& ownPath);
 
+  // The process's exit status once InitInstance has returned (exit_status.h):
+  // the user's cancellation when a question was declined, restart required
+  // or done after the installation, failure when the uninstaller's copy did
+  // not start. Endings that leave the process inside InitInstance (the
+  // damaged package, the started copy, the copy itself) set their own.
+  int ExitStatus() const { return exitStatus_; }
+
   // Uninstall confirmation (string 6): true when answered yes.
   bool ConfirmUninstall();
 
@@ -40,4 +47,5 @@ class CSetupApp {
 
   RunningInstances& instances_;
   StartupHandovers handovers_;
+  int exitStatus_ = 0;  // exitstatus::kDone
 };
