@@ -13,8 +13,16 @@ constexpr char kOldSuffix[] = ".old";
 constexpr char kOlderSuffix[] = "2";  // appended to the .old name when that is in use too
 constexpr char kNewSuffix[] = ".new";
 
+bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
+
+// A copy that runs out of room leaves no truncated file behind (the system's
+// copy may keep what it wrote): a cut program must never pass for installed.
 bool Copy(const std::string& source, const std::string& target) {
-  return CopyFileA(source.c_str(), target.c_str(), FALSE) != FALSE;
+  if (CopyFileA(source.c_str(), target.c_str(), FALSE)) return true;
+  const DWORD error = GetLastError();
+  if (IsDiskFull(error)) DeleteFileA(target.c_str());
+  SetLastError(error);
+  return false;
 }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -99,6 +107,16 @@ bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,
   if (sameFolder) return DeleteFileA(target.c_str()) && Copy(source, target);
 
   MakeDeletable(target, targetAttributes);
+  // The new file is made beside the installed one first: on a drive without
+  // room for it the installed file stays as it was, where an overwrite in
+  // place or a deletion before the copy would lose it.
+  const std::string beside = target + kNewSuffix;
+  if (FitsPathLimit(beside)) {
+    DeleteFileA(beside.c_str());
+    if (!Copy(source, beside) && IsDiskFull(GetLastError())) return false;
+    if (MoveFileExA(beside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    DeleteFileA(beside.c_str());
+  }
   // Overwriting in place leaves the same result as deleting and copying, at a
   // fraction of the cost. A target that refuses it (as a rule, in use) goes
   // the deleting way, and from there aside.
