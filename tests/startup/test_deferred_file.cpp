@@ -8,6 +8,7 @@
 
 #include "gtest/gtest.h"
 #include "startup/deferred_file.h"
+#include "startup/exit_status.h"
 #include "support/test_folders.h"
 #include "test_deferred_support.h"
 
@@ -190,6 +191,26 @@ TEST(DeferredFileWininit, AFailedWriteIsReportedByDeferDelete) {
   WithoutDelayedMoves noDelayedMoves;
   EXPECT_FALSE(DeferDelete("C:\\X.TMP"));
   RemoveDirectoryA(WininitPath().c_str());
+}
+
+// Every recorded request, on either road, leaves the setup's run needing a
+// restart; a refused one does not.
+TEST(DeferredFileRestart, RecordedRequestsMeanARestartIsNeeded) {
+  ResetRestartNeeded();
+  EXPECT_FALSE(DeferDelete(""));
+  DeferRename("", "C:\\A.dll");
+  EXPECT_FALSE(RestartNeeded());
+  EXPECT_TRUE(DeferDelete("C:\\X.TMP"));
+  EXPECT_TRUE(RestartNeeded());
+
+  ResetRestartNeeded();
+  DeferRename("C:\\A\\B.dll.new", "C:\\A\\B.dll");
+  EXPECT_TRUE(RestartNeeded());
+
+  ResetRestartNeeded();
+  WithoutDelayedMoves wininit;
+  DeferRename("C:\\A\\B.dll.new", "C:\\A\\B.dll");
+  EXPECT_TRUE(RestartNeeded()) << "a WININIT.INI entry needs the restart too";
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ TEST_F(EntryEndToEnd, UninstallModeAsksStringSixAndEndsOnNo) {
     EXPECT_EQ(ui::MessageBoxText(box), LoadStringResource(IDS_CONFIRM_UNINSTALL));
     EXPECT_EQ(ui::ButtonIds(box), (std::vector<int>{IDYES, IDNO}));
     ui::Press(box, IDNO);
-    EXPECT_EQ(Finish(), 0);
+    EXPECT_EQ(Finish(), 1602) << "a declined confirmation is the user's cancellation";
   }
 }
 

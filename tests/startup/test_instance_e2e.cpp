@@ -173,7 +173,7 @@ TEST_F(InstancesEndToEnd, SetupWithDashSAloneStillAsksAndDecliningClosesNothing)
   EXPECT_EQ(ui::MessageBoxText(interrupted), LoadStringResource(IDS_SETUP_INTERRUPTED));
   EXPECT_EQ(ui::ButtonIds(interrupted), (std::vector<int>{IDOK}));
   ui::Press(interrupted, IDOK);
-  EXPECT_NE(WaitForExit(setup, kWait), -1);
+  EXPECT_EQ(WaitForExit(setup, kWait), 1602) << "a declined question is the user's cancellation";
 
   EXPECT_FALSE(Ended(a, 200)) << "a declined question closed the copy";
   // The copy heard of the setup's arrival and departure, and nothing else.

@@ -9,6 +9,7 @@
 #include "driver/install_options.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
+#include "startup/exit_status.h"
 #include "startup/instance_manager.h"
 #include "support/message_box_script.h"
 #include "support/test_folders.h"
@@ -188,6 +189,48 @@ TEST_F(RunningCopiesQuestion, SetupWithDashSAloneStillAsks) {
   EXPECT_EQ(g_driverRuns, 0);
   ASSERT_EQ(boxes.Shown().size(), 2u);
   EXPECT_EQ(boxes.Shown()[0].text, Text(IDS_INSTANCE_RUNNING_ONE));
+}
+
+// Drivers that end before the installation, and that install with a file
+// left for the restart.
+bool DriverEndsEarly() {
+  ++g_driverRuns;
+  return true;
+}
+bool DriverLeavesAFileForTheRestart() {
+  ++g_driverRuns;
+  NoteRestartNeeded();
+  return false;
+}
+
+TEST_F(StartupTest, EveryEndingThatReturnsHasItsExitStatus) {
+  const std::string setup = "C:\\Package\\setup.exe";
+  struct Case {
+    const char* ending;
+    std::vector<std::string> args;
+    std::vector<int> answers;
+    int count;  // registered processes, this one included
+    bool (*driver)();
+    int status;
+  };
+  const Case cases[] = {
+      {"uninstall declined", kUninstallerArgs, {IDNO}, 1, &CountDriverRun, 1602},
+      {"running copies question declined", {setup, "-s"}, {IDNO, IDOK}, 2, &CountDriverRun, 1602},
+      {"driver ended before the installation", {setup}, {}, 1, &DriverEndsEarly, 1602},
+      {"installed", {setup}, {}, 1, &CountDriverRun, 0},
+      {"installed, a file waits for the restart", {setup}, {}, 1, &DriverLeavesAFileForTheRestart, 3010},
+      {"uninstaller's copy did not start", {kUninstallerPath, "-s"}, {}, 1, &CountDriverRun, 1603},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ending);
+    ResetRestartNeeded();
+    FakeInstances instances;
+    instances.count = c.count;
+    CSetupApp app(instances, StartupHandovers{c.driver, &CountCopyStart});
+    MessageBoxScript boxes(c.answers);
+    app.InitInstance(c.args, c.args[0]);
+    EXPECT_EQ(app.ExitStatus(), c.status);
+  }
 }
 
 // Starts a copy of this test program, under the given file name, as a child

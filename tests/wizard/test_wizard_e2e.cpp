@@ -223,7 +223,7 @@ TEST_F(WizardEndToEnd, EnterActsAsNextOnEveryPageAndAcceptsTheAgreement) {
   // Esc is Cancel: confirmed, nothing is installed and no page is opened.
   wizard_.Key(VK_ESCAPE);
   AnswerCancelQuestion(IDYES);
-  EXPECT_EQ(wizard_.Finish(), 0);
+  EXPECT_EQ(wizard_.Finish(), 1602) << "a cancelled wizard is the user's cancellation";
   EXPECT_TRUE(ReadRegistryString(HKEY_LOCAL_MACHINE, names::kProductKey, names::kPathValue).empty());
   EXPECT_TRUE(browser_.StartsSoFar().empty());
 }
@@ -246,7 +246,7 @@ TEST_F(WizardEndToEnd, CancelAsksStringElevenFromEveryWayOut) {
   const std::string destination = Destination();
   PostMessageA(wizard_.Frame(), WM_SYSCOMMAND, SC_CLOSE, 0);
   AnswerCancelQuestion(IDYES);
-  EXPECT_EQ(wizard_.Finish(), 0);
+  EXPECT_EQ(wizard_.Finish(), 1602) << "a cancelled wizard is the user's cancellation";
   EXPECT_FALSE(PathExists(destination));
   EXPECT_TRUE(browser_.StartsSoFar().empty()) << "no page after a cancelled wizard";
 }
@@ -308,7 +308,7 @@ TEST_F(WizardEndToEnd, AgreementFileMissingOrWithAZeroByte) {
     ASSERT_TRUE(wizard_.Next(Page::Folder)) << "Oui accepts whatever was shown";
     wizard_.ClickFrame(IDCANCEL);
     AnswerCancelQuestion(IDYES);
-    EXPECT_EQ(wizard_.Finish(), 0);
+    EXPECT_EQ(wizard_.Finish(), 1602);
   }
 }
 
