@@ -10,6 +10,11 @@ namespace {
 
 WindowsFolderReader g_readWindowsFolder = &GetWindowsDirectoryA;
 
+// A drive letter, a colon and a backslash, or a network path.
+bool IsFullPath(const std::string& folder) {
+  return (folder.size() >= 3 && folder[1] == ':' && folder[2] == '\\') || folder.compare(0, 2, "\\\\") == 0;
+}
+
 }  // namespace
 
 WindowsFolderReader SetWindowsFolderReader(WindowsFolderReader reader) {
@@ -21,6 +26,10 @@ WindowsFolderReader SetWindowsFolderReader(WindowsFolderReader reader) {
 std::string FindInstalledFolder() {
   std::string folder = ReadRegistryString(HKEY_LOCAL_MACHINE, names::kProductKey, names::kPathValue);
   if (folder.empty()) folder = FolderOfAppPath(ReadRegistryString(HKEY_LOCAL_MACHINE, names::kAppPathKey, nullptr));
+  // A relative name (a value of another type reads as its bytes, a number as
+  // "XX") would install wherever the setup was started and register that:
+  // it names no earlier installation.
+  if (!IsFullPath(folder)) return std::string();
   return WithoutTrailingBackslash(folder);
 }
 

@@ -35,6 +35,8 @@ struct RegistryCase {
 const RegistryCase kCases[] = {
     {"PathTooLong", names::kProductKey, false, names::kPathValue, REG_SZ, kTooLong + '\0', true},
     {"PathAsNumberZero", names::kProductKey, false, names::kPathValue, REG_DWORD, Dword(0), true},
+    {"PathAsNumberReadingAsARelativeName", names::kProductKey, false, names::kPathValue, REG_DWORD, Dword(0x5858),
+     true},
     {"AllUsersAsNumber", names::kProductKey, false, names::kAllUsersValue, REG_DWORD, Dword('B'), true},
     {"AllUsersTooLong", names::kProductKey, false, names::kAllUsersValue, REG_SZ, "B" + kTooLong + '\0', true},
     {"AppPathTooLong", names::kAppPathKey, false, nullptr, REG_SZ, kTooLong + "\\OrvPix6.exe" + '\0', true},
