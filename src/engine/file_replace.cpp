@@ -90,11 +90,14 @@ bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,
   const std::string source = JoinBoundedPath(sourceFolder, name);
   const std::string target = JoinBoundedPath(destinationFolder, newName ? newName : name);
   if (source.empty() || target.empty()) return false;
-  // A free target place has nothing to protect: a missing source or a
-  // folder simply fails to copy (CopyFileA opens files only), so the source
-  // needs no test of its own on this, the first installation's, path.
+  // A free target place has nothing to protect, so the first installation's
+  // path is one call: a copy that refuses an existing target. A test of the
+  // place first would search the folder for the name a second time (for a
+  // name that is not there, Wine reads the whole folder).
+  if (CopyFileA(source.c_str(), target.c_str(), TRUE)) return true;
   const DWORD targetAttributes = GetFileAttributesA(target.c_str());
-  if (targetAttributes == INVALID_FILE_ATTRIBUTES) return Copy(source, target);
+  // Still free: the source is missing or a folder (CopyFileA opens files only).
+  if (targetAttributes == INVALID_FILE_ATTRIBUTES) return false;
 
   // A folder in the target's place is never renamed or deleted: it holds
   // files of its own. Nor is an existing target touched for a source that
