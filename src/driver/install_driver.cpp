@@ -25,8 +25,8 @@
 
 namespace {
 
-// A path past the limit names nothing: the system's own test would look at
-// a path cut to the limit on some systems.
+// A path past the limit names nothing, whatever the system's own test would
+// make of it: no later step may work on a cut copy of it.
 bool PathExists(const std::string& path) {
   return !path.empty() && FitsPathLimit(path) && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
