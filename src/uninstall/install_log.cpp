@@ -10,7 +10,12 @@ struct FileCloser {
 }  // namespace
 
 LogReader::LogReader(const char* path) {
-  if (path) file_ = std::fopen(path, "rt");
+  // Binary: a text-mode stream of the Windows C runtime ends at a Ctrl-Z
+  // byte, so one stray byte in a package's script would hide every entry
+  // after it, the installer's own "Made Dir: " and "Shell Link: " lines
+  // included. The line ends need no translation: the CR before a line feed is
+  // stripped like any trailing control byte.
+  if (path) file_ = std::fopen(path, "rb");
 }
 
 LogReader::~LogReader() {

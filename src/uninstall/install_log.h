@@ -26,8 +26,8 @@ class LogReader {
  public:
   static constexpr std::size_t kLineBuffer = 512;
 
-  // Opens the file for reading in text mode; a file that does not open reads
-  // as empty.
+  // Opens the file for reading (bytes as they are, a Ctrl-Z included); a file
+  // that does not open reads as empty.
   explicit LogReader(const char* path);
   ~LogReader();
   LogReader(const LogReader&) = delete;

@@ -28,15 +28,6 @@ std::vector<std::string> ReadLines(const std::string& path) {
   return ReadLines(reader);
 }
 
-// A line end alone, as the reader gets it: a text-mode read gives CR LF back
-// as LF on Windows; elsewhere the CR comes first. Either way the first byte
-// of a piece stays.
-#ifdef _WIN32
-constexpr char kLineEndAsRead[] = "\n";
-#else
-constexpr char kLineEndAsRead[] = "\r";
-#endif
-
 std::string WithTextLineEnds(const std::string& lines) {
   std::string text;
   for (char c : lines) {
@@ -67,6 +58,10 @@ TEST_F(InstallLogTest, LongLinesAreReadIn511BytePieces) {
   EXPECT_EQ(ReadLines(Write(std::string(510, 'y') + "\n")), (std::vector<std::string>{std::string(510, 'y')}));
   EXPECT_EQ(ReadLines(Write(std::string(511, 'y') + "\n")),
             (std::vector<std::string>{std::string(511, 'y'), "\n"}));
+  // The bytes are read as they are: a CR LF that does not fit the piece
+  // leaves its LF as a piece of its own, which matches no prefix.
+  EXPECT_EQ(ReadLines(Write(std::string(510, 'y') + "\r\n")),
+            (std::vector<std::string>{std::string(510, 'y'), "\n"}));
 }
 
 TEST_F(InstallLogTest, TrailingControlBytesAreStrippedButNeverTheFirstByte) {
@@ -80,7 +75,7 @@ TEST_F(InstallLogTest, TrailingControlBytesAreStrippedButNeverTheFirstByte) {
       {"File Copy: \r\n", "File Copy:"},
       {" \r\n", " "},
       {"\t \t\n", "\t"},
-      {"\r\n", kLineEndAsRead},
+      {"\r\n", "\r"},  // a line end alone: its first byte stays
       {"ab \t", "ab"},  // no line end at all
   };
   for (const auto& c : cases) {
@@ -142,6 +137,13 @@ TEST_F(InstallLogTest, LineFeedAndCarriageReturnLineFeedReadTheSame) {
   const std::vector<std::string> expected = {"File Copy: a.dll", "Make Dir: sub", "Shell Link: C:\\a.lnk"};
   EXPECT_EQ(ReadLines(Write("File Copy: a.dll\nMake Dir: sub\nShell Link: C:\\a.lnk\n")), expected);
   EXPECT_EQ(ReadLines(Write("File Copy: a.dll\r\nMake Dir: sub\r\nShell Link: C:\\a.lnk\r\n")), expected);
+}
+
+// A Ctrl-Z byte is a byte like any other, not the end of the file: the
+// entries after it, the installer's own among them, are read.
+TEST_F(InstallLogTest, ControlZEndsNothing) {
+  EXPECT_EQ(ReadLines(Write("File Copy: a\x1A.dll\r\n\x1A\r\nMade Dir: C:\\G\r\nShell Link: C:\\G\\a.lnk\x1A\r\n")),
+            (std::vector<std::string>{"File Copy: a\x1A.dll", "\x1A", "Made Dir: C:\\G", "Shell Link: C:\\G\\a.lnk"}));
 }
 
 TEST_F(InstallLogTest, RewindStartsTheNextPassAtTheFirstLine) {
