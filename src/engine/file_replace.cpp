@@ -17,8 +17,8 @@ bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR
 
 // A copy that runs out of room leaves no truncated file behind (the system's
 // copy may keep what it wrote): a cut program must never pass for installed.
-bool Copy(const std::string& source, const std::string& target) {
-  if (CopyFileA(source.c_str(), target.c_str(), FALSE)) return true;
+bool Copy(const std::string& source, const std::string& target, bool refuseExisting = false) {
+  if (CopyFileA(source.c_str(), target.c_str(), refuseExisting ? TRUE : FALSE)) return true;
   const DWORD error = GetLastError();
   if (IsDiskFull(error)) DeleteFileA(target.c_str());
   SetLastError(error);
@@ -94,7 +94,7 @@ bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,
   // path is one call: a copy that refuses an existing target. A test of the
   // place first would search the folder for the name a second time (for a
   // name that is not there, Wine reads the whole folder).
-  if (CopyFileA(source.c_str(), target.c_str(), TRUE)) return true;
+  if (Copy(source, target, true)) return true;
   const DWORD targetAttributes = GetFileAttributesA(target.c_str());
   // Still free: the source is missing or a folder (CopyFileA opens files only).
   if (targetAttributes == INVALID_FILE_ATTRIBUTES) return false;
