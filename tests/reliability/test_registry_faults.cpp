@@ -30,6 +30,7 @@ struct RegistryCase {
   DWORD type;
   std::string data;
   bool removedWithProduct;  // the uninstaller deletes the value with the product's keys
+  bool withoutCommonPrograms = false;  // the all-users programs folder is not set either
 };
 
 const RegistryCase kCases[] = {
@@ -49,8 +50,8 @@ const RegistryCase kCases[] = {
      kTooLong + '\0', false},
     {"CommonDesktopAsNumber", names::kShellFoldersKey, false, names::kCommonDesktopValue, REG_DWORD, Dword(0),
      false},
-    {"UserProgramsTooLongAfterCommonProgramsGone", names::kShellFoldersKey, true, names::kProgramsValue, REG_SZ,
-     kTooLong + '\0', false},
+    {"UserProgramsTooLongWithoutCommonPrograms", names::kShellFoldersKey, true, names::kProgramsValue, REG_SZ,
+     kTooLong + '\0', false, true},
 };
 
 void Store(const RegistryCase& c) {
@@ -76,7 +77,7 @@ TEST_P(RegistryFault, SetupInstallsAndTheUninstallerLeavesNoResidue) {
   SystemSnapshot before;
   if (c.removedWithProduct) before = TakeSnapshot();
   Store(c);
-  if (std::string(c.name).find("CommonProgramsGone") != std::string::npos) {
+  if (c.withoutCommonPrograms) {
     RegKey key;
     ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, names::kShellFoldersKey, KEY_ALL_ACCESS));
     ASSERT_EQ(RegDeleteValueA(key.get(), names::kCommonProgramsValue), ERROR_SUCCESS);
