@@ -15,6 +15,9 @@
 
 namespace {
 
+const char* const kAllPrefixes[] = {logprefix::kFileCopy,      logprefix::kFileCopyX64, logprefix::kFileCopyInd,
+                                    logprefix::kFileOverwrite, logprefix::kFileDel,     logprefix::kMakeDir,
+                                    logprefix::kMadeDir,       logprefix::kShellLink};
 const char* const kFileKinds[] = {logprefix::kFileCopy, logprefix::kFileCopyX64, logprefix::kFileCopyInd,
                                   logprefix::kFileOverwrite, logprefix::kFileDel};
 const char* const kCopyKinds[] = {logprefix::kFileCopy, logprefix::kFileCopyX64, logprefix::kFileCopyInd};
@@ -50,9 +53,11 @@ std::vector<std::string> ReadAll(LogReader& log) {
     FUZZ_CHECK(length < LogReader::kLineBuffer);
     // Stripped: a line longer than one byte never ends in a byte 1..32.
     FUZZ_CHECK(length <= 1 || static_cast<unsigned char>(line[length - 1]) > 32);
-    for (const char* prefix : {logprefix::kFileCopy, logprefix::kMakeDir, logprefix::kMadeDir, logprefix::kShellLink}) {
-      const char* argument = log.Argument(prefix);
-      FUZZ_CHECK(!argument || (argument == line + std::strlen(prefix) && std::strncmp(line, prefix, argument - line) == 0));
+    // The argument directly after a prefix that begins the line, else none.
+    for (const char* prefix : kAllPrefixes) {
+      const std::size_t prefixLength = std::strlen(prefix);
+      const bool begins = std::strncmp(line, prefix, prefixLength) == 0;
+      FUZZ_CHECK(log.Argument(prefix) == (begins ? line + prefixLength : nullptr));
     }
     ApplyRules(line);
     lines.push_back(line);

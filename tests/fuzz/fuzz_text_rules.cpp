@@ -1,9 +1,7 @@
 // The text and path helpers on any text, under code pages 1252 and 932: what
 // each promises about its result, and that no character is ever split.
-#include <cstring>
 #include <string>
 
-#include "common/codepage.h"
 #include "common/text.h"
 #include "fuzz_input.h"
 
@@ -20,7 +18,8 @@ void CheckTrims(const std::string& text) {
     for (const std::string* trimmed : {&separators, &blanks}) {
       FUZZ_CHECK(trimmed->size() <= text.size());
       if (ends == TrimEnd::End) FUZZ_CHECK(text.compare(0, trimmed->size(), *trimmed) == 0);
-      if (ends == TrimEnd::Start) FUZZ_CHECK(text.compare(text.size() - trimmed->size(), trimmed->size(), *trimmed) == 0);
+      if (ends == TrimEnd::Start)
+        FUZZ_CHECK(text.compare(text.size() - trimmed->size(), trimmed->size(), *trimmed) == 0);
       if (ends == TrimEnd::Both) FUZZ_CHECK(text.find(*trimmed) != std::string::npos);
     }
     std::string again = separators;
