@@ -1,0 +1,97 @@
+// A destination on a drive that fills up during the copy: drive X: of the
+// test's prefix is a small file system of its own (wine-run.sh
+// --small-drive), filled by the test up to the space it wants to leave.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/names.h"
+#include "gtest/gtest.h"
+#include "install_cycle.h"
+#include "support/test_folders.h"
+#include "system_snapshot.h"
+#include "uninstall/installed_state.h"
+
+namespace {
+
+constexpr char kDrive[] = "X:\\";
+const std::string kDestination = "X:\\Orvelle 6";
+const std::string kFiller = "X:\\filler.bin";
+
+unsigned long long FreeBytes() {
+  ULARGE_INTEGER free{};
+  GetDiskFreeSpaceExA(kDrive, &free, nullptr, nullptr);
+  return free.QuadPart;
+}
+
+// Fills the drive until `leave` bytes are free (to the file system's block).
+bool FillDriveLeaving(unsigned long long leave) {
+  const unsigned long long free = FreeBytes();
+  if (free < leave) return false;
+  std::string bytes(static_cast<std::size_t>(free - leave), 'f');
+  return WriteFileBytes(kFiller, bytes) && FreeBytes() <= leave + 4096;
+}
+
+unsigned long long SizeOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Compared as a flag: a failure message must not print a whole program.
+bool SameBytes(const std::string& first, const std::string& second) {
+  return ReadFileBytes(first) == ReadFileBytes(second);
+}
+
+class FullDrive : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (GetDriveTypeA(kDrive) == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small drive X: (wine-run.sh --small-drive)";
+    ASSERT_TRUE(CopyTree(SamplePackageFolder(), package_));
+    ASSERT_TRUE(CreateDirectoryA(kDestination.c_str(), nullptr));  // "-instdir" takes an existing folder
+    before_ = TakeSnapshot();
+  }
+
+  std::string Packaged(const char* name) const { return package_ + "\\" + name; }
+  std::string Installed(const char* name) const { return kDestination + "\\" + name; }
+
+  TestFolder root_{"orvfull"};
+  const std::string package_ = root_ / "package";
+  SystemSnapshot before_;
+};
+
+TEST_F(FullDrive, FirstInstallationGoesOnPastTheFileThatDoesNotFit) {
+  // Room for everything but the application, the largest file.
+  const unsigned long long application = SizeOf(Packaged(names::kApplicationExe));
+  ASSERT_TRUE(FillDriveLeaving(application - 64 * 1024));
+
+  ASSERT_EQ(RunSetup(package_, "-s -instdir \"" + kDestination + "\"", root_.Path()), 0);
+  // No truncated program: the file that did not fit is not there at all.
+  EXPECT_FALSE(PathExists(Installed(names::kApplicationExe)))
+      << SizeOf(Installed(names::kApplicationExe)) << " bytes of " << application;
+  EXPECT_TRUE(SameBytes(Installed(names::kUninstallerExe), Packaged(names::kUninstallerExe)));
+  EXPECT_TRUE(SameBytes(Installed(names::kReadmeFile), Packaged(names::kReadmeFile)));
+  EXPECT_EQ(InstalledFolder(), kDestination);
+
+  // The uninstaller removes what was installed, from X: and from C:.
+  ASSERT_TRUE(UninstallSilently(kDestination));
+  EXPECT_FALSE(PathExists(kDestination));
+  EXPECT_EQ(Residue(before_, TakeSnapshot()), std::vector<std::string>{});
+}
+
+TEST_F(FullDrive, ReinstallationOnAFullDriveLosesNoInstalledFile) {
+  ASSERT_EQ(RunSetup(package_, "-s -instdir \"" + kDestination + "\"", root_.Path()), 0);
+  const std::string earlier = ReadFileBytes(Installed(names::kReadmeFile));
+  ASSERT_FALSE(earlier.empty());
+  // The new package's readme is larger than the room left.
+  ASSERT_TRUE(WriteFileBytes(Packaged(names::kReadmeFile), std::string(512 * 1024, 'r')));
+  ASSERT_TRUE(FillDriveLeaving(128 * 1024));
+
+  RunSetup(package_, "-s", root_.Path());
+  EXPECT_EQ(ReadFileBytes(Installed(names::kReadmeFile)), earlier) << "the installed readme was lost";
+  EXPECT_TRUE(SameBytes(Installed(names::kApplicationExe), Packaged(names::kApplicationExe)));
+  EXPECT_FALSE(PathExists(Installed("readme.txt.new"))) << "no side copy is left";
+}
+
+}  // namespace
