@@ -6,7 +6,7 @@
 # whose server stays up for the whole run, A and B alternating pass by pass,
 # so that only ratios taken side by side are reported.
 #
-#   bench/run.sh [--runs N] [--build DIR] [--out DIR] [--smoke]
+#   bench/run.sh [--runs N] [--build DIR] [--out DIR] [--smoke] [--payload SPEC]
 #
 # --runs N   timed passes per measurement after one warm-up pass (default 5)
 # --build    the CMake build folder (default build/; configured if needed)
@@ -72,6 +72,7 @@ cleanup() {
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM  # so that a stopped run still ends its Wine server and display
 # A private display from the first program on: the prefix's desktop process
 # takes the display of the first program that starts it and keeps it.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>/dev/null &
