@@ -9,9 +9,9 @@
 class TestFolder;
 #endif
 
-// What a text-mode stream writes for "\n", and what a text-mode read of
-// "\r\n" gives back: CR LF and LF on Windows; there is no text mode elsewhere.
-// The platform's own path separator joins the folder and its files.
+// What a text-mode stream writes for "\n": CR LF on Windows; there is no text
+// mode elsewhere. The platform's own path separator joins the folder and its
+// files.
 #ifdef _WIN32
 inline constexpr char kTextLineEnd[] = "\r\n";
 inline constexpr char kPathSeparator[] = "\\";
