@@ -7,7 +7,7 @@
 #include "common/file_search.h"
 #include "common/text.h"
 #include "uninstall/bounded_path.h"
-#include "uninstall/file_spec.h"
+#include "uninstall/file_entry.h"
 #include "uninstall/install_log.h"
 
 namespace {

@@ -3,7 +3,7 @@
 list(APPEND ORV_PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/install_log.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bounded_path.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/file_spec.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_entry.cpp
 )
 # Sources of this subsystem, added to the product library orv_core.
 list(APPEND ORV_CORE_SOURCES

@@ -6,7 +6,7 @@
 
 #include "common/codepage.h"
 #include "gtest/gtest.h"
-#include "uninstall/file_spec.h"
+#include "uninstall/file_entry.h"
 #include "uninstall/install_log.h"
 
 namespace {

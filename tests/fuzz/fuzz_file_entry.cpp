@@ -11,7 +11,7 @@
 #include "engine/copy_operand.h"
 #include "fuzz_input.h"
 #include "uninstall/bounded_path.h"
-#include "uninstall/file_spec.h"
+#include "uninstall/file_entry.h"
 #include "uninstall/install_log.h"
 
 namespace {

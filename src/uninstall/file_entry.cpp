@@ -1,4 +1,4 @@
-#include "uninstall/file_spec.h"
+#include "uninstall/file_entry.h"
 
 #include <algorithm>
 #include <cstring>

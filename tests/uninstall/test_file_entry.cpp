@@ -5,7 +5,7 @@
 #include <string>
 
 #include "gtest/gtest.h"
-#include "uninstall/file_spec.h"
+#include "uninstall/file_entry.h"
 #include "uninstall/install_log.h"
 
 namespace {
