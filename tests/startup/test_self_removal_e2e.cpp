@@ -220,7 +220,9 @@ TEST_F(SelfRemovalEndToEnd, ConfirmedRemovalEndsWithTheClosingMessage) {
   ASSERT_TRUE(copy) << "no temporary copy was started";
   EXPECT_EQ(ExitStatus(uninstaller), 0);
 
-  HWND closing = ui::WaitForDialog(copy.id, kBoxWait);
+  // The copy waits a second, then removes the installation before it speaks;
+  // on a loaded machine that takes a while.
+  HWND closing = ui::WaitForDialog(copy.id, 3 * kBoxWait);
   ASSERT_NE(closing, nullptr) << "no closing message";
   EXPECT_FALSE(PathExists(uninstaller_)) << "the uninstaller goes before the closing message";
   EXPECT_TRUE(QueuedForDeletion(ImagePath(copy)));
