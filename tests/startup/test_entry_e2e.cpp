@@ -9,6 +9,7 @@
 #include "common/string_table.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
+#include "support/processes.h"
 #include "support/test_folders.h"
 #include "ui_driver.h"
 
@@ -25,34 +26,18 @@ class EntryEndToEnd : public testing::Test {
     return path;
   }
 
-  // Starts the program; `arguments` follow the quoted path.
+  // Starts the program in the test folder; `arguments` follow the quoted path.
   bool Start(const std::string& path, const std::string& arguments) {
-    std::string command = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.Path().c_str(), &startup,
-                        &info))
-      return false;
-    CloseHandle(info.hThread);
-    process_.reset(info.hProcess);
-    processId_ = info.dwProcessId;
-    return true;
+    started_ = StartProgram(path, arguments, folder_.Path());
+    processId_ = started_.id;
+    return static_cast<bool>(started_);
   }
 
   // Waits for the process to end; its exit status, or -1 on time-out.
-  long Finish(DWORD timeoutMs = 20000) {
-    if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) {
-      TerminateProcess(process_.get(), 99);
-      return -1;
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(process_.get(), &code);
-    return static_cast<long>(code);
-  }
+  long Finish(DWORD timeoutMs = 20000) { return WaitForExit(started_, timeoutMs); }
 
   TestFolder folder_;
-  UniqueHandle process_;
+  StartedProcess started_;
   DWORD processId_ = 0;
 };
 
