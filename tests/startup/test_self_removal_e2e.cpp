@@ -43,8 +43,18 @@ long ExitStatus(const Watched& process, DWORD timeoutMs = kProcessWait) {
   return static_cast<long>(code);
 }
 
-// The first process started by `parentId`, waiting up to `timeoutMs`.
-Watched WaitForChild(DWORD parentId, DWORD timeoutMs) {
+// The program file of a temporary copy: "uni" and the system's ".tmp".
+bool IsTemporaryCopyName(std::string name) {
+  ToLower(name);
+  return name.size() > 7 && name.compare(0, 3, names::kSelfRemovalPrefix) == 0 &&
+         name.compare(name.size() - 4, 4, ".tmp") == 0;
+}
+
+// The temporary copy started by `parentId`, waiting up to `timeoutMs`. Only
+// the copy counts: the first process of a prefix to open a window also starts
+// Wine's desktop process (explorer.exe), and under load that can be the
+// uninstaller showing its question.
+Watched WaitForCopy(DWORD parentId, DWORD timeoutMs) {
   Watched child;
   for (DWORD waited = 0; waited <= timeoutMs; waited += 10) {
     UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
@@ -52,6 +62,7 @@ Watched WaitForChild(DWORD parentId, DWORD timeoutMs) {
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
       if (entry.th32ParentProcessID != parentId || entry.th32ProcessID == parentId) continue;
+      if (!IsTemporaryCopyName(entry.szExeFile)) continue;
       child.handle.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
       child.id = entry.th32ProcessID;
       if (child) return child;
@@ -132,11 +143,8 @@ class SelfRemovalEndToEnd : public testing::Test {
 
   // Checks that the copy is a "uni" temporary file of `temporaryFolder`.
   static void ExpectTemporaryCopy(const std::string& copyPath, const std::string& temporaryFolder) {
-    std::string name = NamePart(copyPath);
-    ToLower(name);
     EXPECT_EQ(FolderPart(copyPath) + "\\", temporaryFolder);
-    EXPECT_EQ(name.substr(0, 3), names::kSelfRemovalPrefix) << copyPath;
-    EXPECT_EQ(name.substr(name.size() - 4), ".tmp") << copyPath;
+    EXPECT_TRUE(IsTemporaryCopyName(NamePart(copyPath))) << copyPath;
   }
 
   static bool QueuedForDeletion(const std::string& path) {
@@ -175,7 +183,7 @@ TEST_P(SilentSelfRemoval, TheCopyRemovesTheUninstallerWithoutAWord) {
   ASSERT_TRUE(instances);
   Watched uninstaller = StartUninstaller("-s");
   ASSERT_TRUE(uninstaller);
-  Watched copy = WaitForChild(uninstaller.id, 5000);
+  Watched copy = WaitForCopy(uninstaller.id, 5000);
   ASSERT_TRUE(copy) << "no temporary copy was started";
   EXPECT_EQ(ExitStatus(uninstaller), 0);
   const std::string copyPath = ImagePath(copy);
@@ -216,7 +224,7 @@ TEST_F(SelfRemovalEndToEnd, ConfirmedRemovalEndsWithTheClosingMessage) {
   EXPECT_EQ(ui::Text(question), LoadStringResource(IDS_WINDOW_TITLE));
   ui::Press(question, IDYES);
 
-  Watched copy = WaitForChild(uninstaller.id, 5000);
+  Watched copy = WaitForCopy(uninstaller.id, 5000);
   ASSERT_TRUE(copy) << "no temporary copy was started";
   EXPECT_EQ(ExitStatus(uninstaller), 0);
 
