@@ -13,13 +13,13 @@ constexpr char kNoDesktopIconSwitch[] = "-nodeskico";
 
 }  // namespace
 
-DriverSwitches ReadDriverSwitches(const std::vector<std::string>& args, bool (*pathExists)(const std::string&)) {
+DriverSwitches ReadDriverSwitches(const std::vector<std::string>& args, bool (*folderExists)(const std::string&)) {
   DriverSwitches switches;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& argument = args[i];
     if (argument == kInstDirSwitch && i + 1 < args.size()) {
       const std::string& folder = args[i + 1];
-      switches.destination = pathExists && pathExists(folder) ? folder : std::string();
+      switches.destination = folderExists && folderExists(folder) ? folder : std::string();
       std::string& candidate = switches.destination;
       if (!candidate.empty()) {
         // One trailing separator, a real one (not a trail byte).

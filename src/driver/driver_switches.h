@@ -7,7 +7,7 @@
 
 struct DriverSwitches {
   // The folder of the last "-instdir" (one trailing "\" or "/" removed); empty
-  // when there was none or it named nothing that exists.
+  // when there was none or it named no existing folder.
   std::string destination;
   bool runAfter = false;       // "-runafter"
   bool allUsers = false;       // "-allusers"
@@ -18,6 +18,6 @@ struct DriverSwitches {
 // Reads the switches from position 1 on (args[0] is the program, as the C
 // runtime split them). Every argument is examined, also the folder after
 // "-instdir": "-instdir" is compared exactly and counts only when another
-// argument follows; the others are compared ignoring case. `pathExists`
-// tells whether a file or folder of that name exists.
-DriverSwitches ReadDriverSwitches(const std::vector<std::string>& args, bool (*pathExists)(const std::string&));
+// argument follows; the others are compared ignoring case. `folderExists`
+// tells whether a folder of that name exists.
+DriverSwitches ReadDriverSwitches(const std::vector<std::string>& args, bool (*folderExists)(const std::string&));

@@ -27,8 +27,19 @@ namespace {
 
 // A path past the limit names nothing, whatever the system's own test would
 // make of it: no later step may work on a cut copy of it.
-bool PathExists(const std::string& path) {
-  return !path.empty() && FitsPathLimit(path) && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+DWORD AttributesOf(const std::string& path) {
+  if (path.empty() || !FitsPathLimit(path)) return INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesA(path.c_str());
+}
+
+bool PathExists(const std::string& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
+
+// A destination must be a folder: a file named by "-instdir" counts as a name
+// that does not exist, so the installation neither copies into it nor
+// registers it as the installed folder.
+bool FolderExists(const std::string& path) {
+  const DWORD attributes = AttributesOf(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Over an earlier installation: an older one is upgraded without a question
@@ -87,7 +98,7 @@ bool RunInstallDriver(const std::vector<std::string>& args, const std::string& o
     options.destinationFolder = ProgramFilesFolder() + "\\" + names::kProductName;
     options.isNewInstall = true;
   }
-  const DriverSwitches switches = ReadDriverSwitches(args, &PathExists);
+  const DriverSwitches switches = ReadDriverSwitches(args, &FolderExists);
   if (switches.runAfter) options.runAfter = true;
   if (switches.allUsers) options.allUsers = true;
   if (switches.autoStart) options.autoStart = true;

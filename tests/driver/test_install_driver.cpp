@@ -157,7 +157,7 @@ TEST_F(DriverDestination, InstDirSwitch) {
       {{"-instdir", there + "\\"}, there},
       {{"-instdir", there + "/"}, there},
       {{"-instdir", there + "\\\\"}, there + "\\"},  // one separator only
-      {{"-instdir", file}, file},                    // a file exists too
+      {{"-instdir", file}, byDefault},               // a file is no destination
       {{"-instdir", missing}, byDefault},
       {{"-instdir", there, "-instdir", missing}, byDefault},  // the later one empties the candidate
       {{"-instdir", missing, "-instdir", there}, there},

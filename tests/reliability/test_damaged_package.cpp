@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/names.h"
+#include "common/text.h"
 #include "gtest/gtest.h"
 #include "install_cycle.h"
 #include "support/test_folders.h"
@@ -117,6 +118,13 @@ TEST(DamagedDestination, AFileNamedAsDestinationIsLeftAsItWas) {
   EXPECT_EQ(ReadFileBytes(file), contents);
   const DWORD attributes = GetFileAttributesA(file.c_str());
   EXPECT_FALSE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+
+  // The file is no destination: the installation went where it would have
+  // gone without the switch, and that is the folder registered.
+  const std::string installed = InstalledFolder();
+  EXPECT_NE(installed, file);
+  EXPECT_EQ(NamePart(installed), names::kProductName);
+  EXPECT_NE(GetFileAttributesA((installed + "\\" + names::kApplicationExe).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace
