@@ -132,7 +132,8 @@ const std::vector<DialogSpec>& DialogSpecs() {
            "Pour choisir un autre dossier, cliquez sur Parcourir et s\xe9lectionnez un autre "
            "dossier."},
           {IDC_STATIC, Kind::GroupBox, 5, 111, 207, 51, kShown, 0, 0, "Dossier de destination"},
-          {IDC_FOLDER_SHOWN, Kind::Text, 11, 122, 197, 17, kShown, 0, 0, nullptr},
+          // A path is shown as it is: an "&" in a folder name is no mnemonic.
+          {IDC_FOLDER_SHOWN, Kind::Text, 11, 122, 197, 17, kShown, SS_NOPREFIX, 0, nullptr},
           {IDC_BROWSE, Kind::PushButton, 134, 141, 71, 16, kShown, 0, 0, "Par&courir..."},
       }},
       {IDD_GROUP, "GroupPage", 217, 163, false, "", {
