@@ -16,6 +16,10 @@
 namespace {
 // The copy gives the uninstaller that started it this long to end.
 constexpr DWORD kUninstallerExitWait = 1000;
+// On a loaded machine the uninstaller's file can still be held after that
+// wait: the deletion is tried again at this pace for up to this long.
+constexpr DWORD kUninstallerRetryPause = 100;
+constexpr DWORD kUninstallerRetryLimit = 10000;
 
 ProcessStartCall g_startProcess = &CreateProcessA;
 
@@ -34,6 +38,17 @@ std::string NewTemporaryFile() {
   char file[kMaxPath];  // GetTempFileNameA needs room for MAX_PATH bytes
   if (GetTempFileNameA(folder, names::kSelfRemovalPrefix, 0, file) == 0) return std::string();
   return file;
+}
+// Deletes the uninstaller once it has ended. A file that is already gone
+// counts as deleted; one held past the retry limit stays.
+void DeleteEndedUninstaller(const char* path) {
+  for (DWORD waited = 0;; waited += kUninstallerRetryPause) {
+    if (DeleteFileA(path)) return;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
+    if (waited >= kUninstallerRetryLimit) return;
+    Sleep(kUninstallerRetryPause);
+  }
 }
 }  // namespace
 
@@ -89,7 +104,7 @@ void RunSelfRemovalCopy(const char* uninstallerPath) {
   // the current directory the installed folder.
   std::string folder = SelfRemovalFolder(uninstallerPath);
   if (!folder.empty()) {
-    DeleteFileA(uninstallerPath);
+    DeleteEndedUninstaller(uninstallerPath);
     Uninstall(folder.c_str());
   }
 

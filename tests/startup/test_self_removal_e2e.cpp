@@ -18,6 +18,7 @@
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
 #include "startup/instance_manager.h"
+#include "support/processes.h"
 #include "support/test_folders.h"
 #include "test_deferred_support.h"
 #include "ui_driver.h"
@@ -239,6 +240,29 @@ TEST_F(SelfRemovalEndToEnd, ConfirmedRemovalEndsWithTheClosingMessage) {
   EXPECT_EQ(ui::ButtonIds(closing), (std::vector<int>{IDOK}));
   ui::Press(closing, IDOK);
   EXPECT_EQ(ExitStatus(copy), 0);
+}
+
+// The uninstaller ends right after it starts the copy, but on a loaded machine
+// its file can still be held when the copy's wait is over. Here a program
+// runs under the uninstaller's name for 2.5 s: the copy deletes it once it
+// has ended, and the installed folder goes with it.
+TEST_F(SelfRemovalEndToEnd, AnUninstallerStillEndingIsDeletedOnceItHasEnded) {
+  char testProgram[MAX_PATH];
+  ASSERT_NE(GetModuleFileNameA(nullptr, testProgram, sizeof testProgram), 0u);
+  ASSERT_TRUE(CopyFileA(testProgram, uninstaller_.c_str(), FALSE));
+  StartedProcess holder = StartProgram(uninstaller_, "--orv-child-sleep 2500", installed_);
+  ASSERT_TRUE(holder);
+  Sleep(200);  // the file is held from here on
+  ASSERT_FALSE(DeleteFileA(uninstaller_.c_str())) << "the running program's file could be deleted";
+
+  const std::string copy = folder_ / "uni1.tmp";
+  ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\setup.exe").c_str(), copy.c_str(), FALSE));
+  EXPECT_EQ(RunToEnd(copy, std::string(names::kSelfRemovalSwitch) + " \"" + uninstaller_ + "\" " + names::kSilentSwitch,
+                     folder_.Path()),
+            0);
+  EXPECT_EQ(WaitForExit(holder, kProcessWait), 0);
+  EXPECT_FALSE(PathExists(uninstaller_));
+  EXPECT_FALSE(PathExists(installed_)) << "the installed folder stays";
 }
 
 }  // namespace
