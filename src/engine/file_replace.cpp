@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/file_protection.h"
 #include "common/text.h"
 #include "startup/deferred_file.h"
 #include "uninstall/bounded_path.h"
@@ -39,16 +40,6 @@ bool SameFolder(const std::string& first, const std::string& second) {
 }
 
 bool SameName(std::string first, std::string second) { return ToLower(first) == ToLower(second); }
-
-// Clears the read-only and hidden bits and keeps the others. A file without
-// them is left alone: writing back the same attributes is a wasted call per
-// file of a re-installation.
-void MakeDeletable(const std::string& path, DWORD attributes) {
-  constexpr DWORD kProtection = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
-  if (!(attributes & kProtection)) return;
-  const DWORD cleared = attributes & ~kProtection;
-  SetFileAttributesA(path.c_str(), cleared ? cleared : FILE_ATTRIBUTE_NORMAL);  // 0 would mean "unchanged"
-}
 
 // The target exists and cannot be deleted, as a rule because a program holds
 // it. The restart-time operations are asked for in the order in which they
@@ -109,7 +100,7 @@ bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,
   // stays, and the copy is not made.
   if (sameFolder) return DeleteFileA(target.c_str()) && Copy(source, target);
 
-  MakeDeletable(target, targetAttributes);
+  ClearDeleteProtection(target, targetAttributes);
   // The new file is made beside the installed one first: on a drive without
   // room for it the installed file stays as it was, where an overwrite in
   // place or a deletion before the copy would lose it.

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "common/file_protection.h"
 #include "common/file_search.h"
 #include "common/text.h"
 #include "uninstall/bounded_path.h"
@@ -69,15 +70,10 @@ namespace {
 
 // Deletes one file found at `path` with `attributes`, read-only and hidden
 // ones included. Folders are never deleted here; their attributes are not
-// ours to change either. Writing back attributes that would not change is a
-// wasted call per file, and is left out.
+// ours to change either.
 bool DeleteFoundFile(const std::string& path, DWORD attributes) {
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  constexpr DWORD kProtection = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
-  if (attributes & kProtection) {
-    const DWORD cleared = attributes & ~kProtection;
-    SetFileAttributesA(path.c_str(), cleared ? cleared : FILE_ATTRIBUTE_NORMAL);  // 0 would mean "unchanged"
-  }
+  ClearDeleteProtection(path, attributes);
   return DeleteFileA(path.c_str()) != FALSE;
 }
 
