@@ -20,7 +20,7 @@ constexpr DWORD kPageWait = 60000;
 // Length of the text of a control of another process.
 LRESULT TextLength(HWND dialog, int id) {
   DWORD_PTR length = 0;
-  SendMessageTimeoutA(GetDlgItem(dialog, id), WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 10000, &length);
+  ui::SendToProgram(GetDlgItem(dialog, id), WM_GETTEXTLENGTH, 0, 0, &length);
   return static_cast<LRESULT>(length);
 }
 

@@ -5,6 +5,13 @@
 #include <cstring>
 
 namespace ui {
+
+// No SMTO_ABORTIFHUNG: on a loaded machine a program busy for a moment
+// counts as hung, and a text would read as empty or a check box as clear.
+bool SendToProgram(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) {
+  return window && SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 10000, result) != 0;
+}
+
 namespace {
 struct Search {
   DWORD processId;
@@ -48,8 +55,7 @@ bool WaitForClose(HWND window, DWORD timeoutMs) {
 std::string Text(HWND window) {
   char text[4096] = {};
   DWORD_PTR copied = 0;
-  if (!window || !SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                                      SMTO_ABORTIFHUNG, 2000, &copied))
+  if (!SendToProgram(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), &copied))
     return std::string();
   return std::string(text, copied < sizeof text ? copied : sizeof text - 1);
 }
@@ -166,8 +172,7 @@ bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, 
 bool IsChecked(HWND dialog, int id) {
   DWORD_PTR state = 0;
   HWND control = GetDlgItem(dialog, id);
-  return control && SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state) &&
-         state == BST_CHECKED;
+  return SendToProgram(control, BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
 }
 
 HWND FocusOf(HWND window) {
@@ -194,9 +199,7 @@ bool PressKey(HWND dialog, UINT virtualKey) {
 bool SetItemText(HWND dialog, int id, const std::string& text) {
   HWND control = GetDlgItem(dialog, id);
   DWORD_PTR result = 0;
-  return control && SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                                        SMTO_ABORTIFHUNG, 2000, &result) &&
-         result != 0;
+  return SendToProgram(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), &result) && result != 0;
 }
 
 }  // namespace ui

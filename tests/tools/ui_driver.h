@@ -15,6 +15,11 @@ HWND WaitForDialog(DWORD processId, DWORD timeoutMs);
 // Waits until the window is gone (closed or its process ended).
 bool WaitForClose(HWND window, DWORD timeoutMs);
 
+// Sends `message` to a window of another process and waits up to 10 s for
+// its answer, however busy that process is meanwhile. False when the window
+// is gone or the wait ran out.
+bool SendToProgram(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result);
+
 // Text of a window of another process (WM_GETTEXT, bounded wait).
 std::string Text(HWND window);
 std::string ItemText(HWND dialog, int id);

@@ -285,8 +285,8 @@ TEST_F(WizardEndToEnd, AgreementPageTitleAndFreshReadingOnEveryVisit) {
   box = GetDlgItem(wizard_.PageWindow(), IDC_AGREEMENT_TEXT);
   EXPECT_EQ(ui::Text(box), longer);
   DWORD_PTR selection = 1, firstLine = 1;
-  SendMessageTimeoutA(box, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selection);
-  SendMessageTimeoutA(box, EM_GETFIRSTVISIBLELINE, 0, 0, SMTO_ABORTIFHUNG, 2000, &firstLine);
+  ui::SendToProgram(box, EM_GETSEL, 0, 0, &selection);
+  ui::SendToProgram(box, EM_GETFIRSTVISIBLELINE, 0, 0, &firstLine);
   EXPECT_EQ(selection, 0u) << "nothing selected, caret at the start";
   EXPECT_EQ(firstLine, 0u) << "shown from the top";
 }
@@ -424,10 +424,8 @@ TEST_F(WizardEndToEnd, BrowsingToProgramFilesGivesItsOrvelleSubFolder) {
   ASSERT_TRUE(wizard_.Next(Page::Agreement));
   ASSERT_TRUE(wizard_.Next(Page::Folder));
   const std::string destination = Destination();  // ...\Program Files (x86)\Orvelle 6
-  wizard_.ClickPage(IDC_BROWSE);
-  HWND browser = wizard_.Browser();
-  ASSERT_NE(browser, nullptr);
-  ASSERT_TRUE(ui::WaitUntil([&] { return ui::ItemText(browser, kBrowserFolderName) == "Orvelle 6"; }, 5000));
+  HWND browser = wizard_.OpenBrowserOn("Orvelle 6");
+  ASSERT_NE(browser, nullptr) << "no browser on the destination";
   // In the tree: up to the parent, then to the folder listed above it.
   HWND tree = GetDlgItem(browser, kBrowserTree);
   PostMessageA(tree, WM_KEYDOWN, VK_LEFT, 0);
@@ -454,11 +452,8 @@ TEST_F(WizardEndToEnd, BrowsedFolderOfAnOlderGenerationIsRefused) {
   ASSERT_TRUE(wizard_.Next(Page::Folder));
   ASSERT_EQ(Destination(), older);
   // The browser opens on the destination; OK takes it.
-  wizard_.ClickPage(IDC_BROWSE);
-  HWND browser = wizard_.Browser();
-  ASSERT_NE(browser, nullptr);
-  ASSERT_TRUE(ui::WaitUntil([&] { return ui::ItemText(browser, kBrowserFolderName) == "Orvelle 5"; }, 5000))
-      << ui::ItemText(browser, kBrowserFolderName);
+  HWND browser = wizard_.OpenBrowserOn("Orvelle 5");
+  ASSERT_NE(browser, nullptr) << "no browser on the destination";
   ui::Press(browser, IDOK);
   Answer(LoadStringResource(IDS_OLDER_GENERATION), {IDOK}, IDOK);
   EXPECT_EQ(wizard_.PageText(IDC_FOLDER_SHOWN), older);

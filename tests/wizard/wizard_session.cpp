@@ -1,5 +1,7 @@
 #include "wizard_session.h"
 
+#include <cstdio>
+
 #include "resources/resource_ids.h"
 #include "screenshot.h"
 #include "support/test_folders.h"
@@ -81,6 +83,21 @@ HWND WizardSession::Browser(DWORD timeoutMs) const {
       },
       timeoutMs);
   return found;
+}
+
+HWND WizardSession::OpenBrowserOn(const std::string& folderName) const {
+  constexpr int kAttempts = 3;
+  for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+    ClickPage(IDC_BROWSE);
+    HWND browser = Browser();
+    if (!browser) return nullptr;
+    if (ui::WaitUntil([&] { return ui::ItemText(browser, kBrowserFolderName) == folderName; }, 5000)) return browser;
+    std::printf("note: the browser opened on \"%s\", not \"%s\" (attempt %d)\n",
+                ui::ItemText(browser, kBrowserFolderName).c_str(), folderName.c_str(), attempt);
+    ui::Press(browser, IDCANCEL);
+    if (!ui::WaitForClose(browser, 5000)) return nullptr;
+  }
+  return nullptr;
 }
 
 void WizardSession::Screenshot(const std::string& name, HWND window) const {

@@ -52,6 +52,12 @@ class WizardSession {
   HWND Box(DWORD timeoutMs = 10000) const;
   // The folder browser on show; null when none.
   HWND Browser(DWORD timeoutMs = 10000) const;
+  // Clicks Browse and returns the browser once it shows `folderName` as the
+  // folder selected. Wine's browser sometimes keeps its first item instead
+  // of the folder the program selects while it is still filling its tree;
+  // such a browser is cancelled and Browse clicked again, up to three times.
+  // Null when no browser came to show the folder.
+  HWND OpenBrowserOn(const std::string& folderName) const;
 
   // Saves a picture of the window (the frame unless given) as
   // screenshots\<name>.png in the build folder.
