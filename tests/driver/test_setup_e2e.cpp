@@ -12,6 +12,7 @@
 #include "driver_fixture.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
+#include "support/processes.h"
 #include "support/test_folders.h"
 #include "ui_driver.h"
 #include "vendor_config.h"
@@ -19,39 +20,8 @@
 namespace {
 
 constexpr DWORD kBoxWait = 15000;
+constexpr DWORD kProcessWait = 20000;
 constexpr char kAppWindowTitle[] = "Orvelle 6";
-
-// A started process of the test.
-class Started {
- public:
-  bool Start(const std::string& program, const std::string& arguments, const std::string& folder) {
-    std::string command = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info))
-      return false;
-    CloseHandle(info.hThread);
-    process_.reset(info.hProcess);
-    id_ = info.dwProcessId;
-    return true;
-  }
-  // The exit status, or -1 when the process did not end in time.
-  long Finish(DWORD timeoutMs = 20000) {
-    if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) {
-      TerminateProcess(process_.get(), 99);
-      return -1;
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(process_.get(), &code);
-    return static_cast<long>(code);
-  }
-  DWORD Id() const { return id_; }
-
- private:
-  UniqueHandle process_;
-  DWORD id_ = 0;
-};
 
 // The visible top-level window titled "Orvelle 6", waiting for it.
 HWND WaitForApplicationWindow(DWORD timeoutMs) {
@@ -88,30 +58,32 @@ class SetupEndToEnd : public testing::Test {
     RegisterEarlierInstallation(installed_, names::kAllUsersNo);
   }
   bool StartSetup(const std::string& arguments) {
-    return setup_.Start(package_ + "\\setup.exe", arguments, root_.Path());
+    setup_ = StartProgram(package_ + "\\setup.exe", arguments, root_.Path());
+    return static_cast<bool>(setup_);
   }
+  long FinishSetup() { return WaitForExit(setup_, kProcessWait); }
 
   TestFolder root_;
   std::string package_ = root_ / "Orvelle 6 package";
   std::string installed_ = root_ / "Apps\\Orvelle 6";
   Recorder browser_{root_ / "browser", "browser.exe"};
-  Started setup_;
+  StartedProcess setup_;
 };
 
 TEST(AppStandInTest, OpensItsWindowAndEndsOnClose) {
-  Started app;
-  ASSERT_TRUE(app.Start(StandInPath("6.1.2.3"), "", ProgramFolder()));
+  StartedProcess app = StartProgram(StandInPath("6.1.2.3"), "", ProgramFolder());
+  ASSERT_TRUE(app);
   HWND window = WaitForApplicationWindow(kBoxWait);
   ASSERT_NE(window, nullptr);
   PostMessageA(window, WM_CLOSE, 1001, 0);
-  EXPECT_EQ(app.Finish(), 0);
+  EXPECT_EQ(WaitForExit(app, kProcessWait), 0);
 }
 
 TEST_F(SetupEndToEnd, SilentOverAnOlderInstallationStartsTheApplication) {
   Earlier("6.1.0.0");
   ASSERT_TRUE(StartSetup("-s -runafter"));
-  EXPECT_EQ(setup_.Finish(), 0);
-  EXPECT_EQ(ui::WaitForDialog(setup_.Id(), 0), nullptr);
+  EXPECT_EQ(FinishSetup(), 0);
+  EXPECT_EQ(ui::WaitForDialog(setup_.id, 0), nullptr);
 
   HWND window = WaitForApplicationWindow(kBoxWait);
   ASSERT_NE(window, nullptr) << "the application was not started";
@@ -123,7 +95,7 @@ TEST_F(SetupEndToEnd, SilentOverAnOlderInstallationStartsTheApplication) {
 TEST_F(SetupEndToEnd, OlderPackageAsksStringSixteenAndStopsOnNo) {
   Earlier("6.2.0.0");
   ASSERT_TRUE(StartSetup("-runafter"));
-  HWND box = ui::WaitForDialog(setup_.Id(), kBoxWait);
+  HWND box = ui::WaitForDialog(setup_.id, kBoxWait);
   ASSERT_NE(box, nullptr) << "no question shown";
   EXPECT_EQ(ui::Text(box), "Orvelle - Installation");
   const std::string text = ui::MessageBoxText(box);
@@ -131,7 +103,7 @@ TEST_F(SetupEndToEnd, OlderPackageAsksStringSixteenAndStopsOnNo) {
   EXPECT_NE(text.find("plus ancienne 6.01.02.03 ."), std::string::npos) << text;
   EXPECT_EQ(ui::ButtonIds(box), (std::vector<int>{IDYES, IDNO}));
   ui::Press(box, IDNO);
-  EXPECT_EQ(setup_.Finish(), 1602) << "a declined question is the user's cancellation";
+  EXPECT_EQ(FinishSetup(), 1602) << "a declined question is the user's cancellation";
   EXPECT_TRUE(browser_.StartsSoFar().empty());
   EXPECT_EQ(FindWindowA(nullptr, kAppWindowTitle), nullptr);
 }
@@ -146,13 +118,13 @@ TEST_F(SetupEndToEnd, DamagedPackageShowsStringEighteenAndEndsWithStatusOne) {
       ASSERT_TRUE(DeleteFileA((package_ + "\\OrvUnInst.log").c_str()));
     browser_.Clear();
     ASSERT_TRUE(StartSetup("-s"));
-    HWND box = ui::WaitForDialog(setup_.Id(), kBoxWait);
+    HWND box = ui::WaitForDialog(setup_.id, kBoxWait);
     ASSERT_NE(box, nullptr) << "no message shown";
     EXPECT_EQ(ui::Text(box), "Orvelle - Installation");
     EXPECT_EQ(ui::MessageBoxText(box), LoadStringResource(IDS_DAMAGED_PACKAGE));
     EXPECT_EQ(ui::ButtonIds(box), (std::vector<int>{IDOK}));
     ui::Press(box, IDOK);
-    EXPECT_EQ(setup_.Finish(), 1);
+    EXPECT_EQ(FinishSetup(), 1);
     const std::vector<RecordedStart> pages = browser_.WaitForStarts(1);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(pages[0].args, std::vector<std::string>{ORVELLE_HOME_PAGE});
