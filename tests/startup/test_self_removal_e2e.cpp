@@ -28,22 +28,6 @@ namespace {
 constexpr DWORD kBoxWait = 15000;
 constexpr DWORD kProcessWait = 20000;
 
-// A process of the test's prefix, watched by handle.
-struct Watched {
-  UniqueHandle handle;
-  DWORD id = 0;
-  explicit operator bool() const { return static_cast<bool>(handle); }
-};
-
-// Its exit status once it has ended, or -1 when it is still running after
-// `timeoutMs`.
-long ExitStatus(const Watched& process, DWORD timeoutMs = kProcessWait) {
-  if (WaitForSingleObject(process.handle.get(), timeoutMs) != WAIT_OBJECT_0) return -1;
-  DWORD code = 0;
-  GetExitCodeProcess(process.handle.get(), &code);
-  return static_cast<long>(code);
-}
-
 // The program file of a temporary copy: "uni" and the system's ".tmp".
 bool IsTemporaryCopyName(std::string name) {
   ToLower(name);
@@ -55,8 +39,8 @@ bool IsTemporaryCopyName(std::string name) {
 // the copy counts: the first process of a prefix to open a window also starts
 // Wine's desktop process (explorer.exe), and under load that can be the
 // uninstaller showing its question.
-Watched WaitForCopy(DWORD parentId, DWORD timeoutMs) {
-  Watched child;
+StartedProcess WaitForCopy(DWORD parentId, DWORD timeoutMs) {
+  StartedProcess child;
   for (DWORD waited = 0; waited <= timeoutMs; waited += 10) {
     UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry{};
@@ -73,7 +57,7 @@ Watched WaitForCopy(DWORD parentId, DWORD timeoutMs) {
   return child;
 }
 
-std::string ImagePath(const Watched& process) {
+std::string ImagePath(const StartedProcess& process) {
   char path[MAX_PATH];
   DWORD length = sizeof path;
   if (!QueryFullProcessImageNameA(process.handle.get(), 0, path, &length)) return std::string();
@@ -127,19 +111,8 @@ class SelfRemovalEndToEnd : public testing::Test {
 
   // Starts the installed uninstaller in its folder; `arguments` follow its
   // quoted path.
-  Watched StartUninstaller(const std::string& arguments) {
-    std::string command = "\"" + uninstaller_ + "\"" + (arguments.empty() ? "" : " " + arguments);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    Watched process;
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, installed_.c_str(), &startup,
-                        &info))
-      return process;
-    CloseHandle(info.hThread);
-    process.handle.reset(info.hProcess);
-    process.id = info.dwProcessId;
-    return process;
+  StartedProcess StartUninstaller(const std::string& arguments) {
+    return StartProgram(uninstaller_, arguments, installed_);
   }
 
   // Checks that the copy is a "uni" temporary file of `temporaryFolder`.
@@ -182,11 +155,11 @@ TEST_P(SilentSelfRemoval, TheCopyRemovesTheUninstallerWithoutAWord) {
 
   InstanceListView instances;
   ASSERT_TRUE(instances);
-  Watched uninstaller = StartUninstaller("-s");
+  StartedProcess uninstaller = StartUninstaller("-s");
   ASSERT_TRUE(uninstaller);
-  Watched copy = WaitForCopy(uninstaller.id, 5000);
+  StartedProcess copy = WaitForCopy(uninstaller.id, 5000);
   ASSERT_TRUE(copy) << "no temporary copy was started";
-  EXPECT_EQ(ExitStatus(uninstaller), 0);
+  EXPECT_EQ(WaitForExit(uninstaller, kProcessWait), 0);
   const std::string copyPath = ImagePath(copy);
   ExpectTemporaryCopy(copyPath, temporaryFolder);
 
@@ -195,7 +168,7 @@ TEST_P(SilentSelfRemoval, TheCopyRemovesTheUninstallerWithoutAWord) {
   while (WaitForSingleObject(copy.handle.get(), 20) == WAIT_TIMEOUT) {
     ASSERT_EQ(ui::WaitForDialog(copy.id, 0), nullptr) << "a silent removal shows no message";
   }
-  EXPECT_EQ(ExitStatus(copy), 0);
+  EXPECT_EQ(WaitForExit(copy, kProcessWait), 0);
   EXPECT_FALSE(PathExists(uninstaller_));
 
   // The copy cannot delete itself while it runs: it is queued for the
@@ -217,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(TemporaryFolders, SilentSelfRemoval,
                          [](const testing::TestParamInfo<SilentCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SelfRemovalEndToEnd, ConfirmedRemovalEndsWithTheClosingMessage) {
-  Watched uninstaller = StartUninstaller("");
+  StartedProcess uninstaller = StartUninstaller("");
   ASSERT_TRUE(uninstaller);
   HWND question = ui::WaitForDialog(uninstaller.id, kBoxWait);
   ASSERT_NE(question, nullptr) << "no confirmation asked";
@@ -225,9 +198,9 @@ TEST_F(SelfRemovalEndToEnd, ConfirmedRemovalEndsWithTheClosingMessage) {
   EXPECT_EQ(ui::Text(question), LoadStringResource(IDS_WINDOW_TITLE));
   ui::Press(question, IDYES);
 
-  Watched copy = WaitForCopy(uninstaller.id, 5000);
+  StartedProcess copy = WaitForCopy(uninstaller.id, 5000);
   ASSERT_TRUE(copy) << "no temporary copy was started";
-  EXPECT_EQ(ExitStatus(uninstaller), 0);
+  EXPECT_EQ(WaitForExit(uninstaller, kProcessWait), 0);
 
   // The copy waits a second, then removes the installation before it speaks;
   // on a loaded machine that takes a while.
@@ -239,7 +212,7 @@ TEST_F(SelfRemovalEndToEnd, ConfirmedRemovalEndsWithTheClosingMessage) {
   EXPECT_EQ(ui::Text(closing), LoadStringResource(IDS_APP_TITLE));
   EXPECT_EQ(ui::ButtonIds(closing), (std::vector<int>{IDOK}));
   ui::Press(closing, IDOK);
-  EXPECT_EQ(ExitStatus(copy), 0);
+  EXPECT_EQ(WaitForExit(copy, kProcessWait), 0);
 }
 
 // The uninstaller ends right after it starts the copy, but on a loaded machine
