@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/text.h"
+#include "support/scratch_folder.h"
 
 TestFolder::TestFolder(const char* name) {
   char temp[MAX_PATH];
@@ -28,16 +29,7 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   return std::fclose(file) == 0 && ok;
 }
 
-std::string ReadFileBytes(const std::string& path) {
-  std::string bytes;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return bytes;
-  char chunk[4096];
-  std::size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
-  std::fclose(file);
-  return bytes;
-}
+std::string ReadFileBytes(const std::string& path) { return ReadBytes(path); }
 
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
