@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/file_attributes.h"
 #include "common/module_path.h"
 #include "common/names.h"
 #include "common/registry.h"
@@ -27,20 +28,12 @@ namespace {
 
 // A path past the limit names nothing, whatever the system's own test would
 // make of it: no later step may work on a cut copy of it.
-DWORD AttributesOf(const std::string& path) {
-  if (path.empty() || !FitsPathLimit(path)) return INVALID_FILE_ATTRIBUTES;
-  return GetFileAttributesA(path.c_str());
-}
-
-bool PathExists(const std::string& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const std::string& path) { return FitsPathLimit(path) && IsPresent(path); }
 
 // A destination must be a folder: a file named by "-instdir" counts as a name
 // that does not exist, so the installation neither copies into it nor
 // registers it as the installed folder.
-bool FolderExists(const std::string& path) {
-  const DWORD attributes = AttributesOf(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool FolderExists(const std::string& path) { return FitsPathLimit(path) && IsFolder(path); }
 
 // Over an earlier installation: an older one is upgraded without a question
 // (so is any one in a silent run); for the same or a newer one the user is

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "common/file_protection.h"
+#include "common/file_attributes.h"
 #include "common/text.h"
 #include "startup/deferred_file.h"
 #include "uninstall/bounded_path.h"
@@ -26,8 +26,6 @@ bool Copy(const std::string& source, const std::string& target, bool refuseExist
   return false;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // Same folder: equal ignoring case, a trailing separator, and the kind of
 // separator. Taken for two folders, the one file would be deleted as the
 // target before it could be copied as the source.
@@ -49,7 +47,7 @@ bool ReplaceTargetInUse(const std::string& source, const std::string& target) {
   const std::string next = target + kNewSuffix;
   if (!FitsPathLimit(old + kOlderSuffix)) return false;  // no room for a side name: the target stays
 
-  if (Exists(old) && !DeleteFileA(old.c_str())) {
+  if (IsPresent(old) && !DeleteFileA(old.c_str())) {
     DeferDelete(old.c_str());
     old += kOlderSuffix;
     DeleteFileA(old.c_str());

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/file_attributes.h"
 #include "common/names.h"
 #include "common/text.h"
 #include "driver/install_options.h"
@@ -18,11 +19,6 @@ namespace {
 
 // An all-users programs folder shorter than this is taken as not set.
 constexpr std::size_t kShortestProgramsFolder = 4;
-
-bool IsFolder(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // The root of the start menu's program groups. Without a usable all-users
 // folder the installation becomes a per-user one, for the rest of the run.

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/file_attributes.h"
 #include "common/file_search.h"
 #include "common/text.h"
 #include "driver/install_options.h"
@@ -109,7 +110,7 @@ int CopyFilesByPattern(const std::string& pattern, const std::string& destinatio
   FileSearch search(searchPath, &found);
   if (!search.Found()) return 0;
 
-  if (GetFileAttributesA(destinationFolder.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDestination(destinationFolder);
+  if (!IsPresent(destinationFolder)) CreateDestination(destinationFolder);
 
   // A sub-folder part: the matches come from that sub-folder and go to the
   // same one under the destination (made before by a "Make Dir: " line).

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "common/file_protection.h"
+#include "common/file_attributes.h"
 #include "common/file_search.h"
 #include "common/text.h"
 #include "uninstall/bounded_path.h"

@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include "common/file_attributes.h"
 #include "common/file_search.h"
 #include "common/names.h"
 #include "common/string_table.h"
@@ -17,13 +18,9 @@ constexpr UINT kBrowserFlags = 0x71;
 PIDLIST_ABSOLUTE CallShellBrowser(BROWSEINFOA* browseInfo) { return SHBrowseForFolderA(browseInfo); }
 FolderBrowser g_browser = &CallShellBrowser;
 
-bool Exists(const std::string& path) {
-  return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // A file of `folder` exists. A name that would not fit the path limit names
 // no file.
-bool HoldsFile(const std::string& folder, const char* name) { return Exists(JoinBoundedPath(folder, name)); }
+bool HoldsFile(const std::string& folder, const char* name) { return IsPresent(JoinBoundedPath(folder, name)); }
 
 // The folder has an entry other than "." and "..".
 bool HasEntries(const std::string& folder) {

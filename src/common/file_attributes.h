@@ -1,8 +1,21 @@
-// Clearing the attributes that keep a file from being deleted or replaced.
+// What a file's attributes tell, and clearing the ones that keep a file from
+// being deleted or replaced.
 #pragma once
 #include <windows.h>
 
 #include <string>
+
+// A file or folder of that path exists. The empty path names nothing.
+inline bool IsPresent(const std::string& path) {
+  return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A folder of that path exists (a file of that name does not count).
+inline bool IsFolder(const std::string& path) {
+  if (path.empty()) return false;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 // Clears the read-only and hidden bits of the file at `path`, whose current
 // attributes are `attributes`, and keeps the others. A file without them is
