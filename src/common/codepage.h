@@ -3,15 +3,14 @@
 // product uses the system's (codepage.cpp); the native build of the portable
 // core has its own model of code pages 1252 and 932 (codepage_native.cpp).
 #pragma once
-#include <cstddef>
 
 // True when the byte starts a double-byte character in the system's ANSI code
 // page (IsDBCSLeadByte on Windows).
 bool IsLeadByte(unsigned char byte);
 
-// Lower-cases `length` bytes in place by the rules of the ANSI code page;
-// double-byte characters are left as they are.
-void LowerInPlace(char* text, std::size_t length);
+// The lower-case form of one single-byte character (not a lead byte) by the
+// rules of the ANSI code page; the character itself when it has none.
+char LowerSingleByte(char byte);
 
 // The ANSI code page these rules follow (GetACP on Windows).
 unsigned AnsiCodePage();

@@ -30,18 +30,4 @@ unsigned AnsiCodePage() { return g_codePage; }
 
 bool IsLeadByte(unsigned char byte) { return g_codePage == 932 && IsShiftJisLeadByte(byte); }
 
-void LowerInPlace(char* text, std::size_t length) {
-  if (!text) return;
-  std::size_t i = 0;
-  while (i < length) {
-    const unsigned char byte = static_cast<unsigned char>(text[i]);
-    if (IsLeadByte(byte)) {
-      // As on Windows: a lead byte and its trail byte stay; a lead byte at
-      // the very end stands alone.
-      i += (i + 1 < length && text[i + 1] != '\0') ? 2 : 1;
-      continue;
-    }
-    text[i] = static_cast<char>(LowerOf(byte));
-    ++i;
-  }
-}
+char LowerSingleByte(char byte) { return static_cast<char>(LowerOf(static_cast<unsigned char>(byte))); }

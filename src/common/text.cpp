@@ -70,7 +70,11 @@ std::string& TrimSeparators(std::string& text, TrimEnd ends) { return TrimSet(te
 std::string& TrimBlanks(std::string& text, TrimEnd ends) { return TrimSet(text, ends, kWhiteSpace); }
 
 std::string& ToLower(std::string& text) {
-  LowerInPlace(&text[0], text.size());
+  // A lead byte and its trail byte stay as they are; a lead byte at the very
+  // end has no trail byte and stays as well.
+  for (std::size_t pos = 0; pos < text.size(); pos += CharSize(text, pos)) {
+    if (!IsLeadByte(static_cast<unsigned char>(text[pos]))) text[pos] = LowerSingleByte(text[pos]);
+  }
   return text;
 }
 
