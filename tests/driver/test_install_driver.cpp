@@ -80,6 +80,13 @@ class InstallDriverTest : public testing::Test {
   }
   void TearDown() override { SetCurrentDirectoryA(startFolder_.c_str()); }
 
+  // The switches of a table row, for the failure message.
+  static std::string Joined(const std::vector<std::string>& switches) {
+    std::string line;
+    for (const std::string& s : switches) line += s + " ";
+    return line;
+  }
+
   // A fresh run: options as start-up leaves them, hand-overs unused.
   void NewRun(bool silent = false) {
     InstallOptions = InstallOptionsRecord{};
@@ -168,9 +175,7 @@ TEST_F(DriverDestination, InstDirSwitch) {
       {{"-instdir", "-runafter", there}, byDefault},
   };
   for (const Case& c : cases) {
-    std::string trace;
-    for (const std::string& s : c.switches) trace += s + " ";
-    SCOPED_TRACE(trace);
+    SCOPED_TRACE(Joined(c.switches));
     NewRun();
     MessageBoxScript boxes;
     Run(c.switches);
@@ -210,9 +215,7 @@ TEST_F(DriverSwitches, OptionSwitchesInAnyCase) {
       {{"-instdir", "-autostart"}, false, false, true, true},  // the folder is a switch too
   };
   for (const Case& c : cases) {
-    std::string trace;
-    for (const std::string& s : c.switches) trace += s + " ";
-    SCOPED_TRACE(trace);
+    SCOPED_TRACE(Joined(c.switches));
     NewRun();
     MessageBoxScript boxes;
     Run(c.switches);
