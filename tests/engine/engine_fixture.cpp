@@ -99,3 +99,16 @@ ShortcutContents ReadShortcut(const std::string& path) {
   CoUninitialize();
   return contents;
 }
+
+void ExpectRegistryEntries(const std::string& folder, const std::string& allUsers, const std::string& displayVersion) {
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kProductKey, "AllUsers"), allUsers);
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kProductKey, "Path"), folder);
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kAppPathKey, nullptr), folder + "\\OrvPix6.exe");
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "Contact"), "Support");
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "Orvelle 6");
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), displayVersion);
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"), "Tamberlin Technology LLC");
+  // Quoted, so that the system cannot start "C:\Program.exe" instead.
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), "\"" + folder + "\\OrvUnInst.exe\"");
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "URLInfoAbout"), "http://www.tamberlin.example/orvelle/");
+}

@@ -37,6 +37,16 @@ class EngineTest : public testing::Test {
   InstallOptionsRecord saved_;
 };
 
+// The machine-wide keys an installation writes, spelt out here rather than
+// taken from the product's names, so that a wrong name there is caught.
+inline constexpr char kProductKey[] = "SOFTWARE\\Tamberlin\\Orvelle 6";
+inline constexpr char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OrvPix6.exe";
+inline constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvelle 6";
+
+// Checks the nine values of an installation into `folder`: "AllUsers" as
+// `allUsers`, "DisplayVersion" as `displayVersion` ("6.03.01").
+void ExpectRegistryEntries(const std::string& folder, const std::string& allUsers, const std::string& displayVersion);
+
 // The lines of a text file without their line ends (CR LF or LF).
 std::vector<std::string> ReadLines(const std::string& path);
 

@@ -15,7 +15,6 @@
 namespace {
 
 constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr char kProductKey[] = "SOFTWARE\\Tamberlin\\Orvelle 6";
 
 const std::vector<std::string> kScript = {
     "Orvelle 6 test package",

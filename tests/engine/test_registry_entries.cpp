@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr char kProductKey[] = "SOFTWARE\\Tamberlin\\Orvelle 6";
-constexpr char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OrvPix6.exe";
-constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvelle 6";
 
 using RegistryEntries = EngineTest;
 
@@ -20,17 +17,7 @@ TEST_F(RegistryEntries, NineValuesUnderTheMachineKey) {
   InstallOptions.destinationFolder = "C:\\Program Files\\Orvelle 6";
   InstallOptions.newVersion = {6, 3, 1, 7};
   WriteRegistryEntries();
-  const std::string folder = "C:\\Program Files\\Orvelle 6";
-  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kProductKey, "AllUsers"), "A");
-  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kProductKey, "Path"), folder);
-  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kAppPathKey, nullptr), folder + "\\OrvPix6.exe");
-  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "Contact"), "Support");
-  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "Orvelle 6");
-  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), "6.03.01");
-  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"), "Tamberlin Technology LLC");
-  // Quoted, so that the system cannot start "C:\Program.exe" instead.
-  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), "\"" + folder + "\\OrvUnInst.exe\"");
-  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "URLInfoAbout"), "http://www.tamberlin.example/orvelle/");
+  ExpectRegistryEntries("C:\\Program Files\\Orvelle 6", "A", "6.03.01");
 
   // Text values, and nothing for the current user.
   RegKey key;
