@@ -11,33 +11,15 @@
 #include <cstring>
 
 #include "bench_clock.h"
+#include "ui_driver.h"
 
 namespace {
-
-struct DialogSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<DialogSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-  char className[16] = {};
-  GetClassNameA(window, className, sizeof className);
-  if (std::strcmp(className, "#32770") != 0) return TRUE;
-  search->found = window;
-  return FALSE;
-}
 
 // The first visible dialog of the process, or null after `timeoutMs`.
 HWND WaitForVisibleDialog(DWORD processId, HANDLE process, double timeoutMs) {
   const double start = BenchNowMs();
   while (BenchNowMs() - start < timeoutMs) {
-    DialogSearch search{processId, nullptr};
-    EnumWindows(FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
-    if (search.found) return search.found;
+    if (HWND found = ui::FindDialog(processId)) return found;
     if (WaitForSingleObject(process, 1) == WAIT_OBJECT_0) return nullptr;
   }
   return nullptr;

@@ -18,7 +18,7 @@ struct Search {
   HWND found;
 };
 
-BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
+BOOL CALLBACK TestDialog(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<Search*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
@@ -32,12 +32,16 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
 }
 }  // namespace
 
+HWND FindDialog(DWORD processId) {
+  Search search{processId, nullptr};
+  EnumWindows(&TestDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 HWND WaitForDialog(DWORD processId, DWORD timeoutMs) {
   DWORD start = GetTickCount();
   do {
-    Search search{processId, nullptr};
-    EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
-    if (search.found) return search.found;
+    if (HWND found = FindDialog(processId)) return found;
     Sleep(50);
   } while (GetTickCount() - start < timeoutMs);
   return nullptr;

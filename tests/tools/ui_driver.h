@@ -11,6 +11,8 @@ namespace ui {
 // The first visible top-level dialog-class window (#32770: dialogs and
 // message boxes) of the process, waiting up to `timeoutMs`; null when none.
 HWND WaitForDialog(DWORD processId, DWORD timeoutMs);
+// The first visible dialog of the process at this moment; null when none.
+HWND FindDialog(DWORD processId);
 
 // Waits until the window is gone (closed or its process ended).
 bool WaitForClose(HWND window, DWORD timeoutMs);
