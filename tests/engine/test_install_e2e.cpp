@@ -2,7 +2,6 @@
 // prefix; the installed OrvUnInst.exe then removes it again. Unexpected
 // message boxes would block on the test's display and fail by time-out.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <string>
 #include <vector>
@@ -18,28 +17,6 @@ namespace {
 constexpr DWORD kRunWait = 30000;
 constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr char kMakerKey[] = "SOFTWARE\\Tamberlin";
-
-bool IsSelfRemovalCopy(const char* exe) {
-  const std::string name = exe;
-  return name.size() > 7 && name.compare(0, 3, "uni") == 0 && name.compare(name.size() - 4, 4, ".tmp") == 0;
-}
-
-// Waits for the uninstaller's temporary copy ("uni*.tmp") to start and end.
-bool WaitForSelfRemovalCopy() {
-  const DWORD begin = GetTickCount();
-  while (GetTickCount() - begin < kRunWait) {
-    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
-      if (!IsSelfRemovalCopy(entry.szExeFile)) continue;
-      UniqueHandle copy(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
-      return copy && WaitForSingleObject(copy.get(), kRunWait) == WAIT_OBJECT_0;
-    }
-    Sleep(50);
-  }
-  return false;
-}
 
 class InstallEndToEnd : public testing::Test {
  protected:
@@ -101,7 +78,7 @@ TEST_F(InstallEndToEnd, SilentSetupInstallsAndTheUninstallerRemovesEverything) {
 
   // The installed uninstaller, silent: it hands over to its temporary copy.
   ASSERT_EQ(RunToEnd(installed + "\\OrvUnInst.exe", "-s", root_.Path(), kRunWait), 0);
-  ASSERT_TRUE(WaitForSelfRemovalCopy());
+  ASSERT_FALSE(WaitForTemporaryCopies(kRunWait).empty()) << "no temporary copy ran to its end";
 
   EXPECT_FALSE(PathExists(installed)) << testing::PrintToString(TreeOf(installed));
   EXPECT_TRUE(PathExists(programFiles));
@@ -116,7 +93,7 @@ TEST_F(InstallEndToEnd, SilentSetupInstallsAndTheUninstallerRemovesEverything) {
   ASSERT_EQ(pending.size(), 1u);
   EXPECT_EQ(pending[0].target, "");
   const std::string copy = pending[0].source.substr(4);  // after "\??\"
-  EXPECT_TRUE(IsSelfRemovalCopy(NamePart(copy).c_str())) << copy;
+  EXPECT_TRUE(IsTemporaryCopyName(NamePart(copy))) << copy;
   EXPECT_TRUE(PathExists(copy));
   ASSERT_TRUE(RestartPrefix());
   EXPECT_FALSE(PathExists(copy));

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include "common/handle.h"
 #include "common/names.h"
 #include "common/registry.h"
@@ -15,11 +13,6 @@
 namespace {
 constexpr DWORD kRunWait = 60000;
 constexpr char kFinishCaption[] = "&Terminer >";
-
-bool IsTemporaryCopy(const std::string& name) {
-  return name.size() > 7 && name.compare(0, 3, names::kSelfRemovalPrefix) == 0 &&
-         name.compare(name.size() - 4, 4, ".tmp") == 0;
-}
 
 // Sets a check box of the page on show to `checked`.
 bool SetChecked(const WizardSession& wizard, int id, bool checked) {
@@ -68,18 +61,6 @@ bool UninstallSilently(const std::string& installedFolder) {
   const long status =
       RunToEnd(installedFolder + "\\" + names::kUninstallerExe, names::kSilentSwitch, installedFolder, kRunWait);
   // The uninstaller ends as soon as its copy exists.
-  return status == 0 && !WaitForTemporaryCopies().empty();
+  return status == 0 && !WaitForTemporaryCopies(kRunWait).empty();
 }
 
-std::vector<std::string> WaitForTemporaryCopies() {
-  std::vector<std::string> names;
-  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
-    if (!IsTemporaryCopy(entry.szExeFile)) continue;
-    UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
-    if (process && WaitForSingleObject(process.get(), kRunWait) == WAIT_OBJECT_0) names.push_back(entry.szExeFile);
-  }
-  return names;
-}

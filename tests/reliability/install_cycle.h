@@ -32,7 +32,3 @@ std::string InstalledFolder();
 // Runs the installed OrvUnInst.exe -s in `installedFolder` and waits for its
 // temporary copy to end. True when both ran and ended.
 bool UninstallSilently(const std::string& installedFolder);
-
-// Waits for every running temporary uninstaller copy ("uni*.tmp") to end;
-// their names.
-std::vector<std::string> WaitForTemporaryCopies();

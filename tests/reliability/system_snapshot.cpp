@@ -8,6 +8,7 @@
 #include "common/file_search.h"
 #include "common/registry.h"
 #include "common/text.h"
+#include "support/processes.h"
 
 namespace {
 
@@ -122,11 +123,6 @@ bool IsPendingValue(const std::string& entry) {
   return StartsWith(entry, "reg:HKLM\\System\\") && EndsWith(entry, std::string(kSessionManager) + "\\" + kPendingValue);
 }
 
-bool IsTemporaryCopyName(const std::string& path) {
-  const std::string name = NamePart(path);
-  return name.size() > 7 && StartsWith(name, "uni") && EndsWith(name, ".tmp");
-}
-
 }  // namespace
 
 SystemSnapshot TakeSnapshot(const std::vector<std::string>& skipFolders) {
@@ -191,7 +187,7 @@ std::vector<std::string> Residue(const SystemSnapshot& before, const SystemSnaps
   std::vector<std::string> allowedCopies;
   bool pendingAllowed = true;
   for (const std::string& path : PendingDeletions()) {
-    if (IsTemporaryCopyName(path) && !StartsWith(path, "<rename>")) {
+    if (IsTemporaryCopyName(NamePart(path)) && !StartsWith(path, "<rename>")) {
       std::string lower = path;
       ToLower(lower);
       allowedCopies.push_back("file:" + lower);

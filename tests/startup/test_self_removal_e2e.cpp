@@ -28,13 +28,6 @@ namespace {
 constexpr DWORD kBoxWait = 15000;
 constexpr DWORD kProcessWait = 20000;
 
-// The program file of a temporary copy: "uni" and the system's ".tmp".
-bool IsTemporaryCopyName(std::string name) {
-  ToLower(name);
-  return name.size() > 7 && name.compare(0, 3, names::kSelfRemovalPrefix) == 0 &&
-         name.compare(name.size() - 4, 4, ".tmp") == 0;
-}
-
 // The temporary copy started by `parentId`, waiting up to `timeoutMs`. Only
 // the copy counts: the first process of a prefix to open a window also starts
 // Wine's desktop process (explorer.exe), and under load that can be the

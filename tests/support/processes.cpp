@@ -1,5 +1,10 @@
 #include "support/processes.h"
 
+#include <tlhelp32.h>
+
+#include "common/names.h"
+#include "common/text.h"
+
 StartedProcess StartProgram(const std::string& program, const std::string& arguments, const std::string& folder) {
   std::string command = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
   STARTUPINFOA startup{};
@@ -29,4 +34,35 @@ long WaitForExit(StartedProcess& process, DWORD timeoutMs) {
 long RunToEnd(const std::string& program, const std::string& arguments, const std::string& folder, DWORD timeoutMs) {
   StartedProcess process = StartProgram(program, arguments, folder);
   return WaitForExit(process, timeoutMs);
+}
+
+bool IsTemporaryCopyName(std::string name) {
+  ToLower(name);
+  return name.size() > 7 && name.compare(0, 3, names::kSelfRemovalPrefix) == 0 &&
+         name.compare(name.size() - 4, 4, ".tmp") == 0;
+}
+
+std::vector<std::string> WaitForTemporaryCopies(DWORD timeoutMs) {
+  struct Copy {
+    UniqueHandle handle;
+    std::string name;
+  };
+  std::vector<Copy> copies;
+  // A process can show in a snapshot before its name does: look again until
+  // a copy is seen.
+  for (const DWORD begin = GetTickCount(); copies.empty() && GetTickCount() - begin < timeoutMs; Sleep(50)) {
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+      if (!IsTemporaryCopyName(entry.szExeFile)) continue;
+      UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+      if (process) copies.push_back(Copy{std::move(process), entry.szExeFile});
+    }
+  }
+  std::vector<std::string> ended;
+  for (const Copy& copy : copies) {
+    if (WaitForSingleObject(copy.handle.get(), timeoutMs) == WAIT_OBJECT_0) ended.push_back(copy.name);
+  }
+  return ended;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "common/handle.h"
 
@@ -24,3 +25,11 @@ long WaitForExit(StartedProcess& process, DWORD timeoutMs);
 // StartProgram and WaitForExit in one: -1 when it did not start or end.
 long RunToEnd(const std::string& program, const std::string& arguments, const std::string& folder = std::string(),
               DWORD timeoutMs = 30000);
+
+// The program file name of an uninstaller's temporary copy: "uni", then what
+// the system adds, then ".tmp" (in any case).
+bool IsTemporaryCopyName(std::string name);
+
+// Waits up to `timeoutMs` for the temporary copies ("uni*.tmp") of the prefix
+// to show up and then for each to end: the names of those that ended.
+std::vector<std::string> WaitForTemporaryCopies(DWORD timeoutMs);

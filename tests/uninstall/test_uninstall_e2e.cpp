@@ -3,8 +3,6 @@
 // itself stays, queued for deletion at the next restart.
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <string>
 #include <vector>
 
@@ -12,31 +10,12 @@
 #include "common/names.h"
 #include "gtest/gtest.h"
 #include "installed_state.h"
+#include "support/processes.h"
 #include "support/test_folders.h"
 
 namespace {
 
 constexpr DWORD kProcessWait = 30000;
-
-// Waits for every running temporary copy ("uni*.tmp") to end; their paths as
-// the system reports them, by process id.
-std::vector<std::string> WaitForTemporaryCopies() {
-  std::vector<std::string> names;
-  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
-    const std::string name = entry.szExeFile;
-    if (name.compare(0, 3, names::kSelfRemovalPrefix) != 0 || name.size() < 4 ||
-        name.compare(name.size() - 4, 4, ".tmp") != 0)
-      continue;
-    UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
-    EXPECT_TRUE(process) << name;
-    if (process) EXPECT_EQ(WaitForSingleObject(process.get(), kProcessWait), WAIT_OBJECT_0) << name;
-    names.push_back(name);
-  }
-  return names;
-}
 
 // The restart-time operations the system holds, as one text.
 std::string PendingRestartOperations() {
@@ -75,7 +54,7 @@ TEST(UninstallEndToEnd, SilentUninstallerLeavesNothingButItsQueuedCopy) {
   GetExitCodeProcess(process.get(), &exitCode);
   EXPECT_EQ(exitCode, 0u);
 
-  const std::vector<std::string> copies = WaitForTemporaryCopies();
+  const std::vector<std::string> copies = WaitForTemporaryCopies(kProcessWait);
   ASSERT_EQ(copies.size(), 1u) << "the uninstaller starts one temporary copy";
 
   installed.ExpectGone();
