@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/handle.h"
 #include "common/names.h"
 #include "common/registry.h"
+#include "support/processes.h"
 #include "support/test_folders.h"
 
 namespace {
@@ -76,15 +76,7 @@ std::vector<RecordedStart> Recorder::WaitForStarts(std::size_t count, DWORD time
 }
 
 std::vector<RecordedStart> Recorder::StartsSoFar() const {
-  std::string command = "\"" + path_ + "\" " + kBarrierArgument;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION started{};
-  if (CreateProcessA(path_.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
-    UniqueHandle process(started.hProcess);
-    UniqueHandle thread(started.hThread);
-    WaitForSingleObject(process.get(), 15000);
-  }
+  RunToEnd(path_, kBarrierArgument, std::string(), 15000);
   Sleep(kSettle);
   std::vector<RecordedStart> starts;
   for (const RecordedStart& start : Starts()) {
