@@ -10,6 +10,7 @@
 #include "common/string_table.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
+#include "raw_instance_list.h"
 #include "startup/instance_manager.h"
 #include "support/processes.h"
 #include "support/test_folders.h"
@@ -21,34 +22,11 @@ using namespace instance_protocol;
 
 constexpr DWORD kWait = 20000;
 
-// The list as the application sees it, through the protocol's names only.
-class SharedList {
- public:
-  SharedList() {
-    mapping_ = OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE,
-                                (std::string(kFileMapPrefix) + names::kInstanceName).c_str());
-    if (mapping_) view_ = static_cast<ListRegion*>(MapViewOfFile(mapping_, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0));
-  }
-  ~SharedList() {
-    if (view_) UnmapViewOfFile(view_);
-    if (mapping_) CloseHandle(mapping_);
-  }
-  SharedList(const SharedList&) = delete;
-  SharedList& operator=(const SharedList&) = delete;
-  explicit operator bool() const { return view_ != nullptr; }
-  ListRegion* operator->() { return view_; }
-  std::vector<std::uint32_t> Entries() { return std::vector<std::uint32_t>(view_->slots, view_->slots + view_->count); }
-
- private:
-  HANDLE mapping_ = nullptr;
-  ListRegion* view_ = nullptr;
-};
-
 // Waits until the list holds `count` entries (the memory exists while a
 // registered process holds it open).
 bool WaitForCount(std::uint32_t count) {
   for (DWORD begin = GetTickCount(); GetTickCount() - begin < kWait; Sleep(50)) {
-    SharedList list;
+    RawInstanceList list;
     if (list && list->count == count) return true;
   }
   return false;
@@ -61,7 +39,7 @@ class InstancesEndToEnd : public testing::Test {
   StartedProcess StartCopy(const std::string& name) {
     const std::string exe = folder_ / "OrvPix6.exe";
     if (!PathExists(exe)) CopyFileA((ProgramFolder() + "\\OrvPix6-6.1.2.3.exe").c_str(), exe.c_str(), FALSE);
-    SharedList before;
+    RawInstanceList before;
     const std::uint32_t count = before ? before->count : 0;
     StartedProcess copy = StartProgram(exe, "--record \"" + Record(name) + "\"", folder_.Path());
     EXPECT_TRUE(WaitForCount(count + 1)) << name << " did not register";
@@ -116,7 +94,7 @@ TEST_F(InstancesEndToEnd, ListedCopiesAreToldOfTheSetupWhichTakesTheNextSlot) {
 
   {
     COXInstanceManager setup(names::kInstanceName);  // what the setup does first
-    SharedList list;
+    RawInstanceList list;
     EXPECT_EQ(list.Entries(), (std::vector<std::uint32_t>{a.id, b.id, GetCurrentProcessId()}));
     const std::string arrival = "1946 " + std::to_string(GetCurrentProcessId());
     EXPECT_TRUE(WaitForRecord("a", arrival));
@@ -137,7 +115,7 @@ TEST_F(InstancesEndToEnd, ACopyThatEndsNormallyLeavesTheListAndTheOthersAreTold)
   PostMessageA(ui::WaitForWindowTitled(a.id, "Orvelle 6", kWait), WM_CLOSE, 0, 0);
   ASSERT_TRUE(Ended(a));
   ASSERT_TRUE(WaitForCount(2));
-  SharedList list;
+  RawInstanceList list;
   EXPECT_EQ(list.Entries(), (std::vector<std::uint32_t>{b.id, c.id}));
   EXPECT_EQ(list->slots[2], 0u) << "the freed slot is cleared";
   const std::string departure = "1947 " + std::to_string(a.id);
@@ -186,7 +164,7 @@ TEST_F(InstancesEndToEnd, SeventeenOtherInstancesAreCountedInTheQuestion) {
   StartedProcess a = StartCopy("a");
   {
     // Sixteen more entries of processes that have gone without clean-up.
-    SharedList list;
+    RawInstanceList list;
     for (std::uint32_t i = 0; i < 16; ++i) list->slots[1 + i] = 0x7FFF0000 + i;
     list->count = 17;
   }
@@ -223,7 +201,7 @@ TEST_F(InstancesEndToEnd, AStaleEntryReusedByAnotherProgramLeavesThatProgramAlon
   StartedProcess other = StartProgram(ProgramFolder() + "\\instance_e2e_test.exe", "--orv-child-sleep 60000");
   ASSERT_TRUE(other);
   {
-    SharedList list;
+    RawInstanceList list;
     list->slots[list->count] = other.id;
     list->count += 1;
   }

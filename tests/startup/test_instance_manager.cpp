@@ -6,6 +6,7 @@
 
 #include "common/names.h"
 #include "gtest/gtest.h"
+#include "raw_instance_list.h"
 
 namespace {
 
@@ -15,43 +16,14 @@ using namespace instance_protocol;
 // another object of the same process made.
 std::string TestName(const char* suffix) { return std::string("OrvTest.") + suffix; }
 
-// An independent view of the list region, made through the protocol's names
-// only (the way the application sees it).
-class RawList {
- public:
-  explicit RawList(const std::string& name) {
-    mapping_ = OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, (kFileMapPrefix + name).c_str());
-    if (mapping_) view_ = static_cast<ListRegion*>(MapViewOfFile(mapping_, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0));
-  }
-  ~RawList() {
-    if (view_) UnmapViewOfFile(view_);
-    if (mapping_) CloseHandle(mapping_);
-  }
-  RawList(const RawList&) = delete;
-  RawList& operator=(const RawList&) = delete;
-
-  ListRegion* operator->() { return view_; }
-  explicit operator bool() const { return view_ != nullptr; }
-  std::string Bytes() const { return std::string(reinterpret_cast<const char*>(view_), sizeof(ListRegion)); }
-  SIZE_T MappedSize() const {
-    MEMORY_BASIC_INFORMATION info{};
-    VirtualQuery(view_, &info, sizeof info);
-    return info.RegionSize;
-  }
-
- private:
-  HANDLE mapping_ = nullptr;
-  ListRegion* view_ = nullptr;
-};
-
-std::vector<std::uint32_t> Slots(RawList& raw, std::uint32_t upTo) {
+std::vector<std::uint32_t> Slots(RawInstanceList& raw, std::uint32_t upTo) {
   return std::vector<std::uint32_t>(raw->slots, raw->slots + upTo);
 }
 
 TEST(InstanceList, FirstProcessCreatesTheMemoryAndIsItsOnlyEntry) {
   const std::string name = TestName("first");
   COXInstanceManager registry(name.c_str());
-  RawList raw(name);
+  RawInstanceList raw(name);
   ASSERT_TRUE(raw) << "the memory is not reachable by its protocol name";
   EXPECT_EQ(raw->created, 1u);
   EXPECT_EQ(raw->count, 1u);
@@ -77,7 +49,7 @@ TEST(InstanceList, LaterRegistrationsAppendAndRemovalShiftsTheRest) {
   const std::uint32_t self = GetCurrentProcessId();
   EXPECT_TRUE(registry.RegisterInstance(1111));
   EXPECT_TRUE(registry.RegisterInstance(2222));
-  RawList raw(name);
+  RawInstanceList raw(name);
   ASSERT_TRUE(raw);
   EXPECT_EQ(raw->count, 3u);
   EXPECT_EQ(Slots(raw, 4), (std::vector<std::uint32_t>{self, 1111, 2222, 0}));
@@ -100,12 +72,12 @@ TEST(InstanceList, SecondObjectJoinsTheExistingListWithoutResettingIt) {
   first.RegisterInstance(4242);
   {
     COXInstanceManager second(name.c_str());
-    RawList raw(name);
+    RawInstanceList raw(name);
     EXPECT_EQ(raw->count, 3u);
     EXPECT_EQ(Slots(raw, 3), (std::vector<std::uint32_t>{GetCurrentProcessId(), 4242, GetCurrentProcessId()}));
   }
   // The second object's end removes the first entry of this process.
-  RawList raw(name);
+  RawInstanceList raw(name);
   EXPECT_EQ(raw->count, 2u);
   EXPECT_EQ(Slots(raw, 2), (std::vector<std::uint32_t>{4242, GetCurrentProcessId()}));
 }
@@ -113,7 +85,7 @@ TEST(InstanceList, SecondObjectJoinsTheExistingListWithoutResettingIt) {
 TEST(InstanceList, AFullListRefusesAndStaysUnchanged) {
   const std::string name = TestName("full");
   COXInstanceManager registry(name.c_str());
-  RawList raw(name);
+  RawInstanceList raw(name);
   ASSERT_TRUE(raw);
   for (std::uint32_t i = 0; i < kMaxInstances; ++i) raw->slots[i] = 50000 + i;
   raw->count = kMaxInstances;
@@ -126,7 +98,7 @@ TEST(InstanceList, AFullListRefusesAndStaysUnchanged) {
 TEST(InstanceList, ACountBeyondTheSlotsIsNotReadPastThem) {
   const std::string name = TestName("corrupt");
   COXInstanceManager registry(name.c_str());
-  RawList raw(name);
+  RawInstanceList raw(name);
   raw->count = 0xFFFFFFFF;
   std::vector<std::uint32_t> ids;
   EXPECT_TRUE(registry.ListInstances(ids));
@@ -220,7 +192,7 @@ TEST(MainWindow, ListedProcessesAreToldOfArrivalsAndDepartures) {
   EXPECT_EQ(g_received, (std::vector<std::pair<UINT, LPARAM>>{{kUnregisteredMessage, 3333}}));
 
   // A refused registration posts nothing.
-  RawList raw(TestName("messages"));
+  RawInstanceList raw(TestName("messages"));
   raw->count = kMaxInstances;
   g_received.clear();
   EXPECT_FALSE(registry.RegisterInstance(4444));
