@@ -88,74 +88,88 @@ esac
 # Only Wine gets the locale (bash itself would warn about it).
 locale_env=(LOCPATH="$root/locale" LANG="$loc" LC_ALL="$loc")
 
-if [ -n "${ORV_WINE_RUN_DIR:-}" ]; then
-  run=$ORV_WINE_RUN_DIR; keep=1
-  mkdir -p "$run"
-else
-  run=$(mktemp -d "$root/runs/run.XXXXXX"); keep=${ORV_WINE_KEEP:-0}
-fi
-mkdir -p "$run/home"
-if [ ! -d "$run/prefix" ]; then
-  # Copy the prefix, but hard-link the system DLL folders (1.2 GB that no
-  # test writes to; deleting or renaming a link leaves the template intact).
-  mkdir -p "$run/prefix"
-  ( cd "$template" && find . -mindepth 1 -maxdepth 1 ! -name drive_c -exec cp -a {} "$run/prefix/" \; )
-  mkdir -p "$run/prefix/drive_c"
-  for entry in "$template"/drive_c/*; do
-    name=$(basename "$entry")
-    if [ "$name" = windows ]; then
-      mkdir -p "$run/prefix/drive_c/windows"
-      for w in "$entry"/* "$entry"/.[!.]*; do
-        [ -e "$w" ] || continue
-        case "$(basename "$w")" in
-          system32|syswow64|winsxs) cp -al "$w" "$run/prefix/drive_c/windows/" ;;
-          *) cp -a "$w" "$run/prefix/drive_c/windows/" ;;
-        esac
-      done
-    else
-      cp -a "$entry" "$run/prefix/drive_c/"
-    fi
-  done
-fi
-export WINEPREFIX="$run/prefix" HOME="$run/home" ORV_RUN_DIR="$run"
-
-small_mount=""
-if [ -n "$small_drive" ]; then
-  letter=$(printf '%s' "${small_drive%%:*}" | tr 'A-Z' 'a-z')
-  small_mount="$run/small-drive"
-  mkdir -p "$small_mount"
-  if mount -t tmpfs -o "size=${small_drive#*:}" tmpfs "$small_mount" 2>/dev/null; then
-    ln -sfn "$small_mount" "$WINEPREFIX/dosdevices/$letter:"
+run_once() {  # PROGRAM [ARGS...]: one run in its own run folder; sets rc
+  if [ -n "${ORV_WINE_RUN_DIR:-}" ]; then
+    run=$ORV_WINE_RUN_DIR; keep=1
+    mkdir -p "$run"
   else
-    echo "wine-run.sh: cannot mount the small drive $small_drive (not root?)" >&2
-    rmdir "$small_mount"; small_mount=""
+    run=$(mktemp -d "$root/runs/run.XXXXXX"); keep=${ORV_WINE_KEEP:-0}
   fi
-fi
-export XDG_CONFIG_HOME="$run/home/.config" XDG_DATA_HOME="$run/home/.local/share" XDG_CACHE_HOME="$run/home/.cache"
+  mkdir -p "$run/home"
+  if [ ! -d "$run/prefix" ]; then
+    # Copy the prefix, but hard-link the system DLL folders (1.2 GB that no
+    # test writes to; deleting or renaming a link leaves the template intact).
+    mkdir -p "$run/prefix"
+    ( cd "$template" && find . -mindepth 1 -maxdepth 1 ! -name drive_c -exec cp -a {} "$run/prefix/" \; )
+    mkdir -p "$run/prefix/drive_c"
+    for entry in "$template"/drive_c/*; do
+      name=$(basename "$entry")
+      if [ "$name" = windows ]; then
+        mkdir -p "$run/prefix/drive_c/windows"
+        for w in "$entry"/* "$entry"/.[!.]*; do
+          [ -e "$w" ] || continue
+          case "$(basename "$w")" in
+            system32|syswow64|winsxs) cp -al "$w" "$run/prefix/drive_c/windows/" ;;
+            *) cp -a "$w" "$run/prefix/drive_c/windows/" ;;
+          esac
+        done
+      else
+        cp -a "$entry" "$run/prefix/drive_c/"
+      fi
+    done
+  fi
+  export WINEPREFIX="$run/prefix" HOME="$run/home" ORV_RUN_DIR="$run"
 
-program=$1; shift
-xvfb_pid=""
-if [ "${ORV_WINE_DISPLAY:-0}" = 1 ]; then
-  # A private X server; -displayfd picks a free display without races
-  # between parallel test runs.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$run/display" 2>/dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$run/display" ] && break; sleep 0.05; done
-  export DISPLAY=":$(head -n1 "$run/display")"
-fi
-env "${locale_env[@]}" wine "$program" "$@"
-rc=$?
+  small_mount=""
+  if [ -n "$small_drive" ]; then
+    letter=$(printf '%s' "${small_drive%%:*}" | tr 'A-Z' 'a-z')
+    small_mount="$run/small-drive"
+    mkdir -p "$small_mount"
+    if mount -t tmpfs -o "size=${small_drive#*:}" tmpfs "$small_mount" 2>/dev/null; then
+      ln -sfn "$small_mount" "$WINEPREFIX/dosdevices/$letter:"
+    else
+      echo "wine-run.sh: cannot mount the small drive $small_drive (not root?)" >&2
+      rmdir "$small_mount"; small_mount=""
+    fi
+  fi
+  export XDG_CONFIG_HOME="$run/home/.config" XDG_DATA_HOME="$run/home/.local/share" XDG_CACHE_HOME="$run/home/.cache"
 
-# Child processes outlive wine: end everything of this prefix (or let it
-# finish, with --wait-all), then wait for the server to go.
-[ "$wait_all" = 1 ] || wineserver -k >/dev/null 2>&1
-wineserver -w >/dev/null 2>&1
-[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-# Unmounted even when the run folder is kept: the mount is no part of it.
-[ -n "$small_mount" ] && umount "$small_mount" 2>/dev/null && rmdir "$small_mount"
-if [ "$keep" = 1 ]; then
-  echo "wine-run.sh: run folder kept: $run" >&2
-else
-  rm -rf "$run"
+  local program=$1; shift
+  xvfb_pid=""
+  if [ "${ORV_WINE_DISPLAY:-0}" = 1 ]; then
+    # A private X server; -displayfd picks a free display without races
+    # between parallel test runs.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$run/display" 2>/dev/null &
+    xvfb_pid=$!
+    for _ in $(seq 100); do [ -s "$run/display" ] && break; sleep 0.05; done
+    export DISPLAY=":$(head -n1 "$run/display")"
+  fi
+  env "${locale_env[@]}" wine "$program" "$@"
+  rc=$?
+
+  # Child processes outlive wine: end everything of this prefix (or let it
+  # finish, with --wait-all), then wait for the server to go.
+  [ "$wait_all" = 1 ] || wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  # Unmounted even when the run folder is kept: the mount is no part of it.
+  [ -n "$small_mount" ] && umount "$small_mount" 2>/dev/null && rmdir "$small_mount"
+  if [ "$keep" = 1 ]; then
+    echo "wine-run.sh: run folder kept: $run" >&2
+  else
+    rm -rf "$run"
+  fi
+}
+
+run_once "$@"
+# Wine 8 now and then dies of a Unix signal (seen: SIGSEGV after the test
+# program had printed its verdict), which is Wine's fault, not the program's:
+# a crash inside the program ends with its Windows exception code instead
+# (0xC0000005 arrives as 5), and our programs never exit with 129-159
+# themselves. Such a run is made once more in a fresh prefix; a kept run
+# folder is not fresh, so it is not run again.
+if [ "$rc" -gt 128 ] && [ "$rc" -lt 160 ] && [ -z "${ORV_WINE_RUN_DIR:-}" ]; then
+  echo "wine-run.sh: Wine died of signal $((rc - 128)); running $1 once more in a fresh prefix" >&2
+  run_once "$@"
 fi
 exit $rc
