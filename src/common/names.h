@@ -22,7 +22,7 @@ inline constexpr char kAgreementFile[] = "agreement.txt";
 inline constexpr char kHomePageFile[] = "HomePage.url";
 inline constexpr char kSiteIniFile[] = "OrvPix6.ini";
 inline constexpr char kSiteRegFile[] = "OrvPix6.reg";
-inline constexpr char kSetupExeMarker[] = "setup.exe";    // in the lower-cased own path: setup mode
+inline constexpr char kSetupExe[] = "setup.exe";  // the setup; in the lower-cased own path: setup mode
 inline constexpr char kSfxNameVariable[] = "sfxname";
 inline constexpr char kShortcutExtension[] = ".lnk";   // every shortcut the installer saves
 
@@ -38,9 +38,22 @@ inline constexpr char kWininitDelete[] = "NUL";
 inline constexpr char kSelfRemovalPrefix[] = "uni";
 inline constexpr char kSelfRemovalSwitch[] = "-delself";
 inline constexpr char kSilentSwitch[] = "-s";
+// The uninstaller returns only once the removal has ended; on the copy's
+// command line it is followed by the two handles the copy reports through.
+inline constexpr char kWaitSwitch[] = "-wait";
 
 // Name under which the application and the setup share their instance list.
 inline constexpr char kInstanceName[] = "Tamberlin.Orvelle-KQ.v4";
+
+// One run at a time: the guard every setup, uninstaller and temporary copy
+// takes; the mark that tells a temporary copy it was handed the guard (the
+// process identifier follows); the mark each process of this program carries
+// so that others recognise it (the process identifier follows). In the
+// global namespace, so that runs in other sessions (a deployment tool's
+// service, a second user) see them too.
+inline constexpr char kRunGuardName[] = "Global\\Tamberlin.Orvelle6.SetupRun";
+inline constexpr char kRunGuardHandoverPrefix[] = "Global\\Tamberlin.Orvelle6.SetupRun.HandedTo.";
+inline constexpr char kProgramMarkPrefix[] = "Global\\Tamberlin.Orvelle6.SetupProcess.";
 
 // Registry: the product's own key (under HKEY_LOCAL_MACHINE) and its values
 inline constexpr char kProductKey[] = "SOFTWARE\\Tamberlin\\Orvelle 6";

@@ -111,8 +111,11 @@ bool RunInstallDriver(const std::vector<std::string>& args, const std::string& o
   }
 
   if (IsPackageDamaged()) {
-    AppMessageBox(IDS_DAMAGED_PACKAGE, MB_OK | MB_ICONERROR);
-    OpenWebPage(ORVELLE_HOME_PAGE);
+    // A silent run has nobody to read the box or the page: the status says it.
+    if (!options.silent) {
+      AppMessageBox(IDS_DAMAGED_PACKAGE, MB_OK | MB_ICONERROR);
+      OpenWebPage(ORVELLE_HOME_PAGE);
+    }
     handovers.endProcess(exitstatus::kDamagedPackage);
     return true;  // only when the process was not ended (tests)
   }

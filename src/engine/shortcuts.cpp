@@ -136,8 +136,9 @@ HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPat
   result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out()));
   if (FAILED(result)) return result;
 
-  if (FAILED(link->SetPath(linkTarget.c_str()))) AppMessageBox(kSetPathFailed, MB_OK);
-  if (FAILED(link->SetDescription(""))) AppMessageBox(kSetDescriptionFailed, MB_OK);
+  // A silent run has nobody to press OK: the messages would hold it forever.
+  if (FAILED(link->SetPath(linkTarget.c_str())) && !InstallOptions.silent) AppMessageBox(kSetPathFailed, MB_OK);
+  if (FAILED(link->SetDescription("")) && !InstallOptions.silent) AppMessageBox(kSetDescriptionFailed, MB_OK);
   if (workingFolder) link->SetWorkingDirectory(workingFolder);
 
   result = file->Save(widePath, TRUE);

@@ -13,8 +13,13 @@ inline constexpr int kDamagedPackage = 1;
 // The user declined a question or cancelled the wizard: nothing was changed
 // (the deployment tools' "user cancelled").
 inline constexpr int kUserCancelled = 1602;
-// The uninstaller could not start its temporary copy: nothing was removed.
+// The uninstaller could not start its temporary copy (nothing was removed),
+// or the copy ended without reporting ("-wait"); an uninstaller outside the
+// installed folder removed nothing.
 inline constexpr int kFailed = 1603;
+// Another setup, uninstaller or temporary copy of this program is at work:
+// nothing was changed; try again once it has finished.
+inline constexpr int kRunInProgress = 1618;
 // The installation ran, but a file in use is replaced or removed only at the
 // next restart ("success, restart required").
 inline constexpr int kRestartRequired = 3010;

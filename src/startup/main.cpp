@@ -10,11 +10,16 @@
 #include "common/names.h"
 #include "startup/instance_manager.h"
 #include "startup/library_search.h"
+#include "startup/program_mark.h"
 #include "startup/setup_app.h"
 
 // Before any other object of the process: no library is looked for beside
 // the program or in the current folder from here on.
 [[maybe_unused]] static const bool g_librarySearchRestricted = RestrictLibrarySearch();
+
+// The mark that tells other runs this process is one of this program's,
+// before the process enters the instance list where they look.
+static const UniqueHandle g_programMark = MarkThisProcess();
 
 // The instance registry next: it registers the process before anything else
 // runs and takes it out of the list when static objects are destroyed at exit.

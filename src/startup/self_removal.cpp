@@ -10,7 +10,9 @@
 #include "driver/install_options.h"
 #include "resources/resource_ids.h"
 #include "startup/deferred_file.h"
+#include "startup/exit_status.h"
 #include "startup/message_box.h"
+#include "startup/run_guard.h"
 #include "uninstall/uninstall.h"
 
 namespace {
@@ -20,6 +22,10 @@ constexpr DWORD kUninstallerExitWait = 1000;
 // wait: the deletion is tried again at this pace for up to this long.
 constexpr DWORD kUninstallerRetryPause = 100;
 constexpr DWORD kUninstallerRetryLimit = 10000;
+
+// With "-wait", the copy reports after the removal and the closing message;
+// the uninstaller has ended long before this once it has read the status.
+constexpr DWORD kWaitingUninstallerExitWait = 10000;
 
 ProcessStartCall g_startProcess = &CreateProcessA;
 
@@ -50,6 +56,66 @@ void DeleteEndedUninstaller(const char* path) {
     Sleep(kUninstallerRetryPause);
   }
 }
+
+// What "-wait" hands to the copy: an inheritable handle to this process, so
+// that the copy can wait for it to end, and the write end of a pipe the copy
+// reports the removal's status through.
+class WaitChannel {
+ public:
+  bool Open() {
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    HANDLE read = nullptr;
+    HANDLE write = nullptr;
+    if (!CreatePipe(&read, &write, &inheritable, 0)) return false;
+    read_.reset(read);
+    write_.reset(write);
+    HANDLE self = nullptr;
+    if (!SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0) ||
+        !DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
+                         SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0))
+      return false;
+    self_.reset(self);
+    return true;
+  }
+
+  // " -wait <process> <pipe>", the handle values as the copy inherits them.
+  std::string Arguments() const {
+    return std::string(" ") + names::kWaitSwitch + " " +
+           std::to_string(reinterpret_cast<std::uintptr_t>(self_.get())) + " " +
+           std::to_string(reinterpret_cast<std::uintptr_t>(write_.get()));
+  }
+
+  // Once the copy holds its own handles: the copy's status, or failure when
+  // the copy ended (its end of the pipe closed) without reporting one.
+  int ReadStatus() {
+    write_.reset();  // else the pipe never reports the copy's end
+    self_.reset();
+    DWORD status = 0;
+    DWORD got = 0;
+    const bool whole = ReadFile(read_.get(), &status, sizeof status, &got, nullptr) && got == sizeof status;
+    return whole ? static_cast<int>(status) : exitstatus::kFailed;
+  }
+
+ private:
+  UniqueHandle self_;
+  UniqueHandle read_;
+  UniqueHandle write_;
+};
+
+// The copy's report to the uninstaller that waits for it.
+void ReportStatus(HANDLE pipe, DWORD status) {
+  DWORD written = 0;
+  WriteFile(pipe, &status, sizeof status, &written, nullptr);
+  CloseHandle(pipe);
+}
+
+// TerminateProcess, not ExitProcess or exit: no static destructor and no DLL
+// notification runs, so the instance list keeps this process's entry
+// whatever the C runtime does at ExitProcess.
+[[noreturn]] void EndWithoutCleanUp(int status) {
+  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
+  ExitProcess(static_cast<UINT>(status));  // not reached
+}
 }  // namespace
 
 ProcessStartCall SetCopyStartForTests(ProcessStartCall call) {
@@ -71,23 +137,30 @@ std::string SelfRemovalCommandLine(const std::string& copyPath, const std::strin
   return line;
 }
 
-void StartSelfRemovalCopy() {
+void StartSelfRemovalCopy(const RunGuard& guard, bool waitForRemoval) {
   std::string copy = NewTemporaryFile();
   if (copy.empty()) return;
   std::string self = OwnProgramPath();
+  WaitChannel channel;
   // An empty or half-written temporary file is no program: do not start it.
-  if (!self.empty() && CopyFileA(self.c_str(), copy.c_str(), FALSE)) {
+  if (!self.empty() && CopyFileA(self.c_str(), copy.c_str(), FALSE) && (!waitForRemoval || channel.Open())) {
     std::string line = SelfRemovalCommandLine(copy, self, InstallOptions.silent);
+    if (waitForRemoval) line += channel.Arguments();
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (g_startProcess(copy.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    // Only "-wait" hands handles down by inheritance; the guard goes over by
+    // duplication while the copy is still suspended.
+    if (g_startProcess(copy.c_str(), &line[0], nullptr, nullptr, waitForRemoval ? TRUE : FALSE, CREATE_SUSPENDED,
+                       nullptr, nullptr, &startup, &info)) {
       UniqueHandle thread(info.hThread);
       UniqueHandle process(info.hProcess);
-      // TerminateProcess, not ExitProcess or exit: no static destructor and no
-      // DLL notification runs, so the instance list keeps this process's
-      // entry whatever the C runtime does at ExitProcess.
-      TerminateProcess(GetCurrentProcess(), 0);
+      if (guard.HandTo(process.get(), info.dwProcessId) && ResumeThread(thread.get()) != static_cast<DWORD>(-1)) {
+        EndWithoutCleanUp(waitForRemoval ? channel.ReadStatus() : exitstatus::kDone);
+      }
+      // A copy that would run beside another run, or not at all, must not run.
+      TerminateProcess(process.get(), exitstatus::kFailed);
+      WaitForSingleObject(process.get(), kUninstallerRetryLimit);
     }
   }
   // No copy runs: the temporary file would stay behind until someone cleans
@@ -95,8 +168,20 @@ void StartSelfRemovalCopy() {
   DeleteFileA(copy.c_str());
 }
 
-void RunSelfRemovalCopy(const char* uninstallerPath) {
-  Sleep(kUninstallerExitWait);
+void RunSelfRemovalCopy(const StartupChoice& choice) {
+  RunGuard guard = RunGuard::HandedOver();
+  if (!guard.Held()) guard = AcquireRunGuard(InstallOptions.silent);
+  if (!guard.Held()) std::exit(exitstatus::kRunInProgress);
+
+  const char* uninstallerPath = choice.uninstallerPath.c_str();
+  const HANDLE waitingUninstaller = reinterpret_cast<HANDLE>(choice.waitingUninstaller);
+  const HANDLE statusPipe = reinterpret_cast<HANDLE>(choice.statusPipe);
+  // Numbers on a command line typed by hand name no handle of an uninstaller,
+  // or one of this process that is no pipe or no process: never written to.
+  const bool reportToUninstaller = waitingUninstaller && statusPipe && GetFileType(statusPipe) == FILE_TYPE_PIPE &&
+                                   GetProcessId(waitingUninstaller) != 0;
+  // A waiting uninstaller runs until it has the status: its file goes after.
+  if (!reportToUninstaller) Sleep(kUninstallerExitWait);
   std::string self = OwnProgramPath();
   if (!self.empty()) DeferDelete(self.c_str());
 
@@ -104,11 +189,20 @@ void RunSelfRemovalCopy(const char* uninstallerPath) {
   // the current directory the installed folder.
   std::string folder = SelfRemovalFolder(uninstallerPath);
   if (!folder.empty()) {
-    DeleteEndedUninstaller(uninstallerPath);
+    if (!reportToUninstaller) DeleteEndedUninstaller(uninstallerPath);
     Uninstall(folder.c_str());
   }
 
   if (!InstallOptions.silent) AppMessageBox(IDS_UNINSTALLED, MB_OK);
+  if (reportToUninstaller) {
+    ReportStatus(statusPipe, exitstatus::kDone);
+    WaitForSingleObject(waitingUninstaller, kWaitingUninstallerExitWait);
+    CloseHandle(waitingUninstaller);
+    if (!folder.empty()) {
+      DeleteEndedUninstaller(uninstallerPath);
+      RemoveDirectoryA(folder.c_str());
+    }
+  }
   // exit, not ExitProcess: the process-wide clean-up (the instance list) runs.
-  std::exit(0);
+  std::exit(exitstatus::kDone);
 }

@@ -13,7 +13,10 @@
 #include "startup/exit_status.h"
 #include "startup/instance_manager.h"
 #include "startup/message_box.h"
+#include "startup/program_mark.h"
+#include "startup/run_guard.h"
 #include "startup/self_removal.h"
+#include "startup/uninstaller_place.h"
 
 namespace {
 // Styles of the start-up's own boxes (shown with the window title, no owner).
@@ -62,10 +65,25 @@ std::string CSetupApp::WindowTitle() { return LoadStringResource(IDS_WINDOW_TITL
 BOOL CSetupApp::InitInstance(const std::vector<std::string>& args, const std::string& ownPath) {
   StartupChoice choice = ReadStartupChoice(args, ownPath);
   InstallOptions.silent = choice.silent;
-  if (choice.mode == StartMode::SelfRemoval) RunSelfRemovalCopy(choice.uninstallerPath.c_str());
+  if (choice.mode == StartMode::SelfRemoval) RunSelfRemovalCopy(choice);
 
   SetResourceModule(GetModuleHandleA(nullptr));
   bool setupMode = choice.mode == StartMode::Setup;
+
+  // Held until the run ends: nothing below may run beside another run.
+  const RunGuard guard = AcquireRunGuard(InstallOptions.silent);
+  if (!guard.Held()) {
+    exitStatus_ = exitstatus::kRunInProgress;
+    return FALSE;
+  }
+  if (!setupMode && !UninstallerMayRemove(ownPath)) {
+    if (!InstallOptions.silent) {
+      ShowMessageBox(nullptr, LoadStringResource(IDS_NOT_INSTALLED_FOLDER).c_str(), WindowTitle().c_str(),
+                     MB_OK | MB_ICONEXCLAMATION);
+    }
+    exitStatus_ = exitstatus::kFailed;
+    return FALSE;
+  }
 
   if (!setupMode && !InstallOptions.silent && !ConfirmUninstall()) {
     exitStatus_ = exitstatus::kUserCancelled;
@@ -81,7 +99,7 @@ BOOL CSetupApp::InitInstance(const std::vector<std::string>& args, const std::st
     exitStatus_ = SetupExitStatus(endedBeforeInstallation);
     return endedBeforeInstallation ? TRUE : FALSE;
   }
-  handovers_.startSelfRemovalCopy();  // returns only when the copy did not start
+  handovers_.startSelfRemovalCopy(guard, choice.wait);  // returns only when the copy did not start
   exitStatus_ = exitstatus::kFailed;
   return FALSE;
 }
@@ -117,7 +135,7 @@ bool CSetupApp::CloseRunningCopies(bool setupMode, bool quiet) {
   if (!instances_.ListInstances(ids)) return true;
   const std::uint32_t self = GetCurrentProcessId();
   for (std::uint32_t id : ids) {
-    if (id == self) continue;
+    if (id == self || RunsThisProgram(id)) continue;
     // Both the request and the termination go to every process, whether or
     // not it reacted: the wait is a fixed grace, not a time-out.
     HWND window = instances_.FindMainWindow(id);

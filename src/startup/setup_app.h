@@ -8,12 +8,14 @@
 #include <vector>
 
 class RunningInstances;
+class RunGuard;
 
 // Where start-up hands over once the mode is settled (replaceable in tests:
-// the real self-removal start ends the process).
+// the real self-removal start ends the process). The copy is given the run
+// guard and whether the uninstaller waits for the removal ("-wait").
 struct StartupHandovers {
   bool (*runInstallDriver)();
-  void (*startSelfRemovalCopy)();
+  void (*startSelfRemovalCopy)(const RunGuard& guard, bool waitForRemoval);
 };
 
 class CSetupApp {
@@ -28,10 +30,12 @@ class CSetupApp {
   BOOL InitInstance(const std::vector<std::string>& args, const std::string& ownPath);
 
   // The process's exit status once InitInstance has returned (exit_status.h):
-  // the user's cancellation when a question was declined, restart required
-  // or done after the installation, failure when the uninstaller's copy did
-  // not start. Endings that leave the process inside InitInstance (the
-  // damaged package, the started copy, the copy itself) set their own.
+  // another run in progress when the run guard could not be had, the user's
+  // cancellation when a question was declined, restart required or done
+  // after the installation, failure when the uninstaller lies outside the
+  // installed folder or its copy did not start. Endings that leave the
+  // process inside InitInstance (the damaged package, the started copy, the
+  // copy itself) set their own.
   int ExitStatus() const { return exitStatus_; }
 
   // Uninstall confirmation (string 6): true when answered yes.
@@ -39,7 +43,9 @@ class CSetupApp {
 
   // Counts the other registered processes; in setup mode asks string 1 or 4
   // unless `quiet` (string 3 and false when not answered yes); then closes
-  // them. True when start-up goes on.
+  // them, except processes of this program (a setup or uninstaller waiting
+  // for its turn, showing a box titled like the application). True when
+  // start-up goes on.
   bool CloseRunningCopies(bool setupMode, bool quiet);
 
  private:

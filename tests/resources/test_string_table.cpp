@@ -2,7 +2,7 @@
 // 1252: every entry byte for byte, and no entry beyond the numbered ones.
 //
 // The expected texts are written here as CP1252 bytes (é = \xe9, è = \xe8,
-// ê = \xea, à = \xe0). Where a hex escape is followed by a letter a-f the
+// ê = \xea, à = \xe0, ù = \xf9). Where a hex escape is followed by a letter a-f the
 // literal is split, so that the escape ends where it should.
 #include <windows.h>
 
@@ -76,6 +76,12 @@ const std::vector<ExpectedString>& ExpectedStrings() {
       {IDS_GROUP_IS_STARTUP,
        "Erreur: Impossible de cr\xe9" "er les raccourcis dans ce groupe, veuillez choisir un autre "
        "nom. "},
+      {IDS_RUN_IN_PROGRESS,
+       "Une autre installation ou d\xe9sinstallation d'Orvelle 6 est en cours. Veuillez attendre "
+       "qu'elle soit termin\xe9" "e, puis relancez ce programme."},
+      {IDS_NOT_INSTALLED_FOLDER,
+       "Ce programme de d\xe9sinstallation ne se trouve pas dans le dossier o\xf9 Orvelle 6 est "
+       "install\xe9. Rien n'a \xe9t\xe9 d\xe9sinstall\xe9."},
       {IDS_SHORTCUT_HELP, "Orvelle 6 - Aide"},
       {IDS_SHORTCUT_README, "Informations sur Orvelle 6"},
       {IDS_SHORTCUT_UNINSTALL, "X  D\xe9sinstaller Orvelle 6"},

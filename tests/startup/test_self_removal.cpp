@@ -11,6 +11,7 @@
 #include "common/text.h"
 #include "driver/install_options.h"
 #include "gtest/gtest.h"
+#include "startup/run_guard.h"
 #include "startup/self_removal.h"
 #include "support/test_folders.h"
 
@@ -153,7 +154,7 @@ TEST_P(SelfRemovalFailedStart, LeavesNoTemporaryFile) {
   UseTemporaryFolder(temporary);
   InstallOptions.silent = c.silent;
 
-  StartSelfRemovalCopy();  // returns: the start failed
+  StartSelfRemovalCopy(RunGuard(), false);  // returns: the start failed
 
   ASSERT_EQ(g_starts.size(), 1u);
   const StartRequest& start = g_starts[0];
@@ -184,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(TemporaryFolders, SelfRemovalFailedStart,
 
 TEST_F(SelfRemovalStart, NoTemporaryFileNoStart) {
   UseTemporaryFolder(folder_ / "missing");
-  StartSelfRemovalCopy();
+  StartSelfRemovalCopy(RunGuard(), false);
   EXPECT_TRUE(g_starts.empty());
   EXPECT_FALSE(PathExists(folder_ / "missing"));
 }

@@ -11,6 +11,7 @@
 #include "resources/resource_ids.h"
 #include "startup/exit_status.h"
 #include "startup/instance_manager.h"
+#include "startup/run_guard.h"
 #include "support/message_box_script.h"
 #include "support/test_folders.h"
 
@@ -48,7 +49,7 @@ bool CountDriverRun() {
   ++g_driverRuns;
   return false;
 }
-void CountCopyStart() { ++g_copyStarts; }
+void CountCopyStart(const RunGuard&, bool) { ++g_copyStarts; }
 
 class StartupTest : public testing::Test {
  protected:
