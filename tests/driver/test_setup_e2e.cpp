@@ -108,7 +108,7 @@ TEST_F(SetupEndToEnd, OlderPackageAsksStringSixteenAndStopsOnNo) {
   EXPECT_EQ(FindWindowA(nullptr, kAppWindowTitle), nullptr);
 }
 
-TEST_F(SetupEndToEnd, DamagedPackageShowsStringEighteenAndEndsWithStatusOne) {
+TEST_F(SetupEndToEnd, DamagedPackageEndsWithStatusOneAfterStringEighteenUnlessSilent) {
   const char* const cases[] = {"major 0", "no install script"};
   for (const char* damage : cases) {
     SCOPED_TRACE(damage);
@@ -117,7 +117,7 @@ TEST_F(SetupEndToEnd, DamagedPackageShowsStringEighteenAndEndsWithStatusOne) {
     else
       ASSERT_TRUE(DeleteFileA((package_ + "\\OrvUnInst.log").c_str()));
     browser_.Clear();
-    ASSERT_TRUE(StartSetup("-s"));
+    ASSERT_TRUE(StartSetup(""));
     HWND box = ui::WaitForDialog(setup_.id, kBoxWait);
     ASSERT_NE(box, nullptr) << "no message shown";
     EXPECT_EQ(ui::Text(box), "Orvelle - Installation");
@@ -128,6 +128,14 @@ TEST_F(SetupEndToEnd, DamagedPackageShowsStringEighteenAndEndsWithStatusOne) {
     const std::vector<RecordedStart> pages = browser_.WaitForStarts(1);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(pages[0].args, std::vector<std::string>{ORVELLE_HOME_PAGE});
+
+    // Silent: nobody would press the box; the status alone tells.
+    browser_.Clear();
+    ASSERT_TRUE(StartSetup("-install -s"));
+    while (WaitForSingleObject(setup_.handle.get(), 20) == WAIT_TIMEOUT)
+      ASSERT_EQ(ui::FindDialog(setup_.id), nullptr) << "a silent run shows a box";
+    EXPECT_EQ(FinishSetup(), 1);
+    EXPECT_TRUE(browser_.StartsSoFar().empty()) << "no page in a silent run";
   }
 }
 

@@ -60,12 +60,34 @@ TEST(StartupMode, SelfRemovalTakesTheUninstallerPath) {
   EXPECT_EQ(choice.mode, StartMode::SelfRemoval);
   EXPECT_EQ(choice.uninstallerPath, "C:\\Program Files\\Orvelle 6\\OrvUnInst.exe");
   EXPECT_TRUE(choice.silent);
+  EXPECT_EQ(choice.waitingUninstaller, 0u);
+}
+
+TEST(StartupMode, TheCopyTakesTheWaitHandlesOnlyAsTwoDecimalNumbers) {
+  struct Case {
+    std::vector<std::string> tail;  // after -delself and the path
+    std::uintptr_t process, pipe;
+  } cases[] = {
+      {{"-s", "-wait", "412", "96"}, 412, 96},
+      {{"-WAIT", "7", "8"}, 7, 8},
+      {{"-wait", "0x10", "8"}, 0, 8},
+      {{"-wait", "12"}, 0, 0},
+      {{"-wait", "-1", "99999999999"}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments = {"-delself", "C:\\Orvelle 6\\OrvUnInst.exe"};
+    arguments.insert(arguments.end(), c.tail.begin(), c.tail.end());
+    StartupChoice choice = Read("C:\\Temp\\uni2A.tmp", arguments);
+    EXPECT_EQ(choice.waitingUninstaller, c.process) << c.tail[0];
+    EXPECT_EQ(choice.statusPipe, c.pipe) << c.tail[0];
+  }
 }
 
 struct SwitchCase {
   std::vector<std::string> arguments;
   bool silent;
   bool quietInstances;
+  bool wait = false;
 };
 
 TEST(StartupSwitches, SilentAnywhereQuietOnlyFromPositionTwo) {
@@ -81,6 +103,9 @@ TEST(StartupSwitches, SilentAnywhereQuietOnlyFromPositionTwo) {
       {{"-silent"}, false, false},
       {{"s"}, false, false},
       {{"-install", "-runafter", "/s", "-nodeskico"}, false, true},
+      {{"-wait"}, false, false, true},
+      {{"-s", "-Wait"}, true, false, true},
+      {{"-waits"}, false, false, false},
   };
   for (const SwitchCase& c : cases) {
     StartupChoice choice = Read("C:\\Package\\setup.exe", c.arguments);
@@ -88,6 +113,7 @@ TEST(StartupSwitches, SilentAnywhereQuietOnlyFromPositionTwo) {
     for (const auto& a : c.arguments) shown += a + " ";
     EXPECT_EQ(choice.silent, c.silent) << shown;
     EXPECT_EQ(choice.quietInstances, c.quietInstances) << shown;
+    EXPECT_EQ(choice.wait, c.wait) << shown;
   }
 }
 

@@ -4,8 +4,6 @@
 // silent.
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <algorithm>
 #include <ostream>
 #include <string>
@@ -27,28 +25,6 @@ namespace {
 
 constexpr DWORD kBoxWait = 15000;
 constexpr DWORD kProcessWait = 20000;
-
-// The temporary copy started by `parentId`, waiting up to `timeoutMs`. Only
-// the copy counts: the first process of a prefix to open a window also starts
-// Wine's desktop process (explorer.exe), and under load that can be the
-// uninstaller showing its question.
-StartedProcess WaitForCopy(DWORD parentId, DWORD timeoutMs) {
-  StartedProcess child;
-  for (DWORD waited = 0; waited <= timeoutMs; waited += 10) {
-    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
-      if (entry.th32ParentProcessID != parentId || entry.th32ProcessID == parentId) continue;
-      if (!IsTemporaryCopyName(entry.szExeFile)) continue;
-      child.handle.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
-      child.id = entry.th32ProcessID;
-      if (child) return child;
-    }
-    Sleep(10);
-  }
-  return child;
-}
 
 std::string ImagePath(const StartedProcess& process) {
   char path[MAX_PATH];
@@ -150,7 +126,7 @@ TEST_P(SilentSelfRemoval, TheCopyRemovesTheUninstallerWithoutAWord) {
   ASSERT_TRUE(instances);
   StartedProcess uninstaller = StartUninstaller("-s");
   ASSERT_TRUE(uninstaller);
-  StartedProcess copy = WaitForCopy(uninstaller.id, 5000);
+  StartedProcess copy = WaitForTemporaryCopyOf(uninstaller.id, 5000);
   ASSERT_TRUE(copy) << "no temporary copy was started";
   EXPECT_EQ(WaitForExit(uninstaller, kProcessWait), 0);
   const std::string copyPath = ImagePath(copy);
@@ -191,7 +167,7 @@ TEST_F(SelfRemovalEndToEnd, ConfirmedRemovalEndsWithTheClosingMessage) {
   EXPECT_EQ(ui::Text(question), LoadStringResource(IDS_WINDOW_TITLE));
   ui::Press(question, IDYES);
 
-  StartedProcess copy = WaitForCopy(uninstaller.id, 5000);
+  StartedProcess copy = WaitForTemporaryCopyOf(uninstaller.id, 5000);
   ASSERT_TRUE(copy) << "no temporary copy was started";
   EXPECT_EQ(WaitForExit(uninstaller, kProcessWait), 0);
 

@@ -213,6 +213,7 @@ TEST_F(StartupTest, EveryEndingThatReturnsHasItsExitStatus) {
     int count;  // registered processes, this one included
     bool (*driver)();
     int status;
+    bool anotherRun = false;  // another setup or uninstaller holds the run guard
   };
   const Case cases[] = {
       {"uninstall declined", kUninstallerArgs, {IDNO}, 1, &CountDriverRun, 1602},
@@ -221,6 +222,8 @@ TEST_F(StartupTest, EveryEndingThatReturnsHasItsExitStatus) {
       {"installed", {setup}, {}, 1, &CountDriverRun, 0},
       {"installed, a file waits for the restart", {setup}, {}, 1, &DriverLeavesAFileForTheRestart, 3010},
       {"uninstaller's copy did not start", {kUninstallerPath, "-s"}, {}, 1, &CountDriverRun, 1603},
+      {"setup beside another run", {setup}, {IDOK}, 2, &CountDriverRun, 1618, true},
+      {"uninstaller beside another run", kUninstallerArgs, {IDOK}, 2, &CountDriverRun, 1618, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ending);
@@ -229,8 +232,18 @@ TEST_F(StartupTest, EveryEndingThatReturnsHasItsExitStatus) {
     instances.count = c.count;
     CSetupApp app(instances, StartupHandovers{c.driver, &CountCopyStart});
     MessageBoxScript boxes(c.answers);
+    const RunGuard other = c.anotherRun ? RunGuard::TryTake() : RunGuard();
+    ASSERT_EQ(other.Held(), c.anotherRun);
+    g_driverRuns = g_copyStarts = 0;
     app.InitInstance(c.args, c.args[0]);
     EXPECT_EQ(app.ExitStatus(), c.status);
+    if (c.anotherRun) {
+      // Said at once, before any question, and nothing done.
+      ASSERT_EQ(boxes.Shown().size(), 1u);
+      EXPECT_EQ(boxes.Shown()[0].text, Text(IDS_RUN_IN_PROGRESS));
+      EXPECT_EQ(boxes.Shown()[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+      EXPECT_EQ(instances.listCalls + g_driverRuns + g_copyStarts, 0);
+    }
   }
 }
 

@@ -42,6 +42,24 @@ bool IsTemporaryCopyName(std::string name) {
          name.compare(name.size() - 4, 4, ".tmp") == 0;
 }
 
+StartedProcess WaitForTemporaryCopyOf(DWORD parentId, DWORD timeoutMs) {
+  StartedProcess child;
+  for (DWORD waited = 0; waited <= timeoutMs; waited += 10) {
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+      if (entry.th32ParentProcessID != parentId || entry.th32ProcessID == parentId) continue;
+      if (!IsTemporaryCopyName(entry.szExeFile)) continue;
+      child.handle.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+      child.id = entry.th32ProcessID;
+      if (child) return child;
+    }
+    Sleep(10);
+  }
+  return child;
+}
+
 std::vector<std::string> WaitForTemporaryCopies(DWORD timeoutMs) {
   struct Copy {
     UniqueHandle handle;

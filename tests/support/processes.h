@@ -30,6 +30,12 @@ long RunToEnd(const std::string& program, const std::string& arguments, const st
 // the system adds, then ".tmp" (in any case).
 bool IsTemporaryCopyName(std::string name);
 
+// The temporary copy started by `parentId`, waiting up to `timeoutMs`. Only
+// the copy counts: the first process of a prefix to open a window also starts
+// Wine's desktop process (explorer.exe), and under load that can be the
+// uninstaller showing its question.
+StartedProcess WaitForTemporaryCopyOf(DWORD parentId, DWORD timeoutMs);
+
 // Waits up to `timeoutMs` for the temporary copies ("uni*.tmp") of the prefix
 // to show up and then for each to end: the names of those that ended.
 std::vector<std::string> WaitForTemporaryCopies(DWORD timeoutMs);
