@@ -209,15 +209,17 @@ class ShortcutsWithRefusals : public Shortcuts {
   ShellLinkFactory previous_;
 };
 
-TEST_F(ShortcutsWithRefusals, FailedSettersAreShownAndTheShortcutIsStillSaved) {
+TEST_F(ShortcutsWithRefusals, FailedSettersAreShownUnlessSilentAndTheShortcutIsStillSaved) {
   struct Case {
     Refusal refusal;
     std::vector<std::string> messages;
+    bool silent = false;  // nobody to press OK: nothing shown
   };
   const Case cases[] = {
       {Refusal::SetPath, {"SetPath failed!"}},
       {Refusal::SetDescription, {"SetDescription failed!"}},
       {Refusal::Both, {"SetPath failed!", "SetDescription failed!"}},
+      {Refusal::Both, {}, true},
   };
   int number = 0;
   std::vector<std::string> expectedLog;
@@ -225,6 +227,7 @@ TEST_F(ShortcutsWithRefusals, FailedSettersAreShownAndTheShortcutIsStillSaved) {
     const std::string link = Link("refused " + std::to_string(++number) + ".lnk");
     SCOPED_TRACE(link);
     refusal = c.refusal;
+    InstallOptions.silent = c.silent;
     MessageBoxScript boxes({IDOK, IDOK});
     EXPECT_EQ(CreateShortcut(Installed("OrvPix6.exe"), link, "%APPDATA%"), S_OK);
     ASSERT_EQ(boxes.Shown().size(), c.messages.size());
@@ -236,6 +239,7 @@ TEST_F(ShortcutsWithRefusals, FailedSettersAreShownAndTheShortcutIsStillSaved) {
     EXPECT_TRUE(ReadShortcut(link).loaded);
     expectedLog.push_back("Shell Link: " + link);
   }
+  InstallOptions.silent = false;
   EXPECT_EQ(LogLines(), expectedLog);
 }
 
