@@ -52,6 +52,13 @@ class OneRunAtATime : public testing::Test {
     return ShellFolder(HKEY_LOCAL_MACHINE, names::kCommonProgramsValue) + "\\" + names::kProductName;
   }
 
+  // Answers the run's first message box with `button`.
+  static void Answer(StartedProcess& run, int button) {
+    HWND box = ui::WaitForMessageBox(run.id, kBoxWait);
+    ASSERT_NE(box, nullptr) << "no question";
+    ui::Press(box, button);
+  }
+
   // Shows string 25 with the program's caption and OK, and ends with 1618
   // once it is pressed.
   static void ExpectRunInProgressBox(StartedProcess& run) {
@@ -97,9 +104,7 @@ TEST_F(OneRunAtATime, ASecondRunWaitsOrSaysSoAndClosesNothing) {
   EXPECT_FALSE(PathExists(installed_)) << "the silent run installed beside the wizard";
 
   ui::Press(frame, IDCANCEL);
-  HWND question = ui::WaitForMessageBox(wizard.id, kBoxWait);
-  ASSERT_NE(question, nullptr);
-  ui::Press(question, IDYES);
+  Answer(wizard, IDYES);
   EXPECT_EQ(WaitForExit(wizard, kRunWait), exitstatus::kUserCancelled);
 
   EXPECT_EQ(WaitForExit(silent, kRunWait), exitstatus::kDone);
@@ -139,28 +144,24 @@ TEST_F(OneRunAtATime, TheUninstallerWithWaitReturnsOnceTheRemovalHasEnded) {
   {
     SCOPED_TRACE("declined");
     StartedProcess removal = Start(Uninstaller(), "-wait");
-    HWND question = ui::WaitForMessageBox(removal.id, kBoxWait);
-    ASSERT_NE(question, nullptr);
-    ui::Press(question, IDNO);
+    Answer(removal, IDNO);
     EXPECT_EQ(WaitForExit(removal, kRunWait), exitstatus::kUserCancelled);
   }
   {
     SCOPED_TRACE("no copy can be made");
+    char saved[MAX_PATH];
+    ASSERT_NE(GetEnvironmentVariableA("TMP", saved, sizeof saved), 0u);
     const std::string missing = root_ / "missing";
     SetEnvironmentVariableA("TMP", missing.c_str());  // the uninstaller inherits the environment
-    SetEnvironmentVariableA("TEMP", missing.c_str());
     StartedProcess removal = Start(Uninstaller(), "-s -WAIT");
     EXPECT_EQ(WaitForExit(removal, kRunWait), exitstatus::kFailed);
-    SetEnvironmentVariableA("TMP", nullptr);
-    SetEnvironmentVariableA("TEMP", nullptr);
+    SetEnvironmentVariableA("TMP", saved);
   }
   ExpectInstalled();
   {
     SCOPED_TRACE("removed, after the closing message");
     StartedProcess removal = Start(Uninstaller(), "-wait");
-    HWND question = ui::WaitForMessageBox(removal.id, kBoxWait);
-    ASSERT_NE(question, nullptr);
-    ui::Press(question, IDYES);
+    Answer(removal, IDYES);
     StartedProcess copy = WaitForTemporaryCopyOf(removal.id, kBoxWait);
     ASSERT_TRUE(copy) << "no temporary copy was started";
     HWND closing = ui::WaitForMessageBox(copy.id, 3 * kBoxWait);
