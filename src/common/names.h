@@ -32,6 +32,12 @@ inline constexpr char kShortcutExtension[] = ".lnk";   // every shortcut the ins
 inline constexpr char kWininitFile[] = "WININIT.INI";
 inline constexpr char kWininitRenameSection[] = "rename";
 inline constexpr char kWininitDelete[] = "NUL";
+// Restart-time file operations on systems with delayed moves: the system's
+// list, pairs of paths in the object-manager form ("\??\C:\..."; a
+// target of "!\??\..." may replace an existing file; an empty one deletes).
+inline constexpr char kSessionManagerKey[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+inline constexpr char kPendingRenamesValue[] = "PendingFileRenameOperations";
+inline constexpr char kObjectPathPrefix[] = "\\??\\";
 
 // Self-removal: the temporary copy's name prefix and its command line
 // (copy -delself uninstaller [-s]).

@@ -11,9 +11,16 @@ constexpr char kAllUsersSwitch[] = "-allusers";
 constexpr char kAutoStartSwitch[] = "-autostart";
 constexpr char kNoDesktopIconSwitch[] = "-nodeskico";
 
+// "X:\" or "X:/": without its separator it would name the current folder of
+// that drive.
+bool IsDriveRoot(const std::string& folder) {
+  return folder.size() == 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/');
+}
+
 }  // namespace
 
-DriverSwitches ReadDriverSwitches(const std::vector<std::string>& args, bool (*folderExists)(const std::string&)) {
+DriverSwitches ReadDriverSwitches(const std::vector<std::string>& args, bool (*folderExists)(const std::string&),
+                                  std::string (*fullPath)(const std::string&)) {
   DriverSwitches switches;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& argument = args[i];
@@ -21,7 +28,10 @@ DriverSwitches ReadDriverSwitches(const std::vector<std::string>& args, bool (*f
       const std::string& folder = args[i + 1];
       switches.destination = folderExists && folderExists(folder) ? folder : std::string();
       std::string& candidate = switches.destination;
-      if (!candidate.empty()) {
+      // A relative folder would be stored as it is in the registry and name
+      // another place from every other current folder.
+      if (!candidate.empty() && fullPath) candidate = fullPath(candidate);
+      if (!candidate.empty() && !IsDriveRoot(candidate)) {
         // One trailing separator, a real one (not a trail byte).
         const std::size_t last = candidate.size() - 1;
         if (FindLastChar(candidate, '\\') == last || FindLastChar(candidate, '/') == last) candidate.pop_back();

@@ -6,8 +6,10 @@
 #include <vector>
 
 struct DriverSwitches {
-  // The folder of the last "-instdir" (one trailing "\" or "/" removed); empty
-  // when there was none or it named no existing folder.
+  // The folder of the last "-instdir", made a full path when the caller can
+  // (one trailing "\" or "/" removed, but for a drive root such as C:\);
+  // empty when there was none, it named no existing folder or it could not
+  // be made a full path.
   std::string destination;
   bool runAfter = false;       // "-runafter"
   bool allUsers = false;       // "-allusers"
@@ -19,5 +21,7 @@ struct DriverSwitches {
 // runtime split them). Every argument is examined, also the folder after
 // "-instdir": "-instdir" is compared exactly and counts only when another
 // argument follows; the others are compared ignoring case. `folderExists`
-// tells whether a folder of that name exists.
-DriverSwitches ReadDriverSwitches(const std::vector<std::string>& args, bool (*folderExists)(const std::string&));
+// tells whether a folder of that name exists; `fullPath`, when given, makes
+// the folder a full path (the empty text when it cannot).
+DriverSwitches ReadDriverSwitches(const std::vector<std::string>& args, bool (*folderExists)(const std::string&),
+                                  std::string (*fullPath)(const std::string&) = nullptr);

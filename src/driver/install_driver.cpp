@@ -35,6 +35,13 @@ bool PathExists(const std::string& path) { return FitsPathLimit(path) && IsPrese
 // registers it as the installed folder.
 bool FolderExists(const std::string& path) { return FitsPathLimit(path) && IsFolder(path); }
 
+// The folder as a full path; empty when it would not fit the limit.
+std::string FullFolderPath(const std::string& path) {
+  char full[kMaxPath];
+  const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  return length == 0 || length >= sizeof full ? std::string() : std::string(full, length);
+}
+
 // Over an earlier installation: an older one is upgraded without a question
 // (so is any one in a silent run); for the same or a newer one the user is
 // asked (string 17 or 16). False when the user did not answer yes.
@@ -91,7 +98,7 @@ bool RunInstallDriver(const std::vector<std::string>& args, const std::string& o
     options.destinationFolder = ProgramFilesFolder() + "\\" + names::kProductName;
     options.isNewInstall = true;
   }
-  const DriverSwitches switches = ReadDriverSwitches(args, &FolderExists);
+  const DriverSwitches switches = ReadDriverSwitches(args, &FolderExists, &FullFolderPath);
   if (switches.runAfter) options.runAfter = true;
   if (switches.allUsers) options.allUsers = true;
   if (switches.autoStart) options.autoStart = true;
@@ -123,8 +130,15 @@ bool RunInstallDriver(const std::vector<std::string>& args, const std::string& o
   if (options.silent) {
     if (options.isNewInstall) options.allUsers = true;
     handovers.install();
-  } else if (handovers.runWizard() != IDOK) {
-    return true;
+  } else {
+    const INT_PTR result = handovers.runWizard();
+    // -1: the wizard could not be created at all, which is a failure, not
+    // the user's cancellation.
+    if (result == -1) {
+      handovers.endProcess(exitstatus::kFailed);
+      return true;  // only when the process was not ended (tests)
+    }
+    if (result != IDOK) return true;
   }
 
   SetCurrentDirectoryA(options.destinationFolder.c_str());

@@ -13,6 +13,9 @@ namespace {
 constexpr char kOldSuffix[] = ".old";
 constexpr char kOlderSuffix[] = "2";  // appended to the .old name when that is in use too
 constexpr char kNewSuffix[] = ".new";
+// target.new, target.new2 ... target.new9: copies of successive runs that
+// wait for the same restart.
+constexpr int kMostWaitingCopies = 9;
 
 bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
 
@@ -39,13 +42,39 @@ bool SameFolder(const std::string& first, const std::string& second) {
 
 bool SameName(std::string first, std::string second) { return ToLower(first) == ToLower(second); }
 
+// A name beside the target for a copy that is to wait for the restart: the
+// first of target.new, target.new2 ... that no earlier run's rename waits on
+// (deleting that one would leave the target without a successor at the
+// restart). Empty when none is free or fits.
+std::string FreeWaitingName(const std::string& target) {
+  const std::string first = target + kNewSuffix;
+  std::string name = first;
+  for (int n = 2; WaitsForRestartRename(name); ++n) {
+    if (n > kMostWaitingCopies) return std::string();
+    name = first + std::to_string(n);
+  }
+  return FitsPathLimit(name) ? name : std::string();
+}
+
+// The copy waits beside the target and takes its place at the restart. The
+// target's deletion is queued only once the replacement exists, so that the
+// restart never removes the installed file without a successor.
+bool QueueBeside(const std::string& source, const std::string& target) {
+  const std::string next = FreeWaitingName(target);
+  if (next.empty()) return false;
+  DeleteFileA(next.c_str());
+  if (!Copy(source, next)) return false;
+  DeferDelete(target.c_str());
+  DeferRename(next.c_str(), target.c_str());
+  return true;
+}
+
 // The target exists and cannot be deleted, as a rule because a program holds
 // it. The restart-time operations are asked for in the order in which they
 // must run.
-bool ReplaceTargetInUse(const std::string& source, const std::string& target) {
+Placement ReplaceTargetInUse(const std::string& source, const std::string& target) {
   std::string old = target + kOldSuffix;
-  const std::string next = target + kNewSuffix;
-  if (!FitsPathLimit(old + kOlderSuffix)) return false;  // no room for a side name: the target stays
+  if (!FitsPathLimit(old + kOlderSuffix)) return Placement::NotPlaced;  // no room for a side name: the target stays
 
   if (IsPresent(old) && !DeleteFileA(old.c_str())) {
     DeferDelete(old.c_str());
@@ -55,67 +84,85 @@ bool ReplaceTargetInUse(const std::string& source, const std::string& target) {
   // A file in use can as a rule still be renamed: its name is free at once.
   if (MoveFileA(target.c_str(), old.c_str())) {
     DeferDelete(old.c_str());
-    return Copy(source, target);
+    return Copy(source, target) ? Placement::Placed : Placement::NotPlaced;
   }
 
   // Not even the rename: the copy waits beside the target for the restart.
-  // The target's deletion is queued only once the replacement exists, so
-  // that the restart never removes the installed file without a successor.
-  DeleteFileA(next.c_str());
-  if (Copy(source, next)) {
-    DeferDelete(target.c_str());
-    DeferRename(next.c_str(), target.c_str());
-  }
-  return Copy(source, target);
+  const bool queued = QueueBeside(source, target);
+  if (Copy(source, target)) return Placement::Placed;
+  return queued ? Placement::AtRestart : Placement::NotPlaced;
+}
+
+// Nothing to install when the source is missing or is a folder (CopyFileA
+// opens files only).
+bool IsSourceFile(const std::string& source) {
+  const DWORD attributes = GetFileAttributesA(source.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
 
-bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,
-                       const std::string& destinationFolder, const char* newName) {
+Placement PlaceFile(const std::string& name, const std::string& sourceFolder, const std::string& destinationFolder,
+                    const char* newName) {
   const bool sameFolder = SameFolder(sourceFolder, destinationFolder);
-  if (sameFolder && (!newName || SameName(name, newName))) return true;  // the file is its own target
+  if (sameFolder && (!newName || SameName(name, newName))) return Placement::Placed;  // the file is its own target
 
   const std::string source = JoinBoundedPath(sourceFolder, name);
   const std::string target = JoinBoundedPath(destinationFolder, newName ? newName : name);
-  if (source.empty() || target.empty()) return false;
+  if (source.empty() || target.empty()) return Placement::NotPlaced;
+  // An earlier run's copy waits to replace the target at the restart, which
+  // will delete whatever stands in the target's place then: this copy queues
+  // behind it, whatever the target's state now.
+  if (FitsPathLimit(target + kNewSuffix) && WaitsForRestartRename(target + kNewSuffix)) {
+    if (!IsSourceFile(source)) return Placement::NoSource;
+    return QueueBeside(source, target) ? Placement::AtRestart : Placement::NotPlaced;
+  }
   // A free target place has nothing to protect, so the first installation's
   // path is one call: a copy that refuses an existing target. A test of the
   // place first would search the folder for the name a second time (for a
   // name that is not there, Wine reads the whole folder).
-  if (Copy(source, target, true)) return true;
+  if (Copy(source, target, true)) return Placement::Placed;
   const DWORD targetAttributes = GetFileAttributesA(target.c_str());
-  // Still free: the source is missing or a folder (CopyFileA opens files only).
-  if (targetAttributes == INVALID_FILE_ATTRIBUTES) return false;
+  // Still free: the source is missing or a folder, or the copy failed.
+  if (targetAttributes == INVALID_FILE_ATTRIBUTES)
+    return IsSourceFile(source) ? Placement::NotPlaced : Placement::NoSource;
 
   // A folder in the target's place is never renamed or deleted: it holds
   // files of its own. Nor is an existing target touched for a source that
   // is missing or a folder.
-  if (targetAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  const DWORD sourceAttributes = GetFileAttributesA(source.c_str());
-  if (sourceAttributes == INVALID_FILE_ATTRIBUTES || (sourceAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  if (!IsSourceFile(source)) return Placement::NoSource;
+  if (targetAttributes & FILE_ATTRIBUTE_DIRECTORY) return Placement::NotPlaced;
   // Renaming within one folder: an old file of the new name that cannot go
   // stays, and the copy is not made.
-  if (sameFolder) return DeleteFileA(target.c_str()) && Copy(source, target);
+  if (sameFolder) return DeleteFileA(target.c_str()) && Copy(source, target) ? Placement::Placed : Placement::NotPlaced;
 
   ClearDeleteProtection(target, targetAttributes);
   // The new file is made beside the installed one first: on a drive without
   // room for it the installed file stays as it was, where an overwrite in
-  // place or a deletion before the copy would lose it.
+  // place or a deletion before the copy would lose it. Only this run's own
+  // copy is ever moved over the target.
   const std::string beside = target + kNewSuffix;
   if (FitsPathLimit(beside)) {
     DeleteFileA(beside.c_str());
-    if (!Copy(source, beside) && IsDiskFull(GetLastError())) return false;
-    if (MoveFileExA(beside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-    DeleteFileA(beside.c_str());
+    if (Copy(source, beside)) {
+      if (MoveFileExA(beside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return Placement::Placed;
+      DeleteFileA(beside.c_str());
+    } else if (IsDiskFull(GetLastError())) {
+      return Placement::NotPlaced;
+    }
   }
   // Overwriting in place leaves the same result as deleting and copying, at a
   // fraction of the cost. A target that refuses it (as a rule, in use) goes
   // the deleting way, and from there aside.
-  if (Copy(source, target)) return true;
-  if (DeleteFileA(target.c_str()) && Copy(source, target)) return true;
+  if (Copy(source, target)) return Placement::Placed;
+  if (DeleteFileA(target.c_str()) && Copy(source, target)) return Placement::Placed;
   // A program that holds the target with delete sharing lets the deletion
   // through, but the name stays taken, and the file goes, once that program
   // closes it: without a successor by the side names, it would be lost.
   return ReplaceTargetInUse(source, target);
+}
+
+bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,
+                       const std::string& destinationFolder, const char* newName) {
+  return PlaceFile(name, sourceFolder, destinationFolder, newName) == Placement::Placed;
 }

@@ -4,15 +4,29 @@
 #pragma once
 #include <string>
 
+// How placing one file ended, for the installation's outcome.
+enum class Placement {
+  Placed,     // the target holds the copy, or the file is its own target
+  NoSource,   // the source is missing or not a file: nothing to install
+  AtRestart,  // the copy waits beside the target and replaces it at the restart
+  NotPlaced,  // the file could not be installed
+};
+
 // Copies sourceFolder\name to destinationFolder\newName (\name when newName is
 // null). Folders may end in a separator or not; they are the same when equal
 // ignoring case and the kind of separator, and then a copy without a new
-// name, or under its own name, has nothing to do (true).
+// name, or under its own name, has nothing to do (Placed).
 // A target in use is moved to target.old (target.old2 when target.old is in
 // use too, both deleted at the next restart) and the copy made in its place;
 // when even the move fails, the copy waits as target.new, which replaces the
-// target at the next restart, and the result is false. True when the target
-// now holds the copy. False also when the source is missing or is a folder,
-// the target is a folder, or a path would not fit the system limit.
+// target at the next restart (AtRestart). A target.new that already waits
+// for the restart (an earlier run's) is never touched: this copy waits
+// beside it as target.new2 (and so on), queued after it, so that the newest
+// file is the one in place after the restart. NotPlaced also when the target
+// is a folder or a path would not fit the system limit.
+Placement PlaceFile(const std::string& name, const std::string& sourceFolder, const std::string& destinationFolder,
+                    const char* newName = nullptr);
+
+// PlaceFile, true when Placed.
 bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,
                        const std::string& destinationFolder, const char* newName = nullptr);

@@ -11,6 +11,7 @@
 #include "engine/install_script.h"
 #include "engine/registry_entries.h"
 #include "engine/shortcuts.h"
+#include "startup/exit_status.h"
 #include "uninstall/bounded_path.h"
 #include "uninstall/install_log.h"
 #include "uninstall/log_replay.h"
@@ -40,7 +41,8 @@ std::string MakeProgramGroup(const std::string& programs, const std::string& gro
   const std::string groupFolder = JoinBoundedPath(programs, group);
   if (groupFolder.empty()) return groupFolder;
   CreateDirectoryA(groupFolder.c_str(), nullptr);
-  AppendLogLine(log.c_str(), (std::string(logprefix::kMadeDir) + groupFolder).c_str());
+  if (!AppendLogLine(log.c_str(), (std::string(logprefix::kMadeDir) + groupFolder).c_str()))
+    NoteInstallFailure(names::kUninstallLog);
   return groupFolder;
 }
 
@@ -74,8 +76,9 @@ void Install() {
 
   // The script becomes the uninstall log; the empty entry makes sure that
   // the lines appended next start on lines of their own.
-  CopyFilesByPattern(names::kUninstallLog, destination, source);
-  AppendLogLine(log.c_str(), "");
+  // Without it the removal would not know what to remove.
+  if (CopyFilesByPattern(names::kUninstallLog, destination, source) != 1 || !AppendLogLine(log.c_str(), ""))
+    NoteInstallFailure(names::kUninstallLog);
 
   const std::string programs = ChooseProgramsFolder();
   NormalizeSlashes(options.programGroup);

@@ -9,6 +9,7 @@
 #include "engine/copy_operand.h"
 #include "engine/file_replace.h"
 #include "engine/folder_levels.h"
+#include "startup/exit_status.h"
 #include "uninstall/bounded_path.h"
 #include "uninstall/install_log.h"
 
@@ -38,10 +39,12 @@ void CreateDestination(const std::string& folder) {
 // sub-folder that exists) or a pattern.
 void CopyByOperand(const std::string& operand, const std::string& sourceFolder, const std::string& destinationFolder) {
   const CopyOperand split = SplitCopyOperand(operand);
-  if (split.renamed)
-    CopyFileReplacing(split.name, sourceFolder, destinationFolder, split.newName.c_str());
-  else
+  if (!split.renamed) {
     CopyFilesByPattern(split.name, destinationFolder, sourceFolder);
+  } else if (PlaceFile(split.name, sourceFolder, destinationFolder, split.newName.c_str()) ==
+             Placement::NotPlaced) {
+    NoteInstallFailure(split.newName);
+  }
 }
 
 // "File Copy ind: ": copied only when the system cannot load a library of
@@ -123,11 +126,26 @@ int CopyFilesByPattern(const std::string& pattern, const std::string& destinatio
     if (toFolder.empty()) return 0;
   }
 
+  // The name the script gives a match: the pattern's folder part and the
+  // name found.
+  const std::string folderPart = separator == std::string::npos ? std::string() : pattern.substr(0, separator + 1);
   int copied = 0;
+  bool stopped = false;
   do {
     if (IsDotEntry(found.cFileName)) continue;
-    if (!CopyFileReplacing(found.cFileName, fromFolder, toFolder)) break;
-    ++copied;
+    if (stopped) {
+      // The walk ends at its first match that is not placed now; the files
+      // after it are not installed either.
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) NoteInstallFailure(folderPart + found.cFileName);
+      continue;
+    }
+    const Placement placed = PlaceFile(found.cFileName, fromFolder, toFolder);
+    if (placed == Placement::Placed) {
+      ++copied;
+      continue;
+    }
+    if (placed == Placement::NotPlaced) NoteInstallFailure(folderPart + found.cFileName);
+    stopped = true;
   } while (search.Next(&found));
   return copied;
 }

@@ -7,7 +7,9 @@
 #include "common/names.h"
 #include "common/registry.h"
 #include "common/string_table.h"
+#include "common/text.h"
 #include "resources/resource_ids.h"
+#include "startup/exit_status.h"
 #include "vendor_config.h"
 
 namespace {
@@ -21,8 +23,17 @@ constexpr char kPublisherValue[] = "Publisher";
 constexpr char kUninstallStringValue[] = "UninstallString";
 constexpr char kUrlInfoAboutValue[] = "URLInfoAbout";
 
+// A value that cannot be written leaves the installation unregistered or
+// unremovable: the run's outcome says so, by key and value name.
 void WriteMachineValue(const char* key, const char* name, const std::string& text) {
-  WriteRegistryString(HKEY_LOCAL_MACHINE, key, name, text);
+  if (!WriteRegistryString(HKEY_LOCAL_MACHINE, key, name, text))
+    NoteInstallFailure(std::string("HKLM\\") + key + (name ? std::string("\\") + name : std::string()));
+}
+
+// A file directly in the folder; a drive root (C:\) ends in its separator.
+std::string InFolder(const std::string& folder, const char* name) {
+  const bool separated = !folder.empty() && FindLastChar(folder, '\\') == folder.size() - 1;
+  return folder + (separated ? "" : "\\") + name;
 }
 
 }  // namespace
@@ -39,7 +50,7 @@ void WriteRegistryEntries() {
   WriteMachineValue(names::kProductKey, names::kAllUsersValue,
                     options.allUsers ? names::kAllUsersYes : names::kAllUsersNo);
   WriteMachineValue(names::kProductKey, names::kPathValue, folder);
-  WriteMachineValue(names::kAppPathKey, nullptr, folder + "\\" + names::kApplicationExe);
+  WriteMachineValue(names::kAppPathKey, nullptr, InFolder(folder, names::kApplicationExe));
   WriteMachineValue(names::kUninstallEntryKey, kContactValue, kContactText);
   WriteMachineValue(names::kUninstallEntryKey, kDisplayNameValue, LoadStringResource(IDS_SHORTCUT_APP));
   WriteMachineValue(names::kUninstallEntryKey, kDisplayVersionValue, DisplayVersionText(options.newVersion));
@@ -47,6 +58,6 @@ void WriteRegistryEntries() {
   // Quoted: the system runs it as a command line, and an unquoted path with
   // blanks (C:\Program Files\...) would start "C:\Program.exe" if there is one.
   WriteMachineValue(names::kUninstallEntryKey, kUninstallStringValue,
-                    "\"" + folder + "\\" + names::kUninstallerExe + "\"");
+                    "\"" + InFolder(folder, names::kUninstallerExe) + "\"");
   WriteMachineValue(names::kUninstallEntryKey, kUrlInfoAboutValue, ORVELLE_HOME_PAGE);
 }

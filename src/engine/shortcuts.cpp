@@ -7,6 +7,7 @@
 #include "common/string_table.h"
 #include "driver/install_options.h"
 #include "resources/resource_ids.h"
+#include "startup/exit_status.h"
 #include "startup/message_box.h"
 #include "uninstall/bounded_path.h"
 #include "uninstall/install_log.h"
@@ -144,7 +145,9 @@ HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPat
   result = file->Save(widePath, TRUE);
   if (SUCCEEDED(result)) {
     const std::string line = std::string(logprefix::kShellLink) + shortcutPath;
-    AppendLogLine(JoinBoundedPath(InstallOptions.destinationFolder, names::kUninstallLog).c_str(), line.c_str());
+    // A shortcut the log does not name would stay behind at the removal.
+    if (!AppendLogLine(JoinBoundedPath(InstallOptions.destinationFolder, names::kUninstallLog).c_str(), line.c_str()))
+      NoteInstallFailure(names::kUninstallLog);
   }
   return result;
 }

@@ -1,9 +1,13 @@
 #include "startup/deferred_file.h"
 
 #include <cstring>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "common/names.h"
+#include "common/registry.h"
+#include "common/text.h"
 #include "startup/exit_status.h"
 
 namespace {
@@ -33,7 +37,62 @@ bool AppendRenameEntry(const char* key, const char* value) {
   return WritePrivateProfileSectionA(names::kWininitRenameSection, section, names::kWininitFile) != FALSE;
 }
 
+// Sources of the renames pending for the restart, lower-cased.
+using PathSet = std::set<std::string>;
+
+std::string Key(std::string path) { return ToLower(path); }
+
+// The system's list: pairs of zero-terminated paths, the list ending in a
+// second zero. A pair with an empty target is a deletion.
+void ReadSystemList(PathSet& sources) {
+  RegKey key;
+  if (!key.Open(HKEY_LOCAL_MACHINE, names::kSessionManagerKey, KEY_QUERY_VALUE)) return;
+  DWORD size = 0;
+  if (RegQueryValueExA(key.get(), names::kPendingRenamesValue, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+    return;
+  std::vector<char> list(size + 2, '\0');  // two zeros more: the walk below always ends
+  if (RegQueryValueExA(key.get(), names::kPendingRenamesValue, nullptr, nullptr,
+                       reinterpret_cast<BYTE*>(list.data()), &size) != ERROR_SUCCESS)
+    return;
+  const std::size_t prefix = std::strlen(names::kObjectPathPrefix);
+  for (const char* entry = list.data(); *entry && entry < list.data() + size;) {
+    const char* target = entry + std::strlen(entry) + 1;
+    if (target >= list.data() + size) break;
+    if (*target) {
+      std::string source = entry;
+      if (source.compare(0, prefix, names::kObjectPathPrefix) == 0) source.erase(0, prefix);
+      sources.insert(Key(source));
+    }
+    entry = target + std::strlen(target) + 1;
+  }
+}
+
+// WININIT.INI's [rename] section: "target=source" lines; "NUL" deletes.
+void ReadWininitSection(PathSet& sources) {
+  char section[kSectionBufferSize];
+  GetPrivateProfileSectionA(names::kWininitRenameSection, section, sizeof section, names::kWininitFile);
+  for (const char* entry = section; *entry; entry += std::strlen(entry) + 1) {
+    const char* equals = std::strchr(entry, '=');
+    if (!equals) continue;
+    if (std::string(entry, equals) != names::kWininitDelete) sources.insert(Key(equals + 1));
+  }
+}
+
+// Read once: a replacement asks for every file it replaces, and the list
+// only grows by what this process adds.
+PathSet& PendingRenameSources() {
+  static PathSet sources = [] {
+    PathSet read;
+    ReadSystemList(read);
+    ReadWininitSection(read);
+    return read;
+  }();
+  return sources;
+}
+
 }  // namespace
+
+bool WaitsForRestartRename(const std::string& path) { return PendingRenameSources().count(Key(path)) != 0; }
 
 DelayedMoveCall SetDelayedMoveForTests(DelayedMoveCall call) {
   DelayedMoveCall previous = g_delayedMove;
@@ -54,6 +113,8 @@ bool DeferDelete(const char* path) {
 void DeferRename(const char* source, const char* target) {
   if (!source || !*source || !target || !*target) return;
   // Read at the next start as "target takes the place of source".
-  if (g_delayedMove(source, target, MOVEFILE_DELAY_UNTIL_REBOOT) || AppendRenameEntry(target, source))
+  if (g_delayedMove(source, target, MOVEFILE_DELAY_UNTIL_REBOOT) || AppendRenameEntry(target, source)) {
     NoteRestartNeeded();
+    PendingRenameSources().insert(Key(source));
+  }
 }

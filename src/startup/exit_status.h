@@ -3,6 +3,7 @@
 // status needs from deep inside the installation: a file will only be
 // replaced or removed at the next restart.
 #pragma once
+#include <string>
 
 namespace exitstatus {
 // The installation ran; the uninstaller's temporary copy started; the
@@ -13,9 +14,10 @@ inline constexpr int kDamagedPackage = 1;
 // The user declined a question or cancelled the wizard: nothing was changed
 // (the deployment tools' "user cancelled").
 inline constexpr int kUserCancelled = 1602;
-// The uninstaller could not start its temporary copy (nothing was removed),
-// or the copy ended without reporting ("-wait"); an uninstaller outside the
-// installed folder removed nothing.
+// Setup: something could not be installed (a file, the uninstall log, a
+// registry value). Uninstaller: it could not start its temporary copy
+// (nothing was removed), or the copy ended without reporting ("-wait"), or it
+// lies outside the installed folder (nothing was removed).
 inline constexpr int kFailed = 1603;
 // Another setup, uninstaller or temporary copy of this program is at work:
 // nothing was changed; try again once it has finished.
@@ -34,7 +36,21 @@ bool RestartNeeded();
 // Forgets the note (tests that run several installations in one process).
 void ResetRestartNeeded();
 
+// Notes that something the installation was to make could not be made: a
+// file the install script names (by the name the script gives it), the
+// uninstall log, a registry value. The first one's name is kept.
+void NoteInstallFailure(const std::string& name);
+
+// How many different names were noted in this process, and the first one
+// (empty when none).
+unsigned InstallFailureCount();
+const std::string& FirstInstallFailure();
+
+// Forgets them (tests that run several installations in one process).
+void ResetInstallFailures();
+
 // The setup's status once the install driver has returned: the user's
-// cancellation when it ended before the installation, else done or, when a
-// restart-time operation was recorded, restart required.
+// cancellation when it ended before the installation; failure when
+// something could not be installed; else done or, when a restart-time
+// operation was recorded, restart required.
 int SetupExitStatus(bool endedBeforeInstallation);

@@ -3,8 +3,10 @@
 #include "common/string_table.h"
 #include "driver/install_options.h"
 #include "engine/install.h"
+#include "startup/exit_status.h"
 #include "startup/message_box.h"
 #include "wizard/agreement_dlg.h"
+#include "wizard/completion_text.h"
 #include "wizard/folder_dlg.h"
 #include "wizard/group_dlg.h"
 #include "wizard/into_dlg.h"
@@ -152,7 +154,12 @@ void CSetupDlg::RunInstallation() {
   Show(GetDlgItem(page, IDC_INSTALLING), false);
   CheckDlgButton(page, IDC_RUN_AFTER, BST_UNCHECKED);
   Show(GetDlgItem(page, IDC_RUN_AFTER), true);
-  SetDlgItemTextA(page, IDC_READY_TEXT, LoadStringResource(IDS_INSTALL_SUCCEEDED).c_str());
+  // Success is said only when everything could be installed.
+  const std::string outcome =
+      InstallFailureCount() == 0
+          ? LoadStringResource(IDS_INSTALL_SUCCEEDED)
+          : IncompleteInstallationText(GetDlgItem(page, IDC_READY_TEXT), InstallFailureCount(), FirstInstallFailure());
+  SetDlgItemTextA(page, IDC_READY_TEXT, outcome.c_str());
   SetDlgItemTextA(page, IDC_READY_HINT, LoadStringResource(IDS_PRESS_FINISH).c_str());
   Show(GetDlgItem(page, IDC_READY_TEXT), true);
   Show(GetDlgItem(page, IDC_READY_HINT), true);

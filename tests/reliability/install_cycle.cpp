@@ -32,9 +32,11 @@ long RunSetup(const std::string& package, const std::string& arguments, const st
   return RunToEnd(package + "\\setup.exe", arguments, currentFolder, kRunWait);
 }
 
-bool InstallThroughWizard(const std::string& package, const CycleOptions& options, const std::string& currentFolder) {
+WizardInstallation RunWizardInstallation(const std::string& package, const std::string& arguments,
+                                         const CycleOptions& options, const std::string& currentFolder) {
+  WizardInstallation outcome;
   WizardSession wizard;
-  if (!wizard.Start(package + "\\setup.exe", "", currentFolder)) return false;
+  if (!wizard.Start(package + "\\setup.exe", arguments, currentFolder)) return outcome;
   bool ran = wizard.Next(Page::Agreement) && wizard.Next(Page::Folder);
   if (ran) {
     wizard.ClickPage(options.allUsers ? IDC_FOR_ALL_USERS : IDC_FOR_CURRENT_USER);
@@ -49,8 +51,18 @@ bool InstallThroughWizard(const std::string& package, const CycleOptions& option
     wizard.ClickFrame(IDOK);
     ran = ui::WaitUntil([&] { return wizard.Caption(IDOK) == kFinishCaption; }, kRunWait);
   }
-  if (ran) wizard.ClickFrame(IDOK);
-  return wizard.Finish(kRunWait) == 0 && ran;
+  if (ran) {
+    outcome.completionText = wizard.PageText(IDC_READY_TEXT);
+    wizard.ClickFrame(IDOK);
+  }
+  outcome.status = wizard.Finish(kRunWait);
+  outcome.ran = ran;
+  return outcome;
+}
+
+bool InstallThroughWizard(const std::string& package, const CycleOptions& options, const std::string& currentFolder) {
+  const WizardInstallation outcome = RunWizardInstallation(package, "", options, currentFolder);
+  return outcome.ran && outcome.status == 0;
 }
 
 std::string InstalledFolder() {

@@ -21,9 +21,22 @@ std::string SilentSwitches(const CycleOptions& options);
 // exit status, -1 when it did not end within the wait.
 long RunSetup(const std::string& package, const std::string& arguments, const std::string& currentFolder);
 
-// Installs for the current user through the wizard of `package`\setup.exe,
-// with the group page's check boxes set from `options`; true when the wizard
-// ran through to Finish. Needs the test's display.
+// How a wizard installation ended: whether it ran through to Finish, the
+// completion page's text (control 1010) and the exit status.
+struct WizardInstallation {
+  bool ran = false;
+  std::string completionText;
+  long status = -1;
+};
+
+// Installs through the wizard of `package`\setup.exe started with
+// `arguments`, for all users or the current user and with the group page's
+// check boxes set from `options`. Needs the test's display.
+WizardInstallation RunWizardInstallation(const std::string& package, const std::string& arguments,
+                                         const CycleOptions& options, const std::string& currentFolder);
+
+// RunWizardInstallation without arguments; true when the wizard ran through
+// to Finish and the setup ended with 0.
 bool InstallThroughWizard(const std::string& package, const CycleOptions& options, const std::string& currentFolder);
 
 // The folder the installation registered ("Path"), empty when none.

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "common/names.h"
+#include "common/string_table.h"
 #include "gtest/gtest.h"
+#include "resources/resource_ids.h"
+#include "startup/exit_status.h"
 #include "install_cycle.h"
 #include "support/test_folders.h"
 #include "system_snapshot.h"
@@ -66,7 +69,8 @@ TEST_F(FullDrive, FirstInstallationGoesOnPastTheFileThatDoesNotFit) {
   const unsigned long long application = SizeOf(Packaged(names::kApplicationExe));
   ASSERT_TRUE(FillDriveLeaving(application - 64 * 1024));
 
-  ASSERT_EQ(RunSetup(package_, "-s -instdir \"" + kDestination + "\"", root_.Path()), 0);
+  // A file that could not be installed: the run failed, whatever else it did.
+  ASSERT_EQ(RunSetup(package_, "-s -instdir \"" + kDestination + "\"", root_.Path()), exitstatus::kFailed);
   // No truncated program: the file that did not fit is not there at all.
   EXPECT_FALSE(PathExists(Installed(names::kApplicationExe)))
       << SizeOf(Installed(names::kApplicationExe)) << " bytes of " << application;
@@ -88,10 +92,52 @@ TEST_F(FullDrive, ReinstallationOnAFullDriveLosesNoInstalledFile) {
   ASSERT_TRUE(WriteFileBytes(Packaged(names::kReadmeFile), std::string(512 * 1024, 'r')));
   ASSERT_TRUE(FillDriveLeaving(128 * 1024));
 
-  RunSetup(package_, "-s", root_.Path());
+  EXPECT_EQ(RunSetup(package_, "-s", root_.Path()), exitstatus::kFailed);
   EXPECT_EQ(ReadFileBytes(Installed(names::kReadmeFile)), earlier) << "the installed readme was lost";
   EXPECT_TRUE(SameBytes(Installed(names::kApplicationExe), Packaged(names::kApplicationExe)));
   EXPECT_FALSE(PathExists(Installed("readme.txt.new"))) << "no side copy is left";
+}
+
+// String 27 with the number and the first name, in place of string 9.
+std::string IncompleteText(unsigned count, const std::string& name) {
+  std::string text = LoadStringResource(IDS_INSTALL_INCOMPLETE);
+  text.replace(text.find("%d"), 2, std::to_string(count));
+  text.replace(text.find("%s"), 2, name);
+  return text;
+}
+
+// The wizard says what could not be installed and the setup fails, whether
+// the drive filled up or a folder stands in a file's place; a long name ends
+// in an ellipsis, so that the text keeps to its control.
+TEST_F(FullDrive, TheWizardSaysWhatCouldNotBeInstalled) {
+  const std::string longName = std::string(60, 'n') + ".txt";
+  ASSERT_TRUE(WriteFileBytes(Packaged(longName.c_str()), "text"));
+  ASSERT_TRUE(WriteFileBytes(Packaged(names::kUninstallLog),
+                             ReadFileBytes(Packaged(names::kUninstallLog)) + "File Copy: " + longName + "\r\n"));
+  const std::string arguments = "-instdir \"" + kDestination + "\"";
+  {
+    SCOPED_TRACE("a folder in a file's place");
+    ASSERT_TRUE(CreateDirectoryA(Installed(longName.c_str()).c_str(), nullptr));
+    const WizardInstallation run = RunWizardInstallation(package_, arguments, CycleOptions{}, root_.Path());
+    ASSERT_TRUE(run.ran);
+    const std::string whole = IncompleteText(1, longName);
+    const std::string prefix = whole.substr(0, whole.find(longName));
+    EXPECT_EQ(run.completionText.substr(0, prefix.size()), prefix) << run.completionText;
+    EXPECT_LT(run.completionText.size(), whole.size()) << run.completionText;
+    EXPECT_EQ(run.completionText.substr(run.completionText.size() - 3), "...") << run.completionText;
+    EXPECT_EQ(run.status, exitstatus::kFailed);
+  }
+  ASSERT_TRUE(UninstallSilently(kDestination));
+  RemoveTree(kDestination);  // the folder in the file's place keeps it
+  ASSERT_TRUE(CreateDirectoryA(kDestination.c_str(), nullptr));
+  {
+    SCOPED_TRACE("a full drive");
+    ASSERT_TRUE(FillDriveLeaving(SizeOf(Packaged(names::kApplicationExe)) - 64 * 1024));
+    const WizardInstallation run = RunWizardInstallation(package_, arguments, CycleOptions{}, root_.Path());
+    ASSERT_TRUE(run.ran);
+    EXPECT_EQ(run.completionText, IncompleteText(1, names::kApplicationExe));
+    EXPECT_EQ(run.status, exitstatus::kFailed);
+  }
 }
 
 }  // namespace
