@@ -163,7 +163,7 @@ TEST_F(DriverDestination, InstDirSwitch) {
       {{"-instdir", there}, there},
       {{"-instdir", there + "\\"}, there},
       {{"-instdir", there + "/"}, there},
-      {{"-instdir", there + "\\\\"}, there + "\\"},  // one separator only
+      {{"-instdir", there + "\\\\"}, there},        // made full: one separator, removed
       {{"-instdir", file}, byDefault},               // a file is no destination
       {{"-instdir", missing}, byDefault},
       {{"-instdir", there, "-instdir", missing}, byDefault},  // the later one empties the candidate
@@ -173,11 +173,14 @@ TEST_F(DriverDestination, InstDirSwitch) {
       {{"-INSTDIR", there}, byDefault},  // exact case only
       {{"-InstDir", there}, byDefault},
       {{"-instdir", "-runafter", there}, byDefault},
+      {{"-instdir", "There"}, there},  // relative to the current folder: made full
+      {{"-instdir", "C:\\"}, "C:\\"},  // a drive root keeps its separator
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Joined(c.switches));
     NewRun();
     MessageBoxScript boxes;
+    SetCurrentDirectoryA(root_.Path().c_str());  // the run leaves the destination current
     Run(c.switches);
     EXPECT_EQ(InstallOptions.destinationFolder, c.expected);
     EXPECT_TRUE(InstallOptions.isNewInstall);
@@ -313,6 +316,18 @@ TEST_F(SilentPath, NewInstallationIsForAllUsers) {
     EXPECT_EQ(g_installs, silent ? 1 : 0);
     EXPECT_EQ(g_wizards, silent ? 0 : 1);
     EXPECT_EQ(CurrentFolder(), target);
+  }
+}
+
+TEST_F(SilentPath, AWizardThatCannotBeCreatedIsAFailureNotACancellation) {
+  for (INT_PTR result : {static_cast<INT_PTR>(-1), static_cast<INT_PTR>(IDCANCEL)}) {
+    NewRun();
+    g_wizardResult = result;
+    MessageBoxScript boxes;
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(g_wizards, 1);
+    EXPECT_EQ(g_exits, result == -1 ? 1 : 0);
+    if (result == -1) EXPECT_EQ(g_exitStatus, 1603);
   }
 }
 

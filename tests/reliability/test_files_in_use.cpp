@@ -90,6 +90,33 @@ TEST_F(FilesInUse, FileHeldOpenWithoutSharingWaitsAsNewForTheRestart) {
   ExpectRemovedWithoutResidue();
 }
 
+TEST_F(FilesInUse, AReplacementWaitingForTheRestartIsNotConsumedByALaterInstallation) {
+  const std::string readme = Installed(names::kReadmeFile);
+  {
+    UniqueHandle held = HoldOpen(readme, FILE_SHARE_READ);
+    ASSERT_EQ(RunSetup(second_, "-s", root_.Path()), 3010);
+  }
+  // Before the restart, a newer package over the free file: the restart will
+  // delete whatever stands in the readme's place, so its copy waits behind
+  // the one already waiting, and the newest readme is the one in place.
+  const std::string third = root_ / "package 6.3";
+  ASSERT_TRUE(CopyTree(second_, third));
+  ASSERT_TRUE(WriteFileBytes(third + "\\" + names::kReadmeFile, "readme of 6.3\r\n"));
+  EXPECT_EQ(RunSetup(third, "-s", root_.Path()), 3010);
+  EXPECT_EQ(ReadFileBytes(readme + ".new"), ReadFileBytes(Packaged(names::kReadmeFile))) << "the waiting copy was consumed";
+  const std::vector<PendingOperation> expected = {{SystemListPath(readme), ""},
+                                                  {SystemListPath(readme + ".new"), SystemListPath(readme)},
+                                                  {SystemListPath(readme), ""},
+                                                  {SystemListPath(readme + ".new2"), SystemListPath(readme)}};
+  EXPECT_EQ(PendingOperations(), expected);
+  ASSERT_TRUE(RestartPrefix());
+  EXPECT_EQ(ReadFileBytes(readme), ReadFileBytes(third + "\\" + names::kReadmeFile));
+  EXPECT_FALSE(PathExists(readme + ".new"));
+  EXPECT_FALSE(PathExists(readme + ".new2"));
+  RemoveTree(third);  // made after the first snapshot
+  ExpectRemovedWithoutResidue();
+}
+
 TEST_F(FilesInUse, FileHeldOpenWithDeleteSharingIsNotLost) {
   // Like a viewer or a scanner that opened the file with delete sharing: its
   // deletion goes through, yet the name stays taken until the file is
