@@ -29,6 +29,7 @@
 #define IDS_RUN_IN_PROGRESS         25
 #define IDS_NOT_INSTALLED_FOLDER    26
 #define IDS_INSTALL_INCOMPLETE      27
+#define IDS_UNINSTALLED_BUT         28
 #define IDS_SHORTCUT_HELP          101
 #define IDS_SHORTCUT_README        102
 #define IDS_SHORTCUT_UNINSTALL     104

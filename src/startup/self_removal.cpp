@@ -1,17 +1,21 @@
 #include "startup/self_removal.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "common/file_attributes.h"
 #include "common/handle.h"
 #include "common/module_path.h"
 #include "common/names.h"
+#include "common/string_table.h"
 #include "common/text.h"
 #include "driver/install_options.h"
 #include "resources/resource_ids.h"
 #include "startup/deferred_file.h"
 #include "startup/exit_status.h"
 #include "startup/message_box.h"
+#include "startup/removal_leftovers.h"
 #include "startup/run_guard.h"
 #include "uninstall/uninstall.h"
 
@@ -188,21 +192,45 @@ void RunSelfRemovalCopy(const StartupChoice& choice) {
   // Only a path with a folder names an installation; a bare name would make
   // the current directory the installed folder.
   std::string folder = SelfRemovalFolder(uninstallerPath);
+  int status = exitstatus::kDone;
   if (!folder.empty()) {
     if (!reportToUninstaller) DeleteEndedUninstaller(uninstallerPath);
-    Uninstall(folder.c_str());
+    Leftovers leftovers = Uninstall(folder.c_str());
+    // A waiting uninstaller goes once it has the status; one that would not
+    // go in time is a leftover like any other.
+    std::string goingNow;
+    if (reportToUninstaller) {
+      goingNow = uninstallerPath;
+    } else if (IsPresent(uninstallerPath)) {
+      leftovers.push_back(uninstallerPath);
+    }
+    status = SettleLeftovers(folder, leftovers, goingNow);
   }
 
-  if (!InstallOptions.silent) AppMessageBox(IDS_UNINSTALLED, MB_OK);
+  if (!InstallOptions.silent) {
+    if (status == exitstatus::kDone) {
+      AppMessageBox(IDS_UNINSTALLED, MB_OK);
+    } else {
+      // The folder the leftovers keep, named without its trailing separator.
+      std::string shown = folder;
+      if (shown.size() > 3 && shown.back() == '\\') shown.pop_back();
+      char text[1024];
+      std::snprintf(text, sizeof text, LoadStringResource(IDS_UNINSTALLED_BUT).c_str(), shown.c_str());
+      AppMessageBox(text, MB_OK);
+    }
+  }
   if (reportToUninstaller) {
-    ReportStatus(statusPipe, exitstatus::kDone);
+    ReportStatus(statusPipe, static_cast<DWORD>(status));
     WaitForSingleObject(waitingUninstaller, kWaitingUninstallerExitWait);
     CloseHandle(waitingUninstaller);
     if (!folder.empty()) {
       DeleteEndedUninstaller(uninstallerPath);
+      // Still held past the retries: it goes at the restart, like the
+      // leftovers queued before it.
+      if (IsPresent(uninstallerPath)) DeferDelete(uninstallerPath);
       RemoveDirectoryA(folder.c_str());
     }
   }
   // exit, not ExitProcess: the process-wide clean-up (the instance list) runs.
-  std::exit(exitstatus::kDone);
+  std::exit(status);
 }

@@ -10,6 +10,7 @@ list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/instance_manager.cpp
   ${CMAKE_CURRENT_LIST_DIR}/deferred_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/self_removal.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/removal_leftovers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/setup_app.cpp
   ${CMAKE_CURRENT_LIST_DIR}/run_guard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program_mark.cpp

@@ -17,16 +17,24 @@ namespace {
 const char* const kFileKinds[] = {logprefix::kFileCopy, logprefix::kFileCopyX64, logprefix::kFileCopyInd,
                                   logprefix::kFileOverwrite, logprefix::kFileDel};
 
+// A file that was there and stays: its deletion failed for another reason
+// than its absence.
+void NoteLeftover(Leftovers* leftovers, const std::string& path) {
+  if (!leftovers) return;
+  const DWORD error = GetLastError();
+  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) leftovers->push_back(path);
+}
+
 }  // namespace
 
-void RemoveLoggedLinks(const char* logPath) {
+void RemoveLoggedLinks(const char* logPath, Leftovers* leftovers) {
   LogReader log(logPath);
   if (!log.IsOpen()) return;
 
   // Every shortcut first, so that the group folders are empty when reached.
   while (log.Next()) {
     const char* link = log.Argument(logprefix::kShellLink);
-    if (link && IsShortcutName(link) && FitsPathLimit(link)) DeleteFileA(link);
+    if (link && IsShortcutName(link) && FitsPathLimit(link) && !DeleteFileA(link)) NoteLeftover(leftovers, link);
   }
 
   log.Rewind();
@@ -41,7 +49,7 @@ void RemoveLoggedLinks(const char* logPath) {
   }
 }
 
-void RemoveLoggedFiles(const char* logPath, const char* folder, const char* prefix) {
+void RemoveLoggedFiles(const char* logPath, const char* folder, const char* prefix, Leftovers* leftovers) {
   LogReader log(logPath);
   if (!log.IsOpen()) return;
   const std::string base = folder ? folder : "";
@@ -52,7 +60,7 @@ void RemoveLoggedFiles(const char* logPath, const char* folder, const char* pref
     for (std::size_t kind = 0; kind < kindCount; ++kind) {
       if (!log.Argument(kinds[kind])) continue;
       const std::string spec = FileSpecOf(log.Line(), std::strlen(kinds[kind]));
-      if (StaysInsideFolder(spec)) DeleteFilesByPattern(spec, base);
+      if (StaysInsideFolder(spec)) DeleteFilesByPattern(spec, base, leftovers);
       break;  // no prefix begins another: a line is of one kind at most
     }
   }
@@ -79,7 +87,7 @@ bool DeleteFoundFile(const std::string& path, DWORD attributes) {
 
 }  // namespace
 
-int DeleteFilesByPattern(const std::string& pattern, const std::string& folder) {
+int DeleteFilesByPattern(const std::string& pattern, const std::string& folder, Leftovers* leftovers) {
   const std::string searchPath = JoinBoundedPath(folder, pattern);
   if (searchPath.empty()) return 0;
 
@@ -88,7 +96,10 @@ int DeleteFilesByPattern(const std::string& pattern, const std::string& folder) 
   // cost, and most lines of a log name single files.
   if (pattern.find_first_of("*?") == std::string::npos) {
     const DWORD attributes = GetFileAttributesA(searchPath.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && DeleteFoundFile(searchPath, attributes) ? 1 : 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return 0;
+    if (DeleteFoundFile(searchPath, attributes)) return 1;
+    NoteLeftover(leftovers, searchPath);
+    return 0;
   }
 
   // The found names live in the folder of the pattern's sub-folder part. Both
@@ -106,7 +117,11 @@ int DeleteFilesByPattern(const std::string& pattern, const std::string& folder) 
   do {
     // The search already read each entry's attributes.
     const std::string path = entryFolder + found.cFileName;
-    if (FitsPathLimit(path) && DeleteFoundFile(path, found.dwFileAttributes)) ++deleted;
+    if (!FitsPathLimit(path) || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    if (DeleteFoundFile(path, found.dwFileAttributes))
+      ++deleted;
+    else
+      NoteLeftover(leftovers, path);
   } while (search.Next(&found));
   return deleted;
 }

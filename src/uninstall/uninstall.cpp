@@ -68,8 +68,9 @@ void RemoveProfileDefaultItems(HKEY profile) {
 
 }  // namespace
 
-void Uninstall(const char* installedFolder) {
-  if (!installedFolder || !*installedFolder) return;
+Leftovers Uninstall(const char* installedFolder) {
+  Leftovers leftovers;
+  if (!installedFolder || !*installedFolder) return leftovers;
   const std::string folder = installedFolder;
 
   RemoveProductRegistry();
@@ -78,9 +79,9 @@ void Uninstall(const char* installedFolder) {
   // "install.log" first, then the uninstall log; a path too long to form is
   // empty and reads as a missing log.
   const std::string logs[] = {JoinBoundedPath(folder, names::kOldLog), JoinBoundedPath(folder, names::kUninstallLog)};
-  for (const std::string& log : logs) RemoveLoggedLinks(log.c_str());
-  for (const std::string& log : logs) RemoveLoggedFiles(log.c_str(), folder.c_str());
-  DeleteFilesByPattern(names::kUninstallLog, folder);
+  for (const std::string& log : logs) RemoveLoggedLinks(log.c_str(), &leftovers);
+  for (const std::string& log : logs) RemoveLoggedFiles(log.c_str(), folder.c_str(), nullptr, &leftovers);
+  DeleteFilesByPattern(names::kUninstallLog, folder, &leftovers);
 
   // The current folder could keep the installed folder from going.
   SetCurrentDirectoryA("\\");
@@ -90,4 +91,5 @@ void Uninstall(const char* installedFolder) {
   // every loaded profile.
   RemoveAllUsersDefaultItems();
   ForEachLoadedProfile(&RemoveProfileDefaultItems);
+  return leftovers;
 }

@@ -83,6 +83,10 @@ const std::vector<ExpectedString>& ExpectedStrings() {
        "Ce programme de d\xe9sinstallation ne se trouve pas dans le dossier o\xf9 Orvelle 6 est "
        "install\xe9. Rien n'a \xe9t\xe9 d\xe9sinstall\xe9."},
       {IDS_INSTALL_INCOMPLETE, "Installation d'Orvelle 6 incompl\xe8te : %d fichier(s) non install\xe9(s), dont %s"},
+      {IDS_UNINSTALLED_BUT,
+       "Orvelle 6 a \xe9t\xe9 d\xe9sinstall\xe9, mais le dossier %s n'a pas pu \xeatre enti\xe8rement "
+       "supprim\xe9 : les fichiers encore utilis\xe9s seront supprim\xe9s au prochain red\xe9marrage de "
+       "l'ordinateur."},
       {IDS_SHORTCUT_HELP, "Orvelle 6 - Aide"},
       {IDS_SHORTCUT_README, "Informations sur Orvelle 6"},
       {IDS_SHORTCUT_UNINSTALL, "X  D\xe9sinstaller Orvelle 6"},

@@ -6,7 +6,8 @@ orv_add_test_program(deferred_test
           ${CMAKE_CURRENT_LIST_DIR}/test_deferred_support.cpp)
 
 orv_add_test_program(self_removal_test
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_self_removal.cpp)
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_self_removal.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/test_deferred_support.cpp)
 
 # The real setup.exe as OrvUnInst.exe, its temporary copy and their boxes.
 orv_add_test_program(self_removal_e2e_test DISPLAY

@@ -10,9 +10,11 @@ orv_add_test_program(instance_e2e_test DISPLAY TIMEOUT 180
   DEPENDS setup app_stand_ins sample_package)
 target_link_libraries(instance_e2e_test PRIVATE orv_ui_driver)
 
-# Several real setups and uninstallers at once, as deployment tools and users
-# start them; one test waits out the silent run's minute.
-orv_add_test_program(one_run_e2e_test DISPLAY TIMEOUT 180
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_one_run_e2e.cpp
+# The real setups and uninstallers as deployment tools and users start them,
+# several at once (one test waits out the silent run's minute), and what a
+# removal leaves for the restart.
+orv_add_test_program(deployment_e2e_test DISPLAY TIMEOUT 180
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_deployment_e2e.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/test_deferred_support.cpp
   DEPENDS setup sample_package)
-target_link_libraries(one_run_e2e_test PRIVATE orv_ui_driver uninstall_test_state)
+target_link_libraries(deployment_e2e_test PRIVATE orv_ui_driver uninstall_test_state)

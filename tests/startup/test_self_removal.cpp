@@ -3,6 +3,7 @@
 // cannot be started.
 #include <windows.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -11,9 +12,13 @@
 #include "common/text.h"
 #include "driver/install_options.h"
 #include "gtest/gtest.h"
+#include "startup/deferred_file.h"
+#include "startup/exit_status.h"
+#include "startup/removal_leftovers.h"
 #include "startup/run_guard.h"
 #include "startup/self_removal.h"
 #include "support/test_folders.h"
+#include "test_deferred_support.h"
 
 namespace {
 
@@ -188,6 +193,30 @@ TEST_F(SelfRemovalStart, NoTemporaryFileNoStart) {
   StartSelfRemovalCopy(RunGuard(), false);
   EXPECT_TRUE(g_starts.empty());
   EXPECT_FALSE(PathExists(folder_ / "missing"));
+}
+
+BOOL WINAPI RefusedDelayedMove(LPCSTR, LPCSTR, DWORD) { return FALSE; }
+
+// What a removal leaves: queued for the restart with the folder it alone
+// keeps (restart required), or, where neither the system's list nor
+// WININIT.INI takes it, a failure; nothing left is done.
+TEST(RemovalLeftovers, TheStatusSaysWhetherTheRestartTakesThem) {
+  TestFolder folder;
+  const std::string installed = folder.Path() + "\\";
+  const std::string held = folder / "readme.txt";
+  ASSERT_TRUE(WriteFileBytes(held, "x"));
+  EXPECT_EQ(SettleLeftovers(installed, {folder / "gone.txt"}), exitstatus::kDone) << "what went is no leftover";
+
+  EXPECT_EQ(SettleLeftovers(installed, {held}), exitstatus::kRestartRequired);
+  const std::vector<PendingOperation> queued = {{SystemListPath(held), ""}, {SystemListPath(folder.Path()), ""}};
+  EXPECT_EQ(PendingOperations(), queued);
+
+  // Neither the delayed move nor WININIT.INI (a folder stands in its place).
+  const DelayedMoveCall previous = SetDelayedMoveForTests(&RefusedDelayedMove);
+  ASSERT_TRUE(CreateDirectoryA(WininitPath().c_str(), nullptr));
+  EXPECT_EQ(SettleLeftovers(installed, {held}), exitstatus::kFailed);
+  RemoveDirectoryA(WininitPath().c_str());
+  SetDelayedMoveForTests(previous);
 }
 
 }  // namespace

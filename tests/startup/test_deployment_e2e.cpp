@@ -1,9 +1,10 @@
 // The real setup.exe and uninstaller run as deployment tools and users run
 // them, several at once: one run at a time, a removal that can be waited on
-// ("-wait"), and an uninstaller outside the installed folder that removes
-// nothing.
+// ("-wait") and what it leaves for the restart, and an uninstaller outside
+// the installed folder that removes nothing.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "startup/exit_status.h"
 #include "support/processes.h"
 #include "support/test_folders.h"
+#include "test_deferred_support.h"
 #include "ui_driver.h"
 #include "uninstall/installed_state.h"
 
@@ -24,7 +26,7 @@ namespace {
 constexpr DWORD kBoxWait = 15000;
 constexpr DWORD kRunWait = 60000;
 
-class OneRunAtATime : public testing::Test {
+class Deployment : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(CopyTree(SamplePackageFolder(), package_)); }
 
@@ -80,7 +82,7 @@ class OneRunAtATime : public testing::Test {
 // so and leave; a silent setup waits for the wizard to end, then installs,
 // and its closing pass leaves alone a setup that still shows string 25 (its
 // box is titled like the application).
-TEST_F(OneRunAtATime, ASecondRunWaitsOrSaysSoAndClosesNothing) {
+TEST_F(Deployment, ASecondRunWaitsOrSaysSoAndClosesNothing) {
   StartedProcess wizard = StartSetup("");
   HWND frame = ui::WaitForDialog(wizard.id, kBoxWait);
   ASSERT_NE(frame, nullptr) << "no wizard";
@@ -115,7 +117,7 @@ TEST_F(OneRunAtATime, ASecondRunWaitsOrSaysSoAndClosesNothing) {
 // Deployment tools run the next step as soon as the uninstaller returns: a
 // setup started then waits for the removal to end, and its installation is
 // whole once the temporary copy is gone.
-TEST_F(OneRunAtATime, ASetupRightAfterTheSilentRemovalInstallsAfterIt) {
+TEST_F(Deployment, ASetupRightAfterTheSilentRemovalInstallsAfterIt) {
   Install();
   StartedProcess removal = Start(Uninstaller(), "-s");
   ASSERT_EQ(WaitForExit(removal, kRunWait), exitstatus::kDone);
@@ -126,7 +128,7 @@ TEST_F(OneRunAtATime, ASetupRightAfterTheSilentRemovalInstallsAfterIt) {
 }
 
 // A silent run gives up after a minute, having changed nothing.
-TEST_F(OneRunAtATime, ASilentRunGivesUpAfterAMinute) {
+TEST_F(Deployment, ASilentRunGivesUpAfterAMinute) {
   UniqueHandle guard(CreateEventA(nullptr, TRUE, FALSE, names::kRunGuardName));  // another run holds it
   ASSERT_TRUE(guard);
   const DWORD begin = GetTickCount();
@@ -139,7 +141,7 @@ TEST_F(OneRunAtATime, ASilentRunGivesUpAfterAMinute) {
 
 // "-wait": the uninstaller returns once the removal has ended, with its
 // status.
-TEST_F(OneRunAtATime, TheUninstallerWithWaitReturnsOnceTheRemovalHasEnded) {
+TEST_F(Deployment, TheUninstallerWithWaitReturnsOnceTheRemovalHasEnded) {
   Install();
   {
     SCOPED_TRACE("declined");
@@ -180,9 +182,65 @@ TEST_F(OneRunAtATime, TheUninstallerWithWaitReturnsOnceTheRemovalHasEnded) {
   EXPECT_TRUE(ui::WaitUntil([&] { return !PathExists(installed_); }, 5000)) << "the folder stays";
 }
 
+// What the removal could not delete is queued for the restart (3010, string
+// 28 in place of string 20); a user's own file keeps the folder without any
+// failure, as it always has.
+TEST_F(Deployment, WhatTheRemovalLeavesGoesAtTheRestart) {
+  struct Case {
+    const char* what;
+    bool held;  // the readme held open without delete sharing, else a user's file
+    const char* arguments;
+    long status;
+  };
+  const Case cases[] = {
+      {"a user's own file", false, "-s -wait", exitstatus::kDone},
+      {"a held file, silent", true, "-s -wait", exitstatus::kRestartRequired},
+      {"a held file, with the closing message", true, "-wait", exitstatus::kRestartRequired},
+  };
+  const std::string readme = installed_ + "\\" + names::kReadmeFile;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Install();
+    UniqueHandle held;
+    if (c.held) {
+      held.reset(CreateFileA(readme.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+      ASSERT_TRUE(held);
+    } else {
+      ASSERT_TRUE(WriteFileBytes(installed_ + "\\notes.txt", "mine"));
+    }
+    StartedProcess removal = Start(Uninstaller(), c.arguments);
+    if (std::string(c.arguments).find("-s") == std::string::npos) {
+      Answer(removal, IDYES);
+      StartedProcess copy = WaitForTemporaryCopyOf(removal.id, kBoxWait);
+      ASSERT_TRUE(copy);
+      HWND closing = ui::WaitForMessageBox(copy.id, 3 * kBoxWait);
+      ASSERT_NE(closing, nullptr) << "no closing message";
+      std::string expected = LoadStringResource(IDS_UNINSTALLED_BUT);
+      expected.replace(expected.find("%s"), 2, installed_);
+      EXPECT_EQ(ui::MessageBoxText(closing), expected);
+      ui::Press(closing, IDOK);
+    }
+    EXPECT_EQ(WaitForExit(removal, kRunWait), c.status);
+    WaitForTemporaryCopies(2000);
+    if (!c.held) {
+      EXPECT_EQ(TreeOf(installed_), std::vector<std::string>{"notes.txt"});
+      RemoveTree(installed_);
+      continue;
+    }
+    const std::vector<PendingOperation> pending = PendingOperations();
+    for (const std::string& queued : {readme, installed_}) {
+      const PendingOperation deletion{SystemListPath(queued), ""};
+      EXPECT_NE(std::find(pending.begin(), pending.end(), deletion), pending.end()) << queued << " is not queued";
+    }
+    held.reset();
+    ASSERT_TRUE(RestartPrefix());
+    EXPECT_FALSE(PathExists(installed_)) << "the restart left the folder";
+  }
+}
+
 // The package ships an OrvUnInst.exe: started there, it removes nothing,
 // whether or not an installation is registered.
-TEST_F(OneRunAtATime, ThePackagesOwnUninstallerRemovesNothing) {
+TEST_F(Deployment, ThePackagesOwnUninstallerRemovesNothing) {
   const std::string uninstaller = package_ + "\\" + names::kUninstallerExe;
   ASSERT_TRUE(PathExists(uninstaller));
   const std::vector<std::string> package = TreeOf(package_);
