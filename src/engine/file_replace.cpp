@@ -5,6 +5,7 @@
 #include "common/file_attributes.h"
 #include "common/text.h"
 #include "startup/deferred_file.h"
+#include "startup/exit_status.h"
 #include "uninstall/bounded_path.h"
 
 namespace {
@@ -71,8 +72,9 @@ bool QueueBeside(const std::string& source, const std::string& target) {
 
 // The target exists and cannot be deleted, as a rule because a program holds
 // it. The restart-time operations are asked for in the order in which they
-// must run.
-Placement ReplaceTargetInUse(const std::string& source, const std::string& target) {
+// must run. When an earlier run's copy already waits to replace the target
+// (`successorWaits`, holding this run's file by now), nothing more is queued.
+Placement ReplaceTargetInUse(const std::string& source, const std::string& target, bool successorWaits) {
   std::string old = target + kOldSuffix;
   if (!FitsPathLimit(old + kOlderSuffix)) return Placement::NotPlaced;  // no room for a side name: the target stays
 
@@ -88,9 +90,25 @@ Placement ReplaceTargetInUse(const std::string& source, const std::string& targe
   }
 
   // Not even the rename: the copy waits beside the target for the restart.
-  const bool queued = QueueBeside(source, target);
+  const bool queued = successorWaits || QueueBeside(source, target);
   if (Copy(source, target)) return Placement::Placed;
+  if (successorWaits) NoteRestartNeeded();  // the earlier run's restart brings this run's file
   return queued ? Placement::AtRestart : Placement::NotPlaced;
+}
+
+// An earlier run's copy waits as `waiting` (target.new) to replace the target
+// at the restart, which deletes whatever stands in the target's place then:
+// that copy becomes this run's file, copied beside it and moved over it
+// whole, so that a copy that fails leaves it as it was. False when it could
+// not be renewed.
+bool RenewWaitingCopy(const std::string& source, const std::string& target, const std::string& waiting) {
+  const std::string side = FreeWaitingName(target);
+  if (side.empty()) return false;
+  DeleteFileA(side.c_str());
+  if (!Copy(source, side)) return false;
+  if (MoveFileExA(side.c_str(), waiting.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  DeleteFileA(side.c_str());
+  return false;
 }
 
 // Nothing to install when the source is missing or is a folder (CopyFileA
@@ -110,12 +128,15 @@ Placement PlaceFile(const std::string& name, const std::string& sourceFolder, co
   const std::string source = JoinBoundedPath(sourceFolder, name);
   const std::string target = JoinBoundedPath(destinationFolder, newName ? newName : name);
   if (source.empty() || target.empty()) return Placement::NotPlaced;
-  // An earlier run's copy waits to replace the target at the restart, which
-  // will delete whatever stands in the target's place then: this copy queues
-  // behind it, whatever the target's state now.
-  if (FitsPathLimit(target + kNewSuffix) && WaitsForRestartRename(target + kNewSuffix)) {
+  // The newest file must be the one in place after a restart that an earlier
+  // run's waiting copy is queued for; the target is then placed as usual,
+  // beside another name than the waiting one.
+  std::string beside = target + kNewSuffix;
+  const bool successorWaits = FitsPathLimit(beside) && WaitsForRestartRename(beside);
+  if (successorWaits) {
     if (!IsSourceFile(source)) return Placement::NoSource;
-    return QueueBeside(source, target) ? Placement::AtRestart : Placement::NotPlaced;
+    if (!RenewWaitingCopy(source, target, beside)) return Placement::NotPlaced;
+    beside = FreeWaitingName(target);
   }
   // A free target place has nothing to protect, so the first installation's
   // path is one call: a copy that refuses an existing target. A test of the
@@ -141,8 +162,7 @@ Placement PlaceFile(const std::string& name, const std::string& sourceFolder, co
   // room for it the installed file stays as it was, where an overwrite in
   // place or a deletion before the copy would lose it. Only this run's own
   // copy is ever moved over the target.
-  const std::string beside = target + kNewSuffix;
-  if (FitsPathLimit(beside)) {
+  if (!beside.empty() && FitsPathLimit(beside)) {
     DeleteFileA(beside.c_str());
     if (Copy(source, beside)) {
       if (MoveFileExA(beside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return Placement::Placed;
@@ -159,7 +179,7 @@ Placement PlaceFile(const std::string& name, const std::string& sourceFolder, co
   // A program that holds the target with delete sharing lets the deletion
   // through, but the name stays taken, and the file goes, once that program
   // closes it: without a successor by the side names, it would be lost.
-  return ReplaceTargetInUse(source, target);
+  return ReplaceTargetInUse(source, target, successorWaits);
 }
 
 bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,

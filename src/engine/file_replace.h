@@ -20,10 +20,11 @@ enum class Placement {
 // use too, both deleted at the next restart) and the copy made in its place;
 // when even the move fails, the copy waits as target.new, which replaces the
 // target at the next restart (AtRestart). A target.new that already waits
-// for the restart (an earlier run's) is never touched: this copy waits
-// beside it as target.new2 (and so on), queued after it, so that the newest
-// file is the one in place after the restart. NotPlaced also when the target
-// is a folder or a path would not fit the system limit.
+// for the restart (an earlier run's) is never deleted or moved into place:
+// it is renewed whole with this run's file (through target.new2), so that
+// the newest file is the one in place after the restart, and the target is
+// placed as usual. NotPlaced also when the target is a folder or a path
+// would not fit the system limit.
 Placement PlaceFile(const std::string& name, const std::string& sourceFolder, const std::string& destinationFolder,
                     const char* newName = nullptr);
 

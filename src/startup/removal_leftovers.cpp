@@ -51,10 +51,9 @@ int SettleLeftovers(const std::string& folder, const Leftovers& leftovers, const
   std::set<std::string> expected = left;
   if (!going.empty()) expected.insert(going);
   std::vector<std::string> folders;
-  if (!folder.empty() && IsFolder(folder) && HeldOnlyBy(folder, expected, folders)) {
-    std::string root = folder;  // the folder itself, without its trailing separator
-    if (root.size() > 3 && root.back() == '\\') root.pop_back();
-    folders.push_back(root);
+  // A drive root is never removed (nor, as "C:", taken for its current folder).
+  if (folder.size() > 3 && IsFolder(folder) && HeldOnlyBy(folder, expected, folders)) {
+    folders.push_back(folder);
     // Queued after the files: the restart empties each folder before its turn.
     for (const std::string& each : folders) DeferDelete(each.c_str());
   }

@@ -10,7 +10,8 @@
 
 // Queues each of `leftovers` that is still there for deletion at the next
 // restart, then, when nothing but those (and `goingNow`, a file about to be
-// deleted) holds the installed `folder` and its sub-folders, the folders too
+// deleted) holds the installed `folder` (without a trailing separator; a
+// drive root is left alone) and its sub-folders, the folders too
 // (deepest first, so that each is empty by its turn). Returns the removal's
 // status: done when nothing is left, restart required when all of it is
 // queued, failure when something stays that will not go by itself.

@@ -204,18 +204,17 @@ void RunSelfRemovalCopy(const StartupChoice& choice) {
     } else if (IsPresent(uninstallerPath)) {
       leftovers.push_back(uninstallerPath);
     }
-    status = SettleLeftovers(folder, leftovers, goingNow);
+    status = SettleLeftovers(FolderPart(uninstallerPath), leftovers, goingNow);
   }
 
   if (!InstallOptions.silent) {
     if (status == exitstatus::kDone) {
       AppMessageBox(IDS_UNINSTALLED, MB_OK);
     } else {
-      // The folder the leftovers keep, named without its trailing separator.
-      std::string shown = folder;
-      if (shown.size() > 3 && shown.back() == '\\') shown.pop_back();
+      // Names the folder the leftovers keep.
       char text[1024];
-      std::snprintf(text, sizeof text, LoadStringResource(IDS_UNINSTALLED_BUT).c_str(), shown.c_str());
+      std::snprintf(text, sizeof text, LoadStringResource(IDS_UNINSTALLED_BUT).c_str(),
+                    FolderPart(uninstallerPath).c_str());
       AppMessageBox(text, MB_OK);
     }
   }

@@ -238,6 +238,19 @@ TEST_F(Deployment, WhatTheRemovalLeavesGoesAtTheRestart) {
   }
 }
 
+// A relative "-instdir" is registered as the full path it names from the
+// setup's current folder.
+TEST_F(Deployment, ARelativeDestinationIsRegisteredAsAFullPath) {
+  const std::string apps = root_ / "apps";
+  ASSERT_TRUE(MakeFolders(apps));
+  StartedProcess setup = StartSetup("-install -s -instdir apps");
+  ASSERT_EQ(WaitForExit(setup, kRunWait), exitstatus::kDone);
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, names::kProductKey, names::kPathValue), apps);
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, names::kUninstallEntryKey, "UninstallString"),
+            "\"" + apps + "\\" + names::kUninstallerExe + "\"");
+  EXPECT_TRUE(PathExists(apps + "\\" + names::kApplicationExe));
+}
+
 // The package ships an OrvUnInst.exe: started there, it removes nothing,
 // whether or not an installation is registered.
 TEST_F(Deployment, ThePackagesOwnUninstallerRemovesNothing) {

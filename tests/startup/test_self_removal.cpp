@@ -202,7 +202,7 @@ BOOL WINAPI RefusedDelayedMove(LPCSTR, LPCSTR, DWORD) { return FALSE; }
 // WININIT.INI takes it, a failure; nothing left is done.
 TEST(RemovalLeftovers, TheStatusSaysWhetherTheRestartTakesThem) {
   TestFolder folder;
-  const std::string installed = folder.Path() + "\\";
+  const std::string& installed = folder.Path();
   const std::string held = folder / "readme.txt";
   ASSERT_TRUE(WriteFileBytes(held, "x"));
   EXPECT_EQ(SettleLeftovers(installed, {folder / "gone.txt"}), exitstatus::kDone) << "what went is no leftover";
