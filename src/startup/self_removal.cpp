@@ -26,6 +26,7 @@ constexpr DWORD kUninstallerExitWait = 1000;
 // wait: the deletion is tried again at this pace for up to this long.
 constexpr DWORD kUninstallerRetryPause = 100;
 constexpr DWORD kUninstallerRetryLimit = 10000;
+constexpr DWORD kFolderRetryLimit = 3000;
 
 // With "-wait", the copy reports after the removal and the closing message;
 // the uninstaller has ended long before this once it has read the status.
@@ -57,6 +58,20 @@ void DeleteEndedUninstaller(const char* path) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
     if (waited >= kUninstallerRetryLimit) return;
+    Sleep(kUninstallerRetryPause);
+  }
+}
+
+// Removes the emptied installed folder. A folder someone is just reading (a
+// search of its contents, an indexer) refuses removal for that moment: the
+// removal is tried again for a while. A folder that still holds files (the
+// user's own) stays at once.
+void RemoveEmptiedFolder(const std::string& folder) {
+  for (DWORD waited = 0;; waited += kUninstallerRetryPause) {
+    if (RemoveDirectoryA(folder.c_str())) return;
+    const DWORD error = GetLastError();
+    if (error == ERROR_DIR_NOT_EMPTY || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
+    if (waited >= kFolderRetryLimit) return;
     Sleep(kUninstallerRetryPause);
   }
 }
@@ -225,9 +240,12 @@ void RunSelfRemovalCopy(const StartupChoice& choice) {
     if (!folder.empty()) {
       DeleteEndedUninstaller(uninstallerPath);
       // Still held past the retries: it goes at the restart, like the
-      // leftovers queued before it.
-      if (IsPresent(uninstallerPath)) DeferDelete(uninstallerPath);
-      RemoveDirectoryA(folder.c_str());
+      // leftovers queued before it, and the folder after it.
+      if (IsPresent(uninstallerPath)) {
+        DeferDelete(uninstallerPath);
+        DeferDelete(FolderPart(uninstallerPath).c_str());
+      }
+      RemoveEmptiedFolder(folder);
     }
   }
   // exit, not ExitProcess: the process-wide clean-up (the instance list) runs.

@@ -179,7 +179,9 @@ TEST_F(Deployment, TheUninstallerWithWaitReturnsOnceTheRemovalHasEnded) {
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, names::kUninstallEntryKey));
   EXPECT_FALSE(PathExists(Group()));
   for (const std::string& left : TreeOf(installed_)) EXPECT_EQ(left, names::kUninstallerExe);
-  EXPECT_TRUE(ui::WaitUntil([&] { return !PathExists(installed_); }, 5000)) << "the folder stays";
+  // They follow as soon as the uninstaller has ended and its file is free
+  // (the folder even while the check above was reading it).
+  EXPECT_TRUE(ui::WaitUntil([&] { return !PathExists(installed_); }, 20000)) << "the folder stays";
 }
 
 // What the removal could not delete is queued for the restart (3010, string
