@@ -21,12 +21,13 @@ std::string FolderKey(const std::string& folder) {
   if (key.size() > 1 && key.back() == '\\') key.pop_back();
   return ToLower(key);
 }
-}  // namespace
 
+// True when the two folders name the same place.
 bool SameFolder(const std::string& first, const std::string& second) {
   const std::string key = FolderKey(first);
   return !key.empty() && key == FolderKey(second);
 }
+}  // namespace
 
 bool UninstallerMayRemove(const std::string& ownPath) {
   const std::string ownFolder = FolderPart(ownPath);

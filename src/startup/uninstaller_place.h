@@ -11,8 +11,3 @@
 // backslash), or when nothing is registered and its folder holds no
 // "setup.exe" (a registration lost: the folder is the installation).
 bool UninstallerMayRemove(const std::string& ownPath);
-
-// True when the two folders name the same place: each made a full path in
-// its long form where it exists, compared ignoring case and one trailing
-// backslash.
-bool SameFolder(const std::string& first, const std::string& second);
