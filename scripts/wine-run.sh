@@ -14,6 +14,11 @@
 # --small-drive LETTER:SIZE: a drive of SIZE (tmpfs size, e.g. 4m) as LETTER:
 #   in the prefix, for programs that must meet a full disk. Needs the right
 #   to mount (root); without it the drive is missing and a warning printed.
+# --folder-links: the program may ask for folder links while it runs (Wine
+#   shows a Unix symbolic link to a folder as a reparse point, but cannot make
+#   one): it writes NAME.req into C:\folder-link-requests, two lines (the
+#   link's path and its target's, both on C:), and waits for NAME.done, or
+#   NAME.failed. Paths are taken as they are written: case counts.
 # Environment:
 #   ORV_WINE_KEEP=1       keep the run folder (its path is printed)
 #   ORV_WINE_RUN_DIR=DIR  use DIR as the run folder (kept afterwards)
@@ -23,6 +28,7 @@ set -u
 root=""
 wait_all=0
 small_drive=""
+folder_links=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --root) root=$2; shift 2 ;;
@@ -30,6 +36,7 @@ while [ $# -gt 0 ]; do
     --locale) ORV_WINE_LOCALE=$2; shift 2 ;;
     --wait-all) wait_all=1; shift ;;
     --small-drive) small_drive=$2; shift 2 ;;
+    --folder-links) folder_links=1; shift ;;
     *) break ;;
   esac
 done
@@ -88,6 +95,28 @@ esac
 # Only Wine gets the locale (bash itself would warn about it).
 locale_env=(LOCPATH="$root/locale" LANG="$loc" LC_ALL="$loc")
 
+unix_path() {  # C:\WINDOWS\PATH -> the file of the prefix it names
+  local path=${1#[Cc]:}
+  printf '%s' "$WINEPREFIX/drive_c${path//\\//}"
+}
+
+# Serves the program's requests for folder links until it ends.
+serve_folder_links() {  # PID
+  local requests="$WINEPREFIX/drive_c/folder-link-requests" request link target
+  while kill -0 "$1" 2>/dev/null; do
+    for request in "$requests"/*.req; do
+      [ -e "$request" ] || continue
+      { IFS= read -r link; IFS= read -r target; } < <(tr -d '\r' <"$request")
+      if ln -s "$(unix_path "$target")" "$(unix_path "$link")" 2>/dev/null; then
+        mv "$request" "${request%.req}.done"
+      else
+        mv "$request" "${request%.req}.failed"
+      fi
+    done
+    sleep 0.05
+  done
+}
+
 run_once() {  # PROGRAM [ARGS...]: one run in its own run folder; sets rc
   if [ -n "${ORV_WINE_RUN_DIR:-}" ]; then
     run=$ORV_WINE_RUN_DIR; keep=1
@@ -144,7 +173,15 @@ run_once() {  # PROGRAM [ARGS...]: one run in its own run folder; sets rc
     for _ in $(seq 100); do [ -s "$run/display" ] && break; sleep 0.05; done
     export DISPLAY=":$(head -n1 "$run/display")"
   fi
-  env "${locale_env[@]}" wine "$program" "$@"
+  if [ "$folder_links" = 1 ]; then
+    mkdir -p "$WINEPREFIX/drive_c/folder-link-requests"
+    env "${locale_env[@]}" wine "$program" "$@" &
+    local wine_pid=$!
+    serve_folder_links "$wine_pid"
+    wait "$wine_pid"
+  else
+    env "${locale_env[@]}" wine "$program" "$@"
+  fi
   rc=$?
 
   # Child processes outlive wine: end everything of this prefix (or let it

@@ -7,6 +7,7 @@
 
 #include "common/file_attributes.h"
 #include "common/file_search.h"
+#include "common/held_folder.h"
 #include "common/text.h"
 #include "startup/deferred_file.h"
 #include "startup/exit_status.h"
@@ -15,8 +16,9 @@
 namespace {
 std::string Key(std::string path) { return ToLower(path); }
 
-// True when every file below `folder` is one of `expected`; the folders
-// below it are added to `folders`, deepest first.
+// True when every file below `folder` is one of `expected` and no folder
+// below it is a link; the folders below it are added to `folders`, deepest
+// first.
 bool HeldOnlyBy(const std::string& folder, const std::set<std::string>& expected, std::vector<std::string>& folders) {
   const std::string pattern = JoinBoundedPath(folder, "*");
   if (pattern.empty()) return false;
@@ -28,7 +30,7 @@ bool HeldOnlyBy(const std::string& folder, const std::set<std::string>& expected
     const std::string path = JoinBoundedPath(folder, found.cFileName);
     if (path.empty()) return false;
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (!HeldOnlyBy(path, expected, folders)) return false;
+      if (IsFolderLink(path) || !HeldOnlyBy(path, expected, folders)) return false;
       folders.push_back(path);
     } else if (expected.count(Key(path)) == 0) {
       return false;
@@ -52,7 +54,7 @@ int SettleLeftovers(const std::string& folder, const Leftovers& leftovers, const
   if (!going.empty()) expected.insert(going);
   std::vector<std::string> folders;
   // A drive root is never removed (nor, as "C:", taken for its current folder).
-  if (folder.size() > 3 && IsFolder(folder) && HeldOnlyBy(folder, expected, folders)) {
+  if (folder.size() > 3 && IsFolder(folder) && !IsFolderLink(folder) && HeldOnlyBy(folder, expected, folders)) {
     folders.push_back(folder);
     // Queued after the files: the restart empties each folder before its turn.
     for (const std::string& each : folders) DeferDelete(each.c_str());

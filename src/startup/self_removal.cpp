@@ -6,6 +6,7 @@
 
 #include "common/file_attributes.h"
 #include "common/handle.h"
+#include "common/held_folder.h"
 #include "common/module_path.h"
 #include "common/names.h"
 #include "common/string_table.h"
@@ -65,8 +66,9 @@ void DeleteEndedUninstaller(const char* path) {
 // Removes the emptied installed folder. A folder someone is just reading (a
 // search of its contents, an indexer) refuses removal for that moment: the
 // removal is tried again for a while. A folder that still holds files (the
-// user's own) stays at once.
+// user's own) stays at once, and so does a link.
 void RemoveEmptiedFolder(const std::string& folder) {
+  if (IsFolderLink(folder)) return;
   for (DWORD waited = 0;; waited += kUninstallerRetryPause) {
     if (RemoveDirectoryA(folder.c_str())) return;
     const DWORD error = GetLastError();

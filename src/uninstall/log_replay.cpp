@@ -3,9 +3,12 @@
 #include <windows.h>
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "common/file_attributes.h"
 #include "common/file_search.h"
+#include "common/held_folder.h"
 #include "common/text.h"
 #include "uninstall/bounded_path.h"
 #include "uninstall/file_entry.h"
@@ -25,56 +28,57 @@ void NoteLeftover(Leftovers* leftovers, const std::string& path) {
   if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) leftovers->push_back(path);
 }
 
-}  // namespace
+// The folders a removal works in: the folder it was given and the sub-folders
+// below it down to the one of the entry at hand, each held while an entry
+// works in it or below it. The entries of one sub-folder follow each other
+// in a log: they share the holds, so that a file costs no more calls.
+class WorkingFolders {
+ public:
+  explicit WorkingFolders(const std::string& base) : base_(WithoutTrailingSeparator(base)) {}
 
-void RemoveLoggedLinks(const char* logPath, Leftovers* leftovers) {
-  LogReader log(logPath);
-  if (!log.IsOpen()) return;
-
-  // Every shortcut first, so that the group folders are empty when reached.
-  while (log.Next()) {
-    const char* link = log.Argument(logprefix::kShellLink);
-    if (link && IsShortcutName(link) && FitsPathLimit(link) && !DeleteFileA(link)) NoteLeftover(leftovers, link);
-  }
-
-  log.Rewind();
-  while (log.Next()) {
-    const char* made = log.Argument(logprefix::kMadeDir);
-    if (!made) continue;
-    for (std::string folder = made; !folder.empty() && FitsPathLimit(folder); folder = ParentFolder(folder)) {
-      // A drive alone names that drive's current folder, not a parent.
-      if (folder.size() == 2 && folder[1] == ':') break;
-      if (!RemoveDirectoryA(folder.c_str())) break;
+  // Holds every folder from the base down to `folder`, a path that begins
+  // with the base; false when one of them is a link or cannot be held, and
+  // nothing may be deleted there.
+  bool Enter(const std::string& folder) {
+    std::vector<std::string> chain{WithoutTrailingSeparator(folder)};  // up to the base
+    while (chain.back().size() > base_.size()) {
+      const std::size_t separator = FindLastSeparator(chain.back());
+      if (separator == std::string::npos) break;
+      std::string parent = WithoutTrailingSeparator(chain.back().substr(0, separator + 1));
+      if (parent == chain.back()) break;  // a drive root
+      chain.push_back(std::move(parent));
     }
-  }
-}
-
-void RemoveLoggedFiles(const char* logPath, const char* folder, const char* prefix, Leftovers* leftovers) {
-  LogReader log(logPath);
-  if (!log.IsOpen()) return;
-  const std::string base = folder ? folder : "";
-  const char* const* kinds = prefix ? &prefix : kFileKinds;
-  const std::size_t kindCount = prefix ? 1 : sizeof kFileKinds / sizeof kFileKinds[0];
-
-  while (log.Next()) {
-    for (std::size_t kind = 0; kind < kindCount; ++kind) {
-      if (!log.Argument(kinds[kind])) continue;
-      const std::string spec = FileSpecOf(log.Line(), std::strlen(kinds[kind]));
-      if (StaysInsideFolder(spec)) DeleteFilesByPattern(spec, base, leftovers);
-      break;  // no prefix begins another: a line is of one kind at most
+    std::size_t kept = 0;
+    while (kept < held_.size() && kept < chain.size() && held_[kept].path == chain[chain.size() - 1 - kept]) ++kept;
+    held_.erase(held_.begin() + static_cast<std::ptrdiff_t>(kept), held_.end());
+    for (std::size_t level = kept; level < chain.size(); ++level) {
+      std::string& path = chain[chain.size() - 1 - level];
+      HeldFolder hold(path);
+      if (!hold.Held()) return false;
+      held_.push_back({std::move(path), std::move(hold)});
     }
+    return true;
   }
 
-  log.Rewind();
-  while (log.Next()) {
-    const char* subFolder = log.Argument(logprefix::kMakeDir);
-    if (!subFolder || !StaysInsideFolder(subFolder)) continue;
-    const std::string path = JoinBoundedPath(base, subFolder);
-    if (!path.empty()) RemoveDirectoryA(path.c_str());
+ private:
+  struct Hold {
+    std::string path;
+    HeldFolder folder;
+  };
+  std::string base_;
+  std::vector<Hold> held_;  // from the base down
+};
+
+// Deletes the shortcut at `link` unless its folder is a link: nothing of
+// this installation is there then, and nothing is left over.
+bool DeleteShortcut(const std::string& link) {
+  const HeldFolder folder(FolderPart(link));
+  if (!folder.Held()) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return false;
   }
+  return DeleteFileA(link.c_str()) != FALSE;
 }
-
-namespace {
 
 // Deletes one file found at `path` with `attributes`, read-only and hidden
 // ones included. Folders are never deleted here; their attributes are not
@@ -85,11 +89,20 @@ bool DeleteFoundFile(const std::string& path, DWORD attributes) {
   return DeleteFileA(path.c_str()) != FALSE;
 }
 
-}  // namespace
-
-int DeleteFilesByPattern(const std::string& pattern, const std::string& folder, Leftovers* leftovers) {
+// DeleteFilesByPattern in folders `working` holds.
+int DeleteMatchingFiles(const std::string& pattern, const std::string& folder, WorkingFolders& working,
+                        Leftovers* leftovers) {
   const std::string searchPath = JoinBoundedPath(folder, pattern);
   if (searchPath.empty()) return 0;
+
+  // The found names live in the folder of the pattern's sub-folder part. Both
+  // separators count, as they do for the search: a name found in a sub-folder
+  // must never be deleted from the folder above it.
+  const std::size_t separator = FindLastSeparator(pattern);
+  const std::size_t nameStart =
+      searchPath.size() - pattern.size() + (separator == std::string::npos ? 0 : separator + 1);
+  const std::string entryFolder = searchPath.substr(0, nameStart);
+  if (!working.Enter(entryFolder)) return 0;
 
   // A name without wildcards can match only itself: one attribute query does
   // what a search (opening, reading and closing the folder) would, at less
@@ -101,14 +114,6 @@ int DeleteFilesByPattern(const std::string& pattern, const std::string& folder, 
     NoteLeftover(leftovers, searchPath);
     return 0;
   }
-
-  // The found names live in the folder of the pattern's sub-folder part. Both
-  // separators count, as they do for the search: a name found in a sub-folder
-  // must never be deleted from the folder above it.
-  const std::size_t separator = FindLastSeparator(pattern);
-  const std::size_t nameStart =
-      searchPath.size() - pattern.size() + (separator == std::string::npos ? 0 : separator + 1);
-  const std::string entryFolder = searchPath.substr(0, nameStart);
 
   WIN32_FIND_DATAA found;
   FileSearch search(searchPath, &found);
@@ -124,4 +129,63 @@ int DeleteFilesByPattern(const std::string& pattern, const std::string& folder, 
       NoteLeftover(leftovers, path);
   } while (search.Next(&found));
   return deleted;
+}
+
+}  // namespace
+
+void RemoveLoggedLinks(const char* logPath, Leftovers* leftovers) {
+  LogReader log(logPath);
+  if (!log.IsOpen()) return;
+
+  // Every shortcut first, so that the group folders are empty when reached.
+  while (log.Next()) {
+    const char* link = log.Argument(logprefix::kShellLink);
+    if (link && IsShortcutName(link) && FitsPathLimit(link) && !DeleteShortcut(link)) NoteLeftover(leftovers, link);
+  }
+
+  log.Rewind();
+  while (log.Next()) {
+    const char* made = log.Argument(logprefix::kMadeDir);
+    if (!made) continue;
+    for (std::string folder = made; !folder.empty() && FitsPathLimit(folder); folder = ParentFolder(folder)) {
+      // A drive alone names that drive's current folder, not a parent.
+      if (folder.size() == 2 && folder[1] == ':') break;
+      // A link ends the walk: neither it nor the folders above it go.
+      if (!RemoveEmptyFolder(folder)) break;
+    }
+  }
+}
+
+void RemoveLoggedFiles(const char* logPath, const char* folder, const char* prefix, Leftovers* leftovers) {
+  LogReader log(logPath);
+  if (!log.IsOpen()) return;
+  const std::string base = folder ? folder : "";
+  const char* const* kinds = prefix ? &prefix : kFileKinds;
+  const std::size_t kindCount = prefix ? 1 : sizeof kFileKinds / sizeof kFileKinds[0];
+
+  WorkingFolders working(base);
+  while (log.Next()) {
+    for (std::size_t kind = 0; kind < kindCount; ++kind) {
+      if (!log.Argument(kinds[kind])) continue;
+      const std::string spec = FileSpecOf(log.Line(), std::strlen(kinds[kind]));
+      if (StaysInsideFolder(spec)) DeleteMatchingFiles(spec, base, working, leftovers);
+      break;  // no prefix begins another: a line is of one kind at most
+    }
+  }
+
+  log.Rewind();
+  while (log.Next()) {
+    const char* subFolder = log.Argument(logprefix::kMakeDir);
+    if (!subFolder || !StaysInsideFolder(subFolder)) continue;
+    const std::string path = JoinBoundedPath(base, subFolder);
+    if (path.empty()) continue;
+    // The folders above it are held (and no longer any below them); the
+    // folder itself is only checked, since a held folder cannot be removed.
+    if (working.Enter(ParentFolder(path))) RemoveEmptyFolder(path);
+  }
+}
+
+int DeleteFilesByPattern(const std::string& pattern, const std::string& folder, Leftovers* leftovers) {
+  WorkingFolders working(folder);
+  return DeleteMatchingFiles(pattern, folder, working, leftovers);
 }

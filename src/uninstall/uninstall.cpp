@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/held_folder.h"
 #include "common/names.h"
 #include "common/registry.h"
 #include "uninstall/bounded_path.h"
@@ -32,18 +33,21 @@ void DeleteDefaultShortcut(HKEY shellFolders, const char* valueName) {
   const std::string folder = ShellFolder(shellFolders, valueName);
   if (folder.empty()) return;
   const std::string link = JoinBoundedPath(folder, std::string(names::kProductName) + names::kShortcutExtension);
-  if (!link.empty()) DeleteFileA(link.c_str());
+  if (link.empty()) return;
+  const HeldFolder in(folder);
+  if (in.Held()) DeleteFileA(link.c_str());
 }
 
 // Removes the product-named program group under the folder `valueName` names,
-// with every file in it, the user's own shortcuts included.
+// with every file in it, the user's own shortcuts included. A group that is a
+// link is left with what it leads to.
 void RemoveDefaultGroup(HKEY shellFolders, const char* valueName) {
   const std::string folder = ShellFolder(shellFolders, valueName);
   if (folder.empty()) return;
   const std::string group = JoinBoundedPath(folder, std::string(names::kProductName) + "\\");
   if (group.empty()) return;
   DeleteFilesByPattern("*.*", group);
-  RemoveDirectoryA(group.c_str());
+  RemoveEmptyFolder(group);
 }
 
 // The default-named startup and desktop shortcuts and program group of one
@@ -85,7 +89,7 @@ Leftovers Uninstall(const char* installedFolder) {
 
   // The current folder could keep the installed folder from going.
   SetCurrentDirectoryA("\\");
-  RemoveDirectoryA(folder.c_str());
+  RemoveEmptyFolder(folder);
 
   // Default-named items, found even without a log: for all users, then in
   // every loaded profile.

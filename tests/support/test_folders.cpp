@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 
 #include "common/text.h"
 #include "support/scratch_folder.h"
@@ -41,7 +42,9 @@ void RemoveTree(const std::string& path) {
       std::string name = found.cFileName;
       if (name == "." || name == "..") continue;
       std::string child = path + "\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        RemoveDirectoryA(child.c_str());  // a link: what it leads to is not ours
+      } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveTree(child);
       } else {
         SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -88,3 +91,32 @@ bool CopyTree(const std::string& from, const std::string& to) {
 }
 
 std::string SamplePackageFolder() { return ProgramFolder() + "\\..\\sample-package"; }
+
+bool OthersCanChange(const std::string& path) {
+  HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  if (writer != INVALID_HANDLE_VALUE) {
+    CloseHandle(writer);
+    return true;
+  }
+  const std::string aside = path + ".aside";
+  if (MoveFileA(path.c_str(), aside.c_str())) {
+    MoveFileA(aside.c_str(), path.c_str());
+    return true;
+  }
+  return DeleteFileA(path.c_str()) != FALSE;
+}
+
+bool MakeFolderLink(const std::string& link, const std::string& target) {
+  static unsigned requestCount = 0;
+  const std::string request = "C:\\folder-link-requests\\" + std::to_string(++requestCount);
+  if (!WriteFileBytes(request + ".new", link + "\r\n" + target + "\r\n") ||
+      !MoveFileA((request + ".new").c_str(), (request + ".req").c_str()))
+    return false;
+  for (int waited = 0; waited < 10000; waited += 50) {
+    if (PathExists(request + ".done")) return true;
+    if (PathExists(request + ".failed")) return false;
+    Sleep(50);
+  }
+  return false;
+}

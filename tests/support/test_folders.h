@@ -33,5 +33,12 @@ bool MakeFolders(const std::string& folder);
 // Copies a folder tree (creating the target and its parents); false when
 // anything could not be copied.
 bool CopyTree(const std::string& from, const std::string& to);
+// True when the file can be opened for writing, renamed or deleted (as another
+// process would try; a rename is undone).
+bool OthersCanChange(const std::string& path);
+// Makes `link` a folder link to `target` (both on C:, the link missing, the
+// target a folder), as a user could with a junction. Only in programs added
+// with FOLDER_LINKS (tests/CMakeLists.txt): the harness makes it.
+bool MakeFolderLink(const std::string& link, const std::string& target);
 // The sample package the build makes (build/sample-package).
 std::string SamplePackageFolder();

@@ -156,8 +156,11 @@ Installation Installation::Make(const std::string& parent, const std::string& gr
   return made;
 }
 
-void Installation::ExpectGone() const {
-  EXPECT_FALSE(PathExists(folder)) << "left in it: " << testing::PrintToString(TreeOf(folder));
+void Installation::ExpectGone(const std::vector<std::string>& leftInFolder) const {
+  if (leftInFolder.empty())
+    EXPECT_FALSE(PathExists(folder)) << "left in it: " << testing::PrintToString(TreeOf(folder));
+  else
+    EXPECT_EQ(TreeOf(folder), leftInFolder);
   EXPECT_FALSE(PathExists(group));
   for (const std::string& link : shortcuts) EXPECT_FALSE(PathExists(link)) << link;
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, names::kMakerKey));

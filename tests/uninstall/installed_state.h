@@ -46,6 +46,7 @@ struct Installation {
   static Installation Make(const std::string& parent, const std::string& groupName);
 
   // Every file, folder, key and value of it is gone, and the image types are
-  // given back. Reports through gtest expectations.
-  void ExpectGone() const;
+  // given back; with `leftInFolder`, the installed folder stays holding just
+  // that (as TreeOf gives it). Reports through gtest expectations.
+  void ExpectGone(const std::vector<std::string>& leftInFolder = {}) const;
 };
