@@ -8,6 +8,7 @@ list(APPEND ORV_PORTABLE_SOURCES
 list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/codepage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/held_folder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/locked_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/string_table.cpp
   ${CMAKE_CURRENT_LIST_DIR}/module_path.cpp

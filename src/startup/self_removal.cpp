@@ -7,6 +7,7 @@
 #include "common/file_attributes.h"
 #include "common/handle.h"
 #include "common/held_folder.h"
+#include "common/locked_file.h"
 #include "common/module_path.h"
 #include "common/names.h"
 #include "common/string_table.h"
@@ -137,6 +138,39 @@ void ReportStatus(HANDLE pipe, DWORD status) {
   TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
   ExitProcess(static_cast<UINT>(status));  // not reached
 }
+
+// Writes the running uninstaller to `copy` and starts it; see
+// StartSelfRemovalCopy. Returns only when no copy runs, the copy unlocked.
+void StartLockedCopy(const std::string& copy, const RunGuard& guard, bool waitForRemoval) {
+  const std::string self = OwnProgramPath();
+  if (self.empty() || !CopyFileA(self.c_str(), copy.c_str(), FALSE)) return;
+  // The temporary folder is the user's: from the copy's end to the start of
+  // the process, another program of that user could put its own code there
+  // and have it run with this process's rights. Locked, the file can no
+  // longer change; it is started only when it still holds this program.
+  UniqueHandle lock = LockFileMatching(copy, self);
+  WaitChannel channel;
+  if (!lock || (waitForRemoval && !channel.Open())) return;
+  std::string line = SelfRemovalCommandLine(copy, self, InstallOptions.silent);
+  if (waitForRemoval) line += channel.Arguments();
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  // Only "-wait" hands handles down by inheritance; the guard goes over by
+  // duplication while the copy is still suspended.
+  if (!g_startProcess(copy.c_str(), &line[0], nullptr, nullptr, waitForRemoval ? TRUE : FALSE, CREATE_SUSPENDED,
+                      nullptr, nullptr, &startup, &info))
+    return;
+  lock.reset();  // the image is mapped: what runs is what was checked
+  UniqueHandle thread(info.hThread);
+  UniqueHandle process(info.hProcess);
+  if (guard.HandTo(process.get(), info.dwProcessId) && ResumeThread(thread.get()) != static_cast<DWORD>(-1)) {
+    EndWithoutCleanUp(waitForRemoval ? channel.ReadStatus() : exitstatus::kDone);
+  }
+  // A copy that would run beside another run, or not at all, must not run.
+  TerminateProcess(process.get(), exitstatus::kFailed);
+  WaitForSingleObject(process.get(), kUninstallerRetryLimit);
+}
 }  // namespace
 
 ProcessStartCall SetCopyStartForTests(ProcessStartCall call) {
@@ -161,29 +195,7 @@ std::string SelfRemovalCommandLine(const std::string& copyPath, const std::strin
 void StartSelfRemovalCopy(const RunGuard& guard, bool waitForRemoval) {
   std::string copy = NewTemporaryFile();
   if (copy.empty()) return;
-  std::string self = OwnProgramPath();
-  WaitChannel channel;
-  // An empty or half-written temporary file is no program: do not start it.
-  if (!self.empty() && CopyFileA(self.c_str(), copy.c_str(), FALSE) && (!waitForRemoval || channel.Open())) {
-    std::string line = SelfRemovalCommandLine(copy, self, InstallOptions.silent);
-    if (waitForRemoval) line += channel.Arguments();
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    // Only "-wait" hands handles down by inheritance; the guard goes over by
-    // duplication while the copy is still suspended.
-    if (g_startProcess(copy.c_str(), &line[0], nullptr, nullptr, waitForRemoval ? TRUE : FALSE, CREATE_SUSPENDED,
-                       nullptr, nullptr, &startup, &info)) {
-      UniqueHandle thread(info.hThread);
-      UniqueHandle process(info.hProcess);
-      if (guard.HandTo(process.get(), info.dwProcessId) && ResumeThread(thread.get()) != static_cast<DWORD>(-1)) {
-        EndWithoutCleanUp(waitForRemoval ? channel.ReadStatus() : exitstatus::kDone);
-      }
-      // A copy that would run beside another run, or not at all, must not run.
-      TerminateProcess(process.get(), exitstatus::kFailed);
-      WaitForSingleObject(process.get(), kUninstallerRetryLimit);
-    }
-  }
+  StartLockedCopy(copy, guard, waitForRemoval);
   // No copy runs: the temporary file would stay behind until someone cleans
   // the temporary folder.
   DeleteFileA(copy.c_str());

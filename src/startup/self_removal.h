@@ -11,6 +11,8 @@ class RunGuard;
 
 // Copies the running uninstaller to a new temporary file ("uni" prefix) and
 // starts it with "-delself", the uninstaller's path and, when silent, "-s".
+// The file is locked from the end of the copy to the start (nobody can write,
+// rename or delete it), and started only when it holds this program's bytes.
 // The copy is started suspended and given the run guard before it runs, so
 // that no other run can start between the two processes. Then, without
 // `waitForRemoval`, ends this process at once with status 0; with it, passes

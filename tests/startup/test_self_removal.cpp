@@ -76,6 +76,7 @@ struct StartRequest {
   bool inheritHandles = true;
   bool ownEnvironment = true;
   bool fileIsTheProgram = false;
+  bool othersCanChangeIt = true;
 };
 std::vector<StartRequest> g_starts;
 
@@ -88,6 +89,7 @@ BOOL WINAPI FailingStart(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRI
   request.inheritHandles = inheritHandles != FALSE;
   request.ownEnvironment = environment != nullptr;
   request.fileIsTheProgram = ReadFileBytes(request.application) == ReadFileBytes(OwnProgramPath());
+  request.othersCanChangeIt = OthersCanChange(request.application);
   g_starts.push_back(request);
   SetLastError(ERROR_BAD_EXE_FORMAT);
   return FALSE;
@@ -169,6 +171,7 @@ TEST_P(SelfRemovalFailedStart, LeavesNoTemporaryFile) {
   EXPECT_EQ(name.substr(0, 3), "uni") << name;
   EXPECT_EQ(name.substr(name.size() - 4), ".tmp") << name;
   EXPECT_TRUE(start.fileIsTheProgram) << "the temporary file holds a copy of the running program";
+  EXPECT_FALSE(start.othersCanChangeIt) << "the copy is locked until its process has started";
 
   const bool blank = std::string(c.temporaryFolder).find(' ') != std::string::npos;
   std::string expected = (blank ? "\"" + start.application + "\"" : start.application) + " -delself " +
