@@ -72,7 +72,7 @@ class WorkingFolders {
 // Deletes the shortcut at `link` unless its folder is a link: nothing of
 // this installation is there then, and nothing is left over.
 bool DeleteShortcut(const std::string& link) {
-  const HeldFolder folder(FolderPart(link));
+  const HeldFolder folder(FolderPart(link) + "\\");  // a root keeps its backslash
   if (!folder.Held()) {
     SetLastError(ERROR_PATH_NOT_FOUND);
     return false;
