@@ -21,7 +21,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/warnings.cmake)
 
 set(ORV_PORTABLE_SOURCES "")
 set(ORV_CORE_SOURCES "")
-foreach(subsystem common startup driver wizard engine uninstall)
+foreach(subsystem common framework uninstall engine wizard driver startup)
   include(${CMAKE_SOURCE_DIR}/src/${subsystem}/sources.cmake)
 endforeach()
 add_library(orv_portable_core STATIC ${ORV_PORTABLE_SOURCES} ${CMAKE_SOURCE_DIR}/src/common/codepage_native.cpp)

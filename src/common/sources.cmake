@@ -3,6 +3,7 @@
 list(APPEND ORV_PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/bounded_path.cpp
 )
 # Sources of this subsystem, added to the product library orv_core.
 list(APPEND ORV_CORE_SOURCES
@@ -12,4 +13,5 @@ list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/registry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/string_table.cpp
   ${CMAKE_CURRENT_LIST_DIR}/module_path.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shell_folders.cpp
 )

@@ -1,5 +1,6 @@
 #include "common/text.h"
 
+#include <cctype>
 #include <cstring>
 
 #include "common/codepage.h"
@@ -126,4 +127,14 @@ std::size_t FindLastSeparator(const std::string& text) {
   if (backslash == std::string::npos) return slash;
   if (slash == std::string::npos) return backslash;
   return backslash > slash ? backslash : slash;
+}
+
+bool SwitchEquals(const std::string& argument, const char* name) {
+  std::size_t i = 0;
+  for (; name[i]; ++i) {
+    if (i >= argument.size()) return false;
+    if (std::tolower(static_cast<unsigned char>(argument[i])) != std::tolower(static_cast<unsigned char>(name[i])))
+      return false;
+  }
+  return i == argument.size();
 }

@@ -38,3 +38,6 @@ std::size_t FindLastChar(const std::string& text, char ch);
 // The byte offset of the last "\" or "/" character, or std::string::npos. The
 // file system takes both as separators, so a pattern's folder part ends there.
 std::size_t FindLastSeparator(const std::string& text);
+
+// Whole-argument comparison of a command-line switch, ignoring ASCII case.
+bool SwitchEquals(const std::string& argument, const char* name);

@@ -3,10 +3,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "common/bounded_path.h"
 #include "common/handle.h"
 #include "common/names.h"
 #include "driver/home_page_url.h"
-#include "uninstall/bounded_path.h"
 
 #include "vendor_config.h"
 

@@ -1,7 +1,6 @@
 #include "driver/driver_switches.h"
 
 #include "common/text.h"
-#include "startup/command_line.h"
 
 namespace {
 

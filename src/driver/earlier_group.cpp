@@ -4,10 +4,10 @@
 
 #include <optional>
 
+#include "common/bounded_path.h"
 #include "common/names.h"
-#include "common/registry.h"
+#include "common/shell_folders.h"
 #include "driver/shortcut_group.h"
-#include "uninstall/bounded_path.h"
 #include "uninstall/install_log.h"
 
 std::string RecoverProgramGroup(const std::string& installedFolder, bool allUsers, const std::string& group) {
@@ -16,10 +16,8 @@ std::string RecoverProgramGroup(const std::string& installedFolder, bool allUser
   if (!log->IsOpen()) log.emplace(JoinBoundedPath(installedFolder, names::kOldLog).c_str());
   if (!log->IsOpen()) return group;
 
-  const HKEY root = allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-  const ShortcutFolders folders = PrepareShortcutFolders(
-      ReadRegistryString(root, names::kShellFoldersKey, allUsers ? names::kCommonProgramsValue : names::kProgramsValue),
-      ReadRegistryString(root, names::kShellFoldersKey, allUsers ? names::kCommonStartupValue : names::kStartupValue));
+  const ShortcutFolders folders = PrepareShortcutFolders(ReadShellFolder(ShellPlace::Programs, allUsers),
+                                                         ReadShellFolder(ShellPlace::Startup, allUsers));
 
   std::string recovered = group;
   while (log->Next()) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/bounded_path.h"
 #include "common/file_attributes.h"
 #include "common/module_path.h"
 #include "common/names.h"
@@ -16,10 +17,9 @@
 #include "driver/install_options.h"
 #include "driver/version_value.h"
 #include "engine/install.h"
+#include "framework/exit_status.h"
+#include "framework/message_box.h"
 #include "resources/resource_ids.h"
-#include "startup/exit_status.h"
-#include "startup/message_box.h"
-#include "uninstall/bounded_path.h"
 #include "wizard/setup_dlg.h"
 
 #include "vendor_config.h"

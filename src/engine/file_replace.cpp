@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
+#include "common/bounded_path.h"
 #include "common/file_attributes.h"
 #include "common/text.h"
+#include "framework/exit_status.h"
 #include "startup/deferred_file.h"
-#include "startup/exit_status.h"
-#include "uninstall/bounded_path.h"
 
 namespace {
 

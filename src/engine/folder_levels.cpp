@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
+#include "common/bounded_path.h"
 #include "common/text.h"
-#include "uninstall/bounded_path.h"
 
 void CreateOuterFolders(const std::string& root, const std::string& relative) {
   // Character-wise, so that a trail byte equal to the backslash code is

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include "common/bounded_path.h"
 #include "common/file_attributes.h"
 #include "common/names.h"
+#include "common/shell_folders.h"
 #include "common/text.h"
 #include "driver/install_options.h"
 #include "engine/file_replace.h"
@@ -11,8 +13,7 @@
 #include "engine/install_script.h"
 #include "engine/registry_entries.h"
 #include "engine/shortcuts.h"
-#include "startup/exit_status.h"
-#include "uninstall/bounded_path.h"
+#include "framework/exit_status.h"
 #include "uninstall/install_log.h"
 #include "uninstall/log_replay.h"
 

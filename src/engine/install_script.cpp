@@ -2,15 +2,16 @@
 
 #include <cstring>
 
+#include "common/bounded_path.h"
 #include "common/file_attributes.h"
 #include "common/file_search.h"
+#include "common/system_entry.h"
 #include "common/text.h"
 #include "driver/install_options.h"
 #include "engine/copy_operand.h"
 #include "engine/file_replace.h"
 #include "engine/folder_levels.h"
-#include "startup/exit_status.h"
-#include "uninstall/bounded_path.h"
+#include "framework/exit_status.h"
 #include "uninstall/install_log.h"
 
 namespace {
@@ -18,12 +19,8 @@ namespace {
 // The name a packaged library carries while the system is asked for its own.
 constexpr char kProbeSuffix[] = ".toinst";
 
-Wow64Query LookUpWow64Query() {
-  return reinterpret_cast<Wow64Query>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "IsWow64Process")));
-}
-
-Wow64Query wow64Query = LookUpWow64Query();
+// Looked up, not imported: older systems lack the call.
+Wow64Query wow64Query = Kernel32Entry<Wow64Query>("IsWow64Process");
 
 // Creates a missing destination with its ancestors: each level of the
 // cleaned-up path, then the folder under its path as given.

@@ -8,8 +8,8 @@
 #include "common/registry.h"
 #include "common/string_table.h"
 #include "common/text.h"
+#include "framework/exit_status.h"
 #include "resources/resource_ids.h"
-#include "startup/exit_status.h"
 #include "vendor_config.h"
 
 namespace {

@@ -2,14 +2,13 @@
 
 #include <cstring>
 
+#include "common/bounded_path.h"
 #include "common/names.h"
-#include "common/registry.h"
 #include "common/string_table.h"
 #include "driver/install_options.h"
+#include "framework/exit_status.h"
+#include "framework/message_box.h"
 #include "resources/resource_ids.h"
-#include "startup/exit_status.h"
-#include "startup/message_box.h"
-#include "uninstall/bounded_path.h"
 #include "uninstall/install_log.h"
 
 namespace {
@@ -50,24 +49,6 @@ class ComRef {
   Interface* pointer_ = nullptr;
 };
 
-// The value names of each place: per user, all users.
-struct PlaceValues {
-  const char* perUser;
-  const char* allUsers;
-};
-
-PlaceValues ValuesOf(ShellPlace place) {
-  switch (place) {
-    case ShellPlace::Desktop:
-      return {names::kDesktopValue, names::kCommonDesktopValue};
-    case ShellPlace::Startup:
-      return {names::kStartupValue, names::kCommonStartupValue};
-    case ShellPlace::Programs:
-      break;
-  }
-  return {names::kProgramsValue, names::kCommonProgramsValue};
-}
-
 // The target without one leading and one trailing double quote.
 std::string Unquoted(const std::string& target) {
   std::size_t begin = 0;
@@ -104,12 +85,6 @@ void MakeShortcut(const std::string& folder, const ShortcutKind& kind) {
 }
 
 }  // namespace
-
-std::string ReadShellFolder(ShellPlace place, bool allUsers) {
-  const PlaceValues values = ValuesOf(place);
-  return allUsers ? ReadRegistryString(HKEY_LOCAL_MACHINE, names::kShellFoldersKey, values.allUsers)
-                  : ReadRegistryString(HKEY_CURRENT_USER, names::kShellFoldersKey, values.perUser);
-}
 
 ShellLinkFactory SetShellLinkFactoryForTests(ShellLinkFactory factory) {
   const ShellLinkFactory previous = shellLinkFactory;

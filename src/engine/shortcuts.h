@@ -1,19 +1,10 @@
-// Shortcuts: where the shell keeps its folders, and the shell-link files the
-// installation makes there, each recorded in the uninstall log once saved.
+// Shortcuts: the shell-link files the installation makes in the shell's
+// folders, each recorded in the uninstall log once saved.
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
 
 #include <string>
-
-// Shell folders, each a text value of the Shell Folders key: per user under
-// HKEY_CURRENT_USER ("Programs", "Desktop", "Startup"), for all users under
-// HKEY_LOCAL_MACHINE ("Common Programs", "Common Desktop", "Common Startup").
-enum class ShellPlace { Programs, Desktop, Startup };
-
-// The place's folder from the one root `allUsers` picks, as stored
-// (unexpanded, at most 259 characters); empty when the value is missing.
-std::string ReadShellFolder(ShellPlace place, bool allUsers);
 
 // Saves a shortcut to `target` (one leading and one trailing double quote
 // dropped) at `shortcutPath`, with an empty description and, when given, the

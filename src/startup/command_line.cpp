@@ -1,6 +1,5 @@
 #include "startup/command_line.h"
 
-#include <cctype>
 #include <cstdlib>
 
 #include "common/names.h"
@@ -20,16 +19,6 @@ std::uintptr_t HandleValue(const std::string& argument) {
   return static_cast<std::uintptr_t>(std::strtoull(argument.c_str(), nullptr, 10));
 }
 }  // namespace
-
-bool SwitchEquals(const std::string& argument, const char* name) {
-  std::size_t i = 0;
-  for (; name[i]; ++i) {
-    if (i >= argument.size()) return false;
-    if (std::tolower(static_cast<unsigned char>(argument[i])) != std::tolower(static_cast<unsigned char>(name[i])))
-      return false;
-  }
-  return i == argument.size();
-}
 
 StartupChoice ReadStartupChoice(const std::vector<std::string>& args, const std::string& ownPath) {
   StartupChoice choice;

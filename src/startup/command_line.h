@@ -24,5 +24,3 @@ struct StartupChoice {
 // Decides the mode and switches. `ownPath` is the program's full path.
 StartupChoice ReadStartupChoice(const std::vector<std::string>& args, const std::string& ownPath);
 
-// Whole-argument comparison ignoring ASCII case.
-bool SwitchEquals(const std::string& argument, const char* name);

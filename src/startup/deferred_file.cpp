@@ -8,7 +8,7 @@
 #include "common/names.h"
 #include "common/registry.h"
 #include "common/text.h"
-#include "startup/exit_status.h"
+#include "framework/exit_status.h"
 
 namespace {
 

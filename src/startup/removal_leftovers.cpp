@@ -5,13 +5,13 @@
 #include <set>
 #include <vector>
 
+#include "common/bounded_path.h"
 #include "common/file_attributes.h"
 #include "common/file_search.h"
 #include "common/held_folder.h"
 #include "common/text.h"
+#include "framework/exit_status.h"
 #include "startup/deferred_file.h"
-#include "startup/exit_status.h"
-#include "uninstall/bounded_path.h"
 
 namespace {
 std::string Key(std::string path) { return ToLower(path); }

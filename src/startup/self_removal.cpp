@@ -13,12 +13,12 @@
 #include "common/string_table.h"
 #include "common/text.h"
 #include "driver/install_options.h"
+#include "framework/exit_status.h"
+#include "framework/message_box.h"
+#include "framework/run_guard.h"
 #include "resources/resource_ids.h"
 #include "startup/deferred_file.h"
-#include "startup/exit_status.h"
-#include "startup/message_box.h"
 #include "startup/removal_leftovers.h"
-#include "startup/run_guard.h"
 #include "uninstall/uninstall.h"
 
 namespace {

@@ -4,17 +4,18 @@
 
 #include "common/handle.h"
 #include "common/names.h"
-#include "common/text.h"
 #include "common/string_table.h"
+#include "common/system_entry.h"
+#include "common/text.h"
 #include "driver/install_driver.h"
 #include "driver/install_options.h"
+#include "framework/exit_status.h"
+#include "framework/message_box.h"
+#include "framework/run_guard.h"
 #include "resources/resource_ids.h"
 #include "startup/command_line.h"
-#include "startup/exit_status.h"
 #include "startup/instance_manager.h"
-#include "startup/message_box.h"
 #include "startup/program_mark.h"
-#include "startup/run_guard.h"
 #include "startup/self_removal.h"
 #include "startup/uninstaller_place.h"
 
@@ -33,8 +34,7 @@ constexpr DWORD kCloseGrace = 10;
 bool RunsApplication(HANDLE process) {
   using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
   // Looked up, not imported: older systems lack the call.
-  static const auto query = reinterpret_cast<QueryImageName>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "QueryFullProcessImageNameA")));
+  static const auto query = Kernel32Entry<QueryImageName>("QueryFullProcessImageNameA");
   if (!query) return false;
   char path[kMaxPath];
   DWORD size = sizeof path;

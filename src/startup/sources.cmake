@@ -5,16 +5,12 @@ list(APPEND ORV_PORTABLE_SOURCES
 )
 # Sources of this subsystem, added to the product library orv_core.
 list(APPEND ORV_CORE_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/instance_manager.cpp
   ${CMAKE_CURRENT_LIST_DIR}/deferred_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/self_removal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/removal_leftovers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/setup_app.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/run_guard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program_mark.cpp
   ${CMAKE_CURRENT_LIST_DIR}/uninstaller_place.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/exit_status.cpp
   ${CMAKE_CURRENT_LIST_DIR}/library_search.cpp
 )

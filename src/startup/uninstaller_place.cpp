@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
+#include "common/bounded_path.h"
 #include "common/file_attributes.h"
 #include "common/names.h"
 #include "common/text.h"
 #include "driver/existing_install.h"
-#include "uninstall/bounded_path.h"
 
 namespace {
 // The folder as a comparable key: full, long where it exists, lower-cased,

@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "common/bounded_path.h"
 #include "common/file_attributes.h"
 #include "common/file_search.h"
 #include "common/held_folder.h"
 #include "common/text.h"
-#include "uninstall/bounded_path.h"
 #include "uninstall/file_entry.h"
 #include "uninstall/install_log.h"
 

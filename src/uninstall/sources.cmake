@@ -2,7 +2,6 @@
 # with the sanitizers and fuzz targets (preset native-sanitize).
 list(APPEND ORV_PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/install_log.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/bounded_path.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_entry.cpp
 )
 # Sources of this subsystem, added to the product library orv_core.

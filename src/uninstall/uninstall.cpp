@@ -4,33 +4,19 @@
 
 #include <string>
 
+#include "common/bounded_path.h"
 #include "common/held_folder.h"
 #include "common/names.h"
 #include "common/registry.h"
-#include "uninstall/bounded_path.h"
+#include "common/shell_folders.h"
 #include "uninstall/log_replay.h"
 #include "uninstall/registry_cleanup.h"
 
 namespace {
 
-// The Shell Folders values that name where default-named items live.
-struct ShellFolderValues {
-  const char* startup;
-  const char* desktop;
-  const char* programs;
-};
-constexpr ShellFolderValues kAllUsersFolders = {names::kCommonStartupValue, names::kCommonDesktopValue,
-                                                names::kCommonProgramsValue};
-constexpr ShellFolderValues kUserFolders = {names::kStartupValue, names::kDesktopValue, names::kProgramsValue};
-
-// The folder a Shell Folders value names; empty when the value is missing.
-std::string ShellFolder(HKEY shellFolders, const char* valueName) {
-  return ReadRegistryString(shellFolders, nullptr, valueName);
-}
-
-// Deletes the product-named shortcut in the folder `valueName` names.
-void DeleteDefaultShortcut(HKEY shellFolders, const char* valueName) {
-  const std::string folder = ShellFolder(shellFolders, valueName);
+// Deletes the product-named shortcut in the folder `place` names.
+void DeleteDefaultShortcut(HKEY shellFolders, ShellPlace place, bool allUsers) {
+  const std::string folder = ReadShellFolder(shellFolders, place, allUsers);
   if (folder.empty()) return;
   const std::string link = JoinBoundedPath(folder, std::string(names::kProductName) + names::kShortcutExtension);
   if (link.empty()) return;
@@ -38,11 +24,11 @@ void DeleteDefaultShortcut(HKEY shellFolders, const char* valueName) {
   if (in.Held()) DeleteFileA(link.c_str());
 }
 
-// Removes the product-named program group under the folder `valueName` names,
+// Removes the product-named program group under the programs folder,
 // with every file in it, the user's own shortcuts included. A group that is a
 // link is left with what it leads to.
-void RemoveDefaultGroup(HKEY shellFolders, const char* valueName) {
-  const std::string folder = ShellFolder(shellFolders, valueName);
+void RemoveDefaultGroup(HKEY shellFolders, bool allUsers) {
+  const std::string folder = ReadShellFolder(shellFolders, ShellPlace::Programs, allUsers);
   if (folder.empty()) return;
   const std::string group = JoinBoundedPath(folder, std::string(names::kProductName) + "\\");
   if (group.empty()) return;
@@ -51,23 +37,23 @@ void RemoveDefaultGroup(HKEY shellFolders, const char* valueName) {
 }
 
 // The default-named startup and desktop shortcuts and program group of one
-// set of shell folders.
-void RemoveDefaultNamedItems(HKEY shellFolders, const ShellFolderValues& values) {
-  DeleteDefaultShortcut(shellFolders, values.startup);
-  DeleteDefaultShortcut(shellFolders, values.desktop);
-  RemoveDefaultGroup(shellFolders, values.programs);
+// set of shell folders: all users' or one profile's.
+void RemoveDefaultNamedItems(HKEY shellFolders, bool allUsers) {
+  DeleteDefaultShortcut(shellFolders, ShellPlace::Startup, allUsers);
+  DeleteDefaultShortcut(shellFolders, ShellPlace::Desktop, allUsers);
+  RemoveDefaultGroup(shellFolders, allUsers);
 }
 
 void RemoveAllUsersDefaultItems() {
   RegKey shellFolders;
   if (shellFolders.Open(HKEY_LOCAL_MACHINE, names::kShellFoldersKey, KEY_QUERY_VALUE))
-    RemoveDefaultNamedItems(shellFolders.get(), kAllUsersFolders);
+    RemoveDefaultNamedItems(shellFolders.get(), true);
 }
 
 void RemoveProfileDefaultItems(HKEY profile) {
   RegKey shellFolders;
   if (shellFolders.Open(profile, names::kShellFoldersKey, KEY_ALL_ACCESS))
-    RemoveDefaultNamedItems(shellFolders.get(), kUserFolders);
+    RemoveDefaultNamedItems(shellFolders.get(), false);
 }
 
 }  // namespace

@@ -2,13 +2,13 @@
 
 #include <objbase.h>
 
+#include "common/bounded_path.h"
 #include "common/file_attributes.h"
 #include "common/file_search.h"
 #include "common/names.h"
 #include "common/string_table.h"
 #include "driver/install_options.h"
-#include "startup/message_box.h"
-#include "uninstall/bounded_path.h"
+#include "framework/message_box.h"
 
 namespace {
 

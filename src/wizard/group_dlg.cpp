@@ -1,9 +1,9 @@
 #include "wizard/group_dlg.h"
 
+#include "common/shell_folders.h"
 #include "common/text.h"
 #include "driver/install_options.h"
-#include "engine/shortcuts.h"
-#include "startup/message_box.h"
+#include "framework/message_box.h"
 
 namespace {
 constexpr std::size_t kShortestGroupName = 3;  // bytes

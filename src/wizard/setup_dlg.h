@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "framework/dialog.h"
 #include "resources/resource_ids.h"
-#include "startup/dialog.h"
 #include "wizard/wizard_page.h"
 
 class CSetupDlg : public CDialog {

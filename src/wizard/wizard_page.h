@@ -5,7 +5,7 @@
 #pragma once
 #include <string>
 
-#include "startup/dialog.h"
+#include "framework/dialog.h"
 
 class CWizardPage : public CDialog {
  public:

@@ -8,6 +8,7 @@
 
 #include "common/names.h"
 #include "common/registry.h"
+#include "common/shell_folders.h"
 #include "engine/shortcuts.h"
 #include "engine_fixture.h"
 #include "support/message_box_script.h"

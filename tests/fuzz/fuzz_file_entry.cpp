@@ -6,11 +6,11 @@
 #include <cstring>
 #include <string>
 
+#include "common/bounded_path.h"
 #include "common/codepage.h"
 #include "common/text.h"
 #include "engine/copy_operand.h"
 #include "fuzz_input.h"
-#include "uninstall/bounded_path.h"
 #include "uninstall/file_entry.h"
 #include "uninstall/install_log.h"
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "common/bounded_path.h"
 #include "driver/shortcut_group.h"
 #include "engine/copy_operand.h"
 #include "fuzz_input.h"
-#include "uninstall/bounded_path.h"
 #include "uninstall/file_entry.h"
 #include "uninstall/install_log.h"
 

@@ -8,10 +8,10 @@
 
 #include "common/names.h"
 #include "common/string_table.h"
+#include "framework/exit_status.h"
 #include "gtest/gtest.h"
-#include "resources/resource_ids.h"
-#include "startup/exit_status.h"
 #include "install_cycle.h"
+#include "resources/resource_ids.h"
 #include "support/test_folders.h"
 #include "system_snapshot.h"
 #include "uninstall/installed_state.h"

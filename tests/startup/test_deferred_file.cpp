@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/exit_status.h"
 #include "gtest/gtest.h"
 #include "startup/deferred_file.h"
-#include "startup/exit_status.h"
 #include "support/test_folders.h"
 #include "test_deferred_support.h"
 

@@ -1,5 +1,5 @@
 // The dialog class on real windows (needs a display).
-#include "startup/dialog.h"
+#include "framework/dialog.h"
 
 #include <memory>
 

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "common/string_table.h"
 #include "common/handle.h"
+#include "common/string_table.h"
 #include "driver/install_options.h"
+#include "framework/exit_status.h"
+#include "framework/run_guard.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
-#include "startup/exit_status.h"
 #include "startup/instance_manager.h"
-#include "startup/run_guard.h"
 #include "support/message_box_script.h"
 #include "support/test_folders.h"
 

@@ -1,7 +1,7 @@
 #include "support/message_box_script.h"
 
+#include "framework/message_box.h"
 #include "gtest/gtest.h"
-#include "startup/message_box.h"
 
 namespace {
 MessageBoxScript* g_active = nullptr;

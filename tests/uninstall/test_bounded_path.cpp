@@ -3,8 +3,8 @@
 // Portable: also built natively with the sanitizers.
 #include <string>
 
+#include "common/bounded_path.h"
 #include "gtest/gtest.h"
-#include "uninstall/bounded_path.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "uninstall/bounded_path.h"
+#include "common/bounded_path.h"
 
 #include "common/text.h"
 

@@ -1,4 +1,4 @@
-#include "startup/dialog.h"
+#include "framework/dialog.h"
 
 #include "common/string_table.h"
 

@@ -1,4 +1,4 @@
-#include "startup/exit_status.h"
+#include "framework/exit_status.h"
 
 #include <set>
 

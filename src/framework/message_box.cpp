@@ -1,4 +1,4 @@
-#include "startup/message_box.h"
+#include "framework/message_box.h"
 
 #include "common/string_table.h"
 #include "resources/resource_ids.h"

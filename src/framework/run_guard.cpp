@@ -1,11 +1,11 @@
-#include "startup/run_guard.h"
+#include "framework/run_guard.h"
 
 #include <string>
 
 #include "common/names.h"
 #include "common/string_table.h"
+#include "framework/message_box.h"
 #include "resources/resource_ids.h"
-#include "startup/message_box.h"
 
 namespace {
 // A silent run waits this long for another run to end (deployment tools

@@ -1,0 +1,13 @@
+// Functions of the system looked up at run time rather than imported: the
+// older systems lack them, and an import the system cannot resolve would keep
+// the program from starting at all.
+#pragma once
+#include <windows.h>
+
+// The kernel32 function `name` as a `Function` pointer; null when missing.
+template <class Function>
+Function Kernel32Entry(const char* name) {
+  const HMODULE kernel = GetModuleHandleA("kernel32");
+  // Through void*: a FARPROC does not convert to another function type.
+  return kernel ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
+}
