@@ -20,9 +20,8 @@ std::string RecoverProgramGroup(const std::string& installedFolder, bool allUser
                                                          ReadShellFolder(ShellPlace::Startup, allUsers));
 
   std::string recovered = group;
-  while (log->Next()) {
-    const char* link = log->Argument(logprefix::kShellLink);
-    if (link) ShortcutGroupOf(link, folders, &recovered);
-  }
+  LogEntry entry;
+  while (log->NextEntry(entry))
+    if (entry.kind == LogKind::ShortcutLink) ShortcutGroupOf(entry.operand, folders, &recovered);
   return recovered;
 }

@@ -42,7 +42,7 @@ std::string MakeProgramGroup(const std::string& programs, const std::string& gro
   const std::string groupFolder = JoinBoundedPath(programs, group);
   if (groupFolder.empty()) return groupFolder;
   CreateDirectoryA(groupFolder.c_str(), nullptr);
-  if (!AppendLogLine(log.c_str(), (std::string(logprefix::kMadeDir) + groupFolder).c_str()))
+  if (!AppendLogEntry(log.c_str(), LogKind::MadeDir, groupFolder))
     NoteInstallFailure(names::kUninstallLog);
   return groupFolder;
 }

@@ -87,17 +87,25 @@ void RunInstallScript(const std::string& scriptPath) {
   const std::string& source = InstallOptions.sourceFolder;
   const std::string& destination = InstallOptions.destinationFolder;
 
-  // The first prefix that matches decides, in this order.
-  while (script.Next()) {
-    const char* operand = nullptr;
-    if ((operand = script.Argument(logprefix::kFileCopy)) != nullptr ||
-        (wow64 && (operand = script.Argument(logprefix::kFileCopyX64)) != nullptr)) {
-      CopyByOperand(operand, source, destination);
-    } else if ((operand = script.Argument(logprefix::kFileCopyInd)) != nullptr) {
-      CopyLibraryIfMissing(operand, source, destination);
-    } else if ((operand = script.Argument(logprefix::kMakeDir)) != nullptr) {
-      const std::string folder = JoinBoundedPath(destination, operand);
-      if (!folder.empty()) CreateDirectoryA(folder.c_str(), nullptr);
+  LogEntry entry;
+  while (script.NextEntry(entry)) {
+    switch (entry.kind) {
+      case LogKind::FileCopyX64:
+        if (!wow64) break;
+        [[fallthrough]];
+      case LogKind::FileCopy:
+        CopyByOperand(entry.operand, source, destination);
+        break;
+      case LogKind::FileCopyInd:
+        CopyLibraryIfMissing(entry.operand, source, destination);
+        break;
+      case LogKind::MakeDir: {
+        const std::string folder = JoinBoundedPath(destination, entry.operand);
+        if (!folder.empty()) CreateDirectoryA(folder.c_str(), nullptr);
+        break;
+      }
+      default:  // the removal's kinds and other lines
+        break;
     }
   }
 }

@@ -119,9 +119,9 @@ HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPat
 
   result = file->Save(widePath, TRUE);
   if (SUCCEEDED(result)) {
-    const std::string line = std::string(logprefix::kShellLink) + shortcutPath;
     // A shortcut the log does not name would stay behind at the removal.
-    if (!AppendLogLine(JoinBoundedPath(InstallOptions.destinationFolder, names::kUninstallLog).c_str(), line.c_str()))
+    const std::string log = JoinBoundedPath(InstallOptions.destinationFolder, names::kUninstallLog);
+    if (!AppendLogEntry(log.c_str(), LogKind::ShortcutLink, shortcutPath))
       NoteInstallFailure(names::kUninstallLog);
   }
   return result;

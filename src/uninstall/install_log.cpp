@@ -7,7 +7,46 @@ namespace {
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
+
+struct KindPrefix {
+  LogKind kind;
+  const char* prefix;
+};
+// No prefix begins another, so the order does not decide anything.
+constexpr KindPrefix kKindPrefixes[] = {
+    {LogKind::FileCopy, logprefix::kFileCopy},     {LogKind::FileCopyX64, logprefix::kFileCopyX64},
+    {LogKind::FileCopyInd, logprefix::kFileCopyInd}, {LogKind::FileOverwrite, logprefix::kFileOverwrite},
+    {LogKind::FileDel, logprefix::kFileDel},       {LogKind::MakeDir, logprefix::kMakeDir},
+    {LogKind::MadeDir, logprefix::kMadeDir},       {LogKind::ShortcutLink, logprefix::kShellLink},
+};
 }  // namespace
+
+LogKind LogKindOf(const char* prefix) {
+  if (!prefix) return LogKind::None;
+  for (const KindPrefix& each : kKindPrefixes)
+    if (std::strcmp(each.prefix, prefix) == 0) return each.kind;
+  return LogKind::None;
+}
+
+bool IsFileKind(LogKind kind) {
+  return kind == LogKind::FileCopy || kind == LogKind::FileCopyX64 || kind == LogKind::FileCopyInd ||
+         kind == LogKind::FileOverwrite || kind == LogKind::FileDel;
+}
+
+LogEntry ParseLogLine(const char* line) {
+  LogEntry entry;
+  if (!line) return entry;
+  entry.line = entry.operand = line;
+  for (const KindPrefix& each : kKindPrefixes) {
+    const std::size_t length = std::strlen(each.prefix);
+    if (std::strncmp(line, each.prefix, length) != 0) continue;
+    entry.kind = each.kind;
+    entry.operand = line + length;
+    entry.prefixLength = length;
+    break;
+  }
+  return entry;
+}
 
 LogReader::LogReader(const char* path) {
   // Binary: a text-mode stream of the Windows C runtime ends at a Ctrl-Z
@@ -30,6 +69,12 @@ bool LogReader::Next() {
   line_[kLineBuffer - 1] = '\0';
   StripLineEnd(line_);
   return true;
+}
+
+bool LogReader::NextEntry(LogEntry& entry) {
+  const bool read = Next();
+  entry = ParseLogLine(line_);
+  return read;
 }
 
 const char* LogReader::Argument(const char* prefix) const {
@@ -61,4 +106,10 @@ bool AppendLogLine(const char* logPath, const char* text) {
   bool written = std::fputs(text ? text : "", file.get()) >= 0;
   written = std::fputc('\n', file.get()) != EOF && written;
   return std::fclose(file.release()) == 0 && written;
+}
+
+bool AppendLogEntry(const char* logPath, LogKind kind, const std::string& operand) {
+  for (const KindPrefix& each : kKindPrefixes)
+    if (each.kind == kind) return AppendLogLine(logPath, (each.prefix + operand).c_str());
+  return false;
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 namespace logprefix {
 inline constexpr char kFileCopy[] = "File Copy: ";
@@ -18,6 +19,31 @@ inline constexpr char kShellLink[] = "Shell Link: ";
 
 // Separator of a remark after a file spec (cut by the removal passes only).
 inline constexpr char kLogRemarkSeparator[] = " | ";
+
+// The kinds of entry, one for each prefix; None for any other line (a
+// comment, an empty line, a misspelt prefix).
+enum class LogKind { None, FileCopy, FileCopyX64, FileCopyInd, FileOverwrite, FileDel, MakeDir, MadeDir, ShortcutLink };
+
+// The kind `prefix` names exactly (one of the texts above); None otherwise.
+LogKind LogKindOf(const char* prefix);
+
+// True for the five kinds that name files: the copies, the overwrite and the
+// deletion.
+bool IsFileKind(LogKind kind);
+
+// One line, parsed. The operand is the text after the prefix as read: the
+// installer keeps a remark after " | " (the copy reads it as part of the
+// name), the removal cuts it (FileSpecOf, file_entry.h, from the line and
+// the prefix's length).
+struct LogEntry {
+  LogKind kind = LogKind::None;
+  const char* line = "";      // the whole line
+  const char* operand = "";   // after the prefix; the whole line for None
+  std::size_t prefixLength = 0;
+};
+
+// The kind and operand of `line`: the first prefix that begins it exactly.
+LogEntry ParseLogLine(const char* line);
 
 // Reads a log by the shared rules: pieces of at most 511 bytes (a longer line
 // goes on as a further piece), trailing bytes 1..32 stripped but never the
@@ -37,6 +63,10 @@ class LogReader {
 
   // Reads the next piece into the line buffer; false at the end of the file.
   bool Next();
+
+  // The walk every reader of the format makes: Next(), with the line parsed
+  // into `entry` (valid until the next read).
+  bool NextEntry(LogEntry& entry);
 
   // The current line after stripping; "" before the first Next().
   const char* Line() const { return line_; }
@@ -60,3 +90,6 @@ void StripLineEnd(char* line);
 // Appends `text` and a line end to the log: one open, write and close. False
 // when the file does not open (the entry is then dropped).
 bool AppendLogLine(const char* logPath, const char* text);
+
+// Appends the entry of `kind` with `operand` after its prefix, as above.
+bool AppendLogEntry(const char* logPath, LogKind kind, const std::string& operand);

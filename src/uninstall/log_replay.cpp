@@ -16,10 +16,6 @@
 
 namespace {
 
-// The file kinds, in the order in which a line is tested.
-const char* const kFileKinds[] = {logprefix::kFileCopy, logprefix::kFileCopyX64, logprefix::kFileCopyInd,
-                                  logprefix::kFileOverwrite, logprefix::kFileDel};
-
 // A file that was there and stays: its deletion failed for another reason
 // than its absence.
 void NoteLeftover(Leftovers* leftovers, const std::string& path) {
@@ -138,16 +134,17 @@ void RemoveLoggedLinks(const char* logPath, Leftovers* leftovers) {
   if (!log.IsOpen()) return;
 
   // Every shortcut first, so that the group folders are empty when reached.
-  while (log.Next()) {
-    const char* link = log.Argument(logprefix::kShellLink);
-    if (link && IsShortcutName(link) && FitsPathLimit(link) && !DeleteShortcut(link)) NoteLeftover(leftovers, link);
+  LogEntry entry;
+  while (log.NextEntry(entry)) {
+    const char* link = entry.operand;
+    if (entry.kind == LogKind::ShortcutLink && IsShortcutName(link) && FitsPathLimit(link) && !DeleteShortcut(link))
+      NoteLeftover(leftovers, link);
   }
 
   log.Rewind();
-  while (log.Next()) {
-    const char* made = log.Argument(logprefix::kMadeDir);
-    if (!made) continue;
-    for (std::string folder = made; !folder.empty() && FitsPathLimit(folder); folder = ParentFolder(folder)) {
+  while (log.NextEntry(entry)) {
+    if (entry.kind != LogKind::MadeDir) continue;
+    for (std::string folder = entry.operand; !folder.empty() && FitsPathLimit(folder); folder = ParentFolder(folder)) {
       // A drive alone names that drive's current folder, not a parent.
       if (folder.size() == 2 && folder[1] == ':') break;
       // A link ends the walk: neither it nor the folders above it go.
@@ -160,23 +157,20 @@ void RemoveLoggedFiles(const char* logPath, const char* folder, const char* pref
   LogReader log(logPath);
   if (!log.IsOpen()) return;
   const std::string base = folder ? folder : "";
-  const char* const* kinds = prefix ? &prefix : kFileKinds;
-  const std::size_t kindCount = prefix ? 1 : sizeof kFileKinds / sizeof kFileKinds[0];
+  const LogKind only = prefix ? LogKindOf(prefix) : LogKind::None;
 
   WorkingFolders working(base);
-  while (log.Next()) {
-    for (std::size_t kind = 0; kind < kindCount; ++kind) {
-      if (!log.Argument(kinds[kind])) continue;
-      const std::string spec = FileSpecOf(log.Line(), std::strlen(kinds[kind]));
-      if (StaysInsideFolder(spec)) DeleteMatchingFiles(spec, base, working, leftovers);
-      break;  // no prefix begins another: a line is of one kind at most
-    }
+  LogEntry entry;
+  while (log.NextEntry(entry)) {
+    if (prefix ? entry.kind != only || only == LogKind::None : !IsFileKind(entry.kind)) continue;
+    const std::string spec = FileSpecOf(entry.line, entry.prefixLength);
+    if (StaysInsideFolder(spec)) DeleteMatchingFiles(spec, base, working, leftovers);
   }
 
   log.Rewind();
-  while (log.Next()) {
-    const char* subFolder = log.Argument(logprefix::kMakeDir);
-    if (!subFolder || !StaysInsideFolder(subFolder)) continue;
+  while (log.NextEntry(entry)) {
+    const char* subFolder = entry.operand;
+    if (entry.kind != LogKind::MakeDir || !StaysInsideFolder(subFolder)) continue;
     const std::string path = JoinBoundedPath(base, subFolder);
     if (path.empty()) continue;
     // The folders above it are held (and no longer any below them); the
