@@ -1,4 +1,4 @@
-// A kernel handle that closes itself.
+// Kernel handles, mapped views and loaded libraries that close themselves.
 #pragma once
 #include <windows.h>
 
@@ -30,4 +30,40 @@ class UniqueHandle {
 
  private:
   HANDLE handle_ = nullptr;
+};
+
+// A view of a file mapping, unmapped when the object goes.
+class MappedView {
+ public:
+  MappedView() = default;
+  explicit MappedView(void* view) : view_(view) {}
+  MappedView(const MappedView&) = delete;
+  MappedView& operator=(const MappedView&) = delete;
+  ~MappedView() { reset(); }
+
+  void* get() const { return view_; }
+  explicit operator bool() const { return view_ != nullptr; }
+  void reset(void* view = nullptr) {
+    if (view_) UnmapViewOfFile(view_);
+    view_ = view;
+  }
+
+ private:
+  void* view_ = nullptr;
+};
+
+// A library loaded with LoadLibraryA, freed when the object goes.
+class LoadedLibrary {
+ public:
+  explicit LoadedLibrary(HMODULE module) : module_(module) {}
+  LoadedLibrary(const LoadedLibrary&) = delete;
+  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+  ~LoadedLibrary() {
+    if (module_) FreeLibrary(module_);
+  }
+
+  explicit operator bool() const { return module_ != nullptr; }
+
+ private:
+  HMODULE module_;
 };

@@ -1,5 +1,8 @@
 #include "common/registry.h"
 
+#include <cstring>
+#include <vector>
+
 #include "common/names.h"
 #include "common/registry_text.h"
 
@@ -24,18 +27,23 @@ void RegKey::Close() {
   key_ = nullptr;
 }
 
-std::string ReadRegistryString(HKEY root, const char* subkey, const char* name) {
+bool ReadRegistryText(HKEY key, const char* name, std::size_t limit, std::string* text) {
   // All zeros, so that data shorter than the buffer is always terminated,
   // whatever its type and however it was stored.
-  char buffer[kMaxPath] = {};
+  std::vector<char> buffer(limit, '\0');
+  DWORD size = static_cast<DWORD>(buffer.size());
+  if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS ||
+      !std::memchr(buffer.data(), '\0', buffer.size()))
+    return false;
+  *text = RegistryTextOf(buffer.data(), buffer.size());
+  return true;
+}
+
+std::string ReadRegistryString(HKEY root, const char* subkey, const char* name) {
   RegKey key;
-  if (!key.Open(root, subkey, KEY_READ)) return std::string();
-  DWORD size = sizeof buffer;
-  if (RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) !=
-      ERROR_SUCCESS) {
-    return std::string();
-  }
-  return RegistryTextOf(buffer, sizeof buffer);
+  std::string text;
+  if (!key.Open(root, subkey, KEY_READ) || !ReadRegistryText(key.get(), name, kMaxPath, &text)) return std::string();
+  return text;
 }
 
 bool WriteRegistryString(HKEY root, const char* subkey, const char* name, const std::string& text) {

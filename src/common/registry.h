@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 
 // An open registry key, closed when the object goes.
@@ -25,6 +26,11 @@ class RegKey {
  private:
   HKEY key_ = nullptr;
 };
+
+// Reads the value `name` of the open `key` as text through a cleared buffer of
+// `limit` bytes. False when the value is missing, cannot be read or holds no
+// terminator within the limit: a text too long is never cut into a shorter one.
+bool ReadRegistryText(HKEY key, const char* name, std::size_t limit, std::string* text);
 
 // Reads a value as text through a 260-byte buffer: the empty text when the key
 // or value is missing, access is refused or the data is longer than 259

@@ -3,6 +3,9 @@
 #include "common/names.h"
 #include "common/registry.h"
 
+namespace {
+
+// The name of the place's value, per user or for all users.
 const char* ShellFolderValue(ShellPlace place, bool allUsers) {
   switch (place) {
     case ShellPlace::Desktop:
@@ -14,6 +17,8 @@ const char* ShellFolderValue(ShellPlace place, bool allUsers) {
   }
   return allUsers ? names::kCommonProgramsValue : names::kProgramsValue;
 }
+
+}  // namespace
 
 std::string ReadShellFolder(HKEY shellFolders, ShellPlace place, bool allUsers) {
   return ReadRegistryString(shellFolders, nullptr, ShellFolderValue(place, allUsers));

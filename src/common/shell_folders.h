@@ -8,9 +8,6 @@
 
 enum class ShellPlace { Programs, Desktop, Startup };
 
-// The name of the place's value, per user or for all users.
-const char* ShellFolderValue(ShellPlace place, bool allUsers);
-
 // The place's folder as stored (unexpanded, at most 259 characters) in the
 // Shell Folders key `shellFolders` has open; empty when the value is missing.
 std::string ReadShellFolder(HKEY shellFolders, ShellPlace place, bool allUsers);

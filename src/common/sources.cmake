@@ -8,10 +8,12 @@ list(APPEND ORV_PORTABLE_SOURCES
 # Sources of this subsystem, added to the product library orv_core.
 list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/codepage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/com.cpp
   ${CMAKE_CURRENT_LIST_DIR}/held_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/locked_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/string_table.cpp
   ${CMAKE_CURRENT_LIST_DIR}/module_path.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/process_start.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shell_folders.cpp
 )

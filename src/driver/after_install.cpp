@@ -4,8 +4,8 @@
 #include <shellapi.h>
 
 #include "common/bounded_path.h"
-#include "common/handle.h"
 #include "common/names.h"
+#include "common/process_start.h"
 #include "driver/home_page_url.h"
 
 #include "vendor_config.h"
@@ -32,14 +32,6 @@ void OpenVendorPage(const std::string& installedFolder, bool isUpgrade) {
 void StartApplication(const std::string& folder) {
   const std::string program = JoinBoundedPath(folder, names::kApplicationExe);
   if (program.empty()) return;
-  std::string commandLine = "\"" + program + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION started{};
-  if (CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                     &started)) {
-    // Not waited for and not used: closed at once.
-    UniqueHandle process(started.hProcess);
-    UniqueHandle thread(started.hThread);
-  }
+  // Not waited for: the handles close at once.
+  StartProgram(program, CommandLineArgument(program), folder.c_str());
 }

@@ -12,7 +12,7 @@ void OpenVendorPage(const std::string& installedFolder, bool isUpgrade);
 // Opens the address with the shell ("open", no owner, SW_SHOW).
 void OpenWebPage(const std::string& address);
 
-// Starts "OrvPix6.exe" of the folder, in that folder, without waiting. The
-// path is given as the program and quoted on the command line, so that a
-// folder with blanks cannot make Windows start "C:\Program.exe" instead.
+// Starts "OrvPix6.exe" of the folder, in that folder, without waiting
+// (StartProgram: a folder with blanks cannot make Windows start
+// "C:\Program.exe" instead).
 void StartApplication(const std::string& folder);

@@ -5,6 +5,7 @@
 #include "common/bounded_path.h"
 #include "common/file_attributes.h"
 #include "common/file_search.h"
+#include "common/handle.h"
 #include "common/system_entry.h"
 #include "common/text.h"
 #include "driver/install_options.h"
@@ -57,12 +58,9 @@ void CopyLibraryIfMissing(const std::string& operand, const std::string& sourceF
   // Renamed back only after a rename of our own: a stray ".toinst" file of
   // the package must not take the library's name.
   const bool renamed = MoveFileA(packaged.c_str(), hidden.c_str()) != FALSE;
-  HMODULE loaded = LoadLibraryA(library.c_str());
+  const LoadedLibrary loaded(LoadLibraryA(library.c_str()));
   if (renamed) MoveFileA(hidden.c_str(), packaged.c_str());
-  if (loaded) {
-    FreeLibrary(loaded);
-    return;
-  }
+  if (loaded) return;
   CopyByOperand(operand, sourceFolder, destinationFolder);
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/bounded_path.h"
+#include "common/com.h"
 #include "common/names.h"
 #include "common/string_table.h"
 #include "driver/install_options.h"
@@ -21,33 +22,12 @@ constexpr char kApplicationWorkingFolder[] = "%APPDATA%";
 // The target is handed to the shell link through a buffer of this size.
 constexpr std::size_t kTargetBuffer = 512;
 
-bool comInitialised = false;
-
 HRESULT CreateShellLinkObject(IShellLinkA** link) {
   return CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                           reinterpret_cast<void**>(link));
 }
 
 ShellLinkFactory shellLinkFactory = &CreateShellLinkObject;
-
-// A COM interface pointer, released when the object goes.
-template <class Interface>
-class ComRef {
- public:
-  ComRef() = default;
-  ~ComRef() {
-    if (pointer_) pointer_->Release();
-  }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-
-  Interface* get() const { return pointer_; }
-  Interface* operator->() const { return pointer_; }
-  Interface** out() { return &pointer_; }
-
- private:
-  Interface* pointer_ = nullptr;
-};
 
 // The target without one leading and one trailing double quote.
 std::string Unquoted(const std::string& target) {
@@ -93,10 +73,7 @@ ShellLinkFactory SetShellLinkFactoryForTests(ShellLinkFactory factory) {
 }
 
 HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPath, const char* workingFolder) {
-  if (!comInitialised) {
-    CoInitialize(nullptr);  // never undone: COM stays for the rest of the process
-    comInitialised = true;
-  }
+  EnsureComInitialised();
   // Paths beyond the buffers are refused, never cut into other paths.
   const std::string linkTarget = Unquoted(target);
   WCHAR widePath[kMaxPath];

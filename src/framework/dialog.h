@@ -23,7 +23,6 @@ class CDialog {
 
   HWND Hwnd() const { return hwnd_; }
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
-  int TemplateId() const { return templateId_; }
 
  protected:
   // WM_INITDIALOG; return TRUE to let the system set the focus.

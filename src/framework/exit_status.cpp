@@ -23,11 +23,6 @@ unsigned InstallFailureCount() { return static_cast<unsigned>(g_installFailures.
 
 const std::string& FirstInstallFailure() { return g_firstInstallFailure; }
 
-void ResetInstallFailures() {
-  g_installFailures.clear();
-  g_firstInstallFailure.clear();
-}
-
 int SetupExitStatus(bool endedBeforeInstallation) {
   if (endedBeforeInstallation) return exitstatus::kUserCancelled;
   if (!g_installFailures.empty()) return exitstatus::kFailed;

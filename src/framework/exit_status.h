@@ -46,9 +46,6 @@ void NoteInstallFailure(const std::string& name);
 unsigned InstallFailureCount();
 const std::string& FirstInstallFailure();
 
-// Forgets them (tests that run several installations in one process).
-void ResetInstallFailures();
-
 // The setup's status once the install driver has returned: the user's
 // cancellation when it ended before the installation; failure when
 // something could not be installed; else done or, when a restart-time

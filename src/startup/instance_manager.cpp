@@ -47,42 +47,36 @@ class COXInstanceManager::ListAccess {
  public:
   explicit ListAccess(COXInstanceManager& owner) : owner_(owner) {
     if (!owner.mapping_ || !owner.listMutex_) return;
-    view_ = MapViewOfFile(owner.mapping_, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, owner.listRegionSize_);
-    if (!view_) return;
-    locked_ = WaitForSingleObject(owner.listMutex_, INFINITE) != WAIT_FAILED;
-    if (!locked_) {
-      UnmapViewOfFile(view_);
-      view_ = nullptr;
-    }
+    view_.reset(MapViewOfFile(owner.mapping_.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, owner.listRegionSize_));
+    if (view_ && WaitForSingleObject(owner.listMutex_.get(), INFINITE) == WAIT_FAILED) view_.reset();
   }
   ~ListAccess() {
     if (!view_) return;
-    UnmapViewOfFile(view_);
-    ReleaseMutex(owner_.listMutex_);
+    view_.reset();  // before the release: nobody else maps it while we hold it
+    ReleaseMutex(owner_.listMutex_.get());
   }
   ListAccess(const ListAccess&) = delete;
   ListAccess& operator=(const ListAccess&) = delete;
 
-  explicit operator bool() const { return view_ != nullptr; }
-  ListRegion& list() { return *static_cast<ListRegion*>(view_); }
+  explicit operator bool() const { return static_cast<bool>(view_); }
+  ListRegion& list() { return *static_cast<ListRegion*>(view_.get()); }
 
  private:
   COXInstanceManager& owner_;
-  void* view_ = nullptr;
-  bool locked_ = false;
+  MappedView view_;
 };
 
 COXInstanceManager::COXInstanceManager(const char* instanceName) : name_(instanceName) {
-  listMutex_ = CreateMutexA(nullptr, FALSE, (kListMutexPrefix + name_).c_str());
-  additionalMutex_ = CreateMutexA(nullptr, FALSE, (kAdditionalMutexPrefix + name_).c_str());
+  listMutex_.reset(CreateMutexA(nullptr, FALSE, (kListMutexPrefix + name_).c_str()));
+  additionalMutex_.reset(CreateMutexA(nullptr, FALSE, (kAdditionalMutexPrefix + name_).c_str()));
 
   SYSTEM_INFO system;
   GetSystemInfo(&system);
   listRegionSize_ = RoundUp(listRegionSize_, system.dwAllocationGranularity);
   additionalRegionSize_ = RoundUp(additionalRegionSize_, system.dwAllocationGranularity);
 
-  mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE | SEC_COMMIT, 0,
-                                listRegionSize_ + additionalRegionSize_, (kFileMapPrefix + name_).c_str());
+  mapping_.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE | SEC_COMMIT, 0,
+                                    listRegionSize_ + additionalRegionSize_, (kFileMapPrefix + name_).c_str()));
   const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
   if (mapping_ && !existed) {
     ListAccess access(*this);
@@ -98,10 +92,6 @@ COXInstanceManager::COXInstanceManager(const char* instanceName) : name_(instanc
 
 COXInstanceManager::~COXInstanceManager() {
   UnregisterInstance(GetCurrentProcessId());
-  if (additionalView_) UnmapViewOfFile(additionalView_);
-  if (mapping_) CloseHandle(mapping_);
-  if (listMutex_) CloseHandle(listMutex_);
-  if (additionalMutex_) CloseHandle(additionalMutex_);
 }
 
 int COXInstanceManager::CountInstances() {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/handle.h"
+
 // What start-up needs of the instance registry (a seam for tests).
 class RunningInstances {
  public:
@@ -68,8 +70,8 @@ class COXInstanceManager : public RunningInstances {
   std::string name_;
   DWORD listRegionSize_ = instance_protocol::kListRegionSize;
   DWORD additionalRegionSize_ = instance_protocol::kAdditionalRegionSize;
-  HANDLE listMutex_ = nullptr;
-  HANDLE additionalMutex_ = nullptr;
-  HANDLE mapping_ = nullptr;
-  void* additionalView_ = nullptr;  // never made here; released if present
+  UniqueHandle listMutex_;
+  UniqueHandle additionalMutex_;
+  UniqueHandle mapping_;
+  MappedView additionalView_;  // never made here; released if present
 };

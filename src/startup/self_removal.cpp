@@ -10,6 +10,7 @@
 #include "common/locked_file.h"
 #include "common/module_path.h"
 #include "common/names.h"
+#include "common/process_start.h"
 #include "common/string_table.h"
 #include "common/text.h"
 #include "driver/install_options.h"
@@ -35,12 +36,6 @@ constexpr DWORD kFolderRetryLimit = 3000;
 constexpr DWORD kWaitingUninstallerExitWait = 10000;
 
 ProcessStartCall g_startProcess = &CreateProcessA;
-
-// The path as one argument of a command line.
-std::string CommandLineArgument(const std::string& path) {
-  if (path.find_first_of(" \t") == std::string::npos) return path;
-  return "\"" + path + "\"";
-}
 
 // A new empty file in the user's temporary folder, named by the system with
 // the "uni" prefix; empty when none could be made.
@@ -153,23 +148,19 @@ void StartLockedCopy(const std::string& copy, const RunGuard& guard, bool waitFo
   if (!lock || (waitForRemoval && !channel.Open())) return;
   std::string line = SelfRemovalCommandLine(copy, self, InstallOptions.silent);
   if (waitForRemoval) line += channel.Arguments();
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
   // Only "-wait" hands handles down by inheritance; the guard goes over by
   // duplication while the copy is still suspended.
-  if (!g_startProcess(copy.c_str(), &line[0], nullptr, nullptr, waitForRemoval ? TRUE : FALSE, CREATE_SUSPENDED,
-                      nullptr, nullptr, &startup, &info))
-    return;
+  const StartedProcess copyProcess =
+      StartProgram(copy, line, nullptr, CREATE_SUSPENDED, waitForRemoval, g_startProcess);
+  if (!copyProcess) return;
   lock.reset();  // the image is mapped: what runs is what was checked
-  UniqueHandle thread(info.hThread);
-  UniqueHandle process(info.hProcess);
-  if (guard.HandTo(process.get(), info.dwProcessId) && ResumeThread(thread.get()) != static_cast<DWORD>(-1)) {
+  const HANDLE process = copyProcess.process.get();
+  if (guard.HandTo(process, copyProcess.id) && ResumeThread(copyProcess.thread.get()) != static_cast<DWORD>(-1)) {
     EndWithoutCleanUp(waitForRemoval ? channel.ReadStatus() : exitstatus::kDone);
   }
   // A copy that would run beside another run, or not at all, must not run.
-  TerminateProcess(process.get(), exitstatus::kFailed);
-  WaitForSingleObject(process.get(), kUninstallerRetryLimit);
+  TerminateProcess(process, exitstatus::kFailed);
+  WaitForSingleObject(process, kUninstallerRetryLimit);
 }
 }  // namespace
 

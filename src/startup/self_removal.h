@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/process_start.h"
 #include "startup/command_line.h"
 
 class RunGuard;
@@ -41,12 +42,7 @@ std::string SelfRemovalFolder(const std::string& uninstallerPath);
 // blank or a tab, " -s" at the end when silent.
 std::string SelfRemovalCommandLine(const std::string& copyPath, const std::string& uninstallerPath, bool silent);
 
-// The copy's process start, shaped like CreateProcessA. Tests replace it to
-// see what would be started, or to make the start fail.
-using ProcessStartCall = BOOL(WINAPI*)(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES process,
-                                       LPSECURITY_ATTRIBUTES thread, BOOL inheritHandles, DWORD flags,
-                                       LPVOID environment, LPCSTR currentDirectory, LPSTARTUPINFOA startup,
-                                       LPPROCESS_INFORMATION info);
-
+// The copy's process start (process_start.h) is CreateProcessA unless a test
+// replaces it to see what would be started, or to make the start fail.
 // Installs `call` (null restores CreateProcessA); returns the previous one.
 ProcessStartCall SetCopyStartForTests(ProcessStartCall call);

@@ -19,20 +19,20 @@ constexpr KindPrefix kKindPrefixes[] = {
     {LogKind::FileDel, logprefix::kFileDel},       {LogKind::MakeDir, logprefix::kMakeDir},
     {LogKind::MadeDir, logprefix::kMadeDir},       {LogKind::ShortcutLink, logprefix::kShellLink},
 };
-}  // namespace
 
-LogKind LogKindOf(const char* prefix) {
-  if (!prefix) return LogKind::None;
-  for (const KindPrefix& each : kKindPrefixes)
-    if (std::strcmp(each.prefix, prefix) == 0) return each.kind;
-  return LogKind::None;
+// Strips trailing bytes with codes 1..32 from a zero-terminated line, never
+// the first byte.
+void StripLineEnd(char* line) {
+  if (!line) return;
+  // Unsigned: bytes of 128 and above are characters, not control codes.
+  for (std::size_t pos = std::strlen(line); pos > 1; --pos) {
+    const unsigned char byte = static_cast<unsigned char>(line[pos - 1]);
+    if (byte > 32) break;
+    line[pos - 1] = '\0';
+  }
 }
 
-bool IsFileKind(LogKind kind) {
-  return kind == LogKind::FileCopy || kind == LogKind::FileCopyX64 || kind == LogKind::FileCopyInd ||
-         kind == LogKind::FileOverwrite || kind == LogKind::FileDel;
-}
-
+// The kind and operand of `line`: the first prefix that begins it exactly.
 LogEntry ParseLogLine(const char* line) {
   LogEntry entry;
   if (!line) return entry;
@@ -47,6 +47,21 @@ LogEntry ParseLogLine(const char* line) {
   }
   return entry;
 }
+
+}  // namespace
+
+LogKind LogKindOf(const char* prefix) {
+  if (!prefix) return LogKind::None;
+  for (const KindPrefix& each : kKindPrefixes)
+    if (std::strcmp(each.prefix, prefix) == 0) return each.kind;
+  return LogKind::None;
+}
+
+bool IsFileKind(LogKind kind) {
+  return kind == LogKind::FileCopy || kind == LogKind::FileCopyX64 || kind == LogKind::FileCopyInd ||
+         kind == LogKind::FileOverwrite || kind == LogKind::FileDel;
+}
+
 
 LogReader::LogReader(const char* path) {
   // Binary: a text-mode stream of the Windows C runtime ends at a Ctrl-Z
@@ -88,15 +103,6 @@ void LogReader::Rewind() {
   line_[0] = '\0';
 }
 
-void StripLineEnd(char* line) {
-  if (!line) return;
-  // Unsigned: bytes of 128 and above are characters, not control codes.
-  for (std::size_t pos = std::strlen(line); pos > 1; --pos) {
-    const unsigned char byte = static_cast<unsigned char>(line[pos - 1]);
-    if (byte > 32) break;
-    line[pos - 1] = '\0';
-  }
-}
 
 bool AppendLogLine(const char* logPath, const char* text) {
   if (!logPath) return false;

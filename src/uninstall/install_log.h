@@ -42,9 +42,6 @@ struct LogEntry {
   std::size_t prefixLength = 0;
 };
 
-// The kind and operand of `line`: the first prefix that begins it exactly.
-LogEntry ParseLogLine(const char* line);
-
 // Reads a log by the shared rules: pieces of at most 511 bytes (a longer line
 // goes on as a further piece), trailing bytes 1..32 stripped but never the
 // first byte of a piece. The file is open for the reader's lifetime only.
@@ -82,10 +79,6 @@ class LogReader {
   std::FILE* file_ = nullptr;
   char line_[kLineBuffer] = {};
 };
-
-// Strips trailing bytes with codes 1..32 from a zero-terminated line, never the
-// first byte. Exposed for readers that read pieces of another size.
-void StripLineEnd(char* line);
 
 // Appends `text` and a line end to the log: one open, write and close. False
 // when the file does not open (the entry is then dropped).

@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include <cstring>
 #include <string>
 
 #include "common/names.h"
@@ -19,16 +18,9 @@ const char* const kImageExtensions[] = {".bmp",  ".dib", ".gif", ".jpg", ".jpeg"
 constexpr std::size_t kImageExtensionCount = sizeof kImageExtensions / sizeof kImageExtensions[0];
 
 // Reads a value as text. False when it is missing, cannot be read or is longer
-// than 511 characters; the buffer is never read past its end.
+// than 511 characters.
 bool ReadValueText(HKEY key, const char* name, std::string* text) {
-  char buffer[kTextBuffer] = {};
-  DWORD size = sizeof buffer;
-  if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
-    return false;
-  const void* end = std::memchr(buffer, '\0', sizeof buffer);
-  if (!end) return false;
-  text->assign(buffer, static_cast<const char*>(end) - buffer);
-  return true;
+  return ReadRegistryText(key, name, kTextBuffer, text);
 }
 
 // True when the handler text names the application (case-sensitive, as the

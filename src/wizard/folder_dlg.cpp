@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "common/bounded_path.h"
+#include "common/com.h"
 #include "common/file_attributes.h"
 #include "common/file_search.h"
 #include "common/names.h"
@@ -40,11 +41,8 @@ class ItemList {
  public:
   explicit ItemList(PIDLIST_ABSOLUTE list) : list_(list) {}
   ~ItemList() {
-    IMalloc* allocator = nullptr;
-    if (list_ && SUCCEEDED(SHGetMalloc(&allocator)) && allocator) {
-      allocator->Free(list_);
-      allocator->Release();
-    }
+    ComRef<IMalloc> allocator;
+    if (list_ && SUCCEEDED(SHGetMalloc(allocator.out())) && allocator.get()) allocator->Free(list_);
   }
   ItemList(const ItemList&) = delete;
   ItemList& operator=(const ItemList&) = delete;
@@ -127,8 +125,8 @@ void CFolderDlg::Browse() {
   // (its last level) for the time the browser is open. Removing it again
   // succeeds only when it is empty.
   CreateDirectoryA(destination.c_str(), nullptr);
-  // The new-style browser needs COM on this thread; it stays initialised.
-  CoInitialize(nullptr);
+  // The new-style browser needs COM on this thread.
+  EnsureComInitialised();
   const ItemList chosenItem(g_browser(&browseInfo));
   RemoveDirectoryA(destination.c_str());
   if (!chosenItem.get()) return;

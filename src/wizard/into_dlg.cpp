@@ -4,8 +4,10 @@
 
 namespace {
 constexpr char kBetaSuffix[] = "Beta %d";
-}  // namespace
 
+// The version line: `format` (the template's text of the line, "%d.%02d.%02d
+// %s" and the publisher's lines) filled with major, minor and third number
+// and a suffix, "Beta <fourth>" when the fourth number is not 0, else empty.
 std::string FormatVersionLine(const std::string& format, const FileVersion& version) {
   char suffix[32] = "";
   if (version.fourth != 0) std::snprintf(suffix, sizeof suffix, kBetaSuffix, static_cast<int>(version.fourth));
@@ -19,6 +21,8 @@ std::string FormatVersionLine(const std::string& format, const FileVersion& vers
   line.resize(static_cast<std::size_t>(length));
   return line;
 }
+}  // namespace
+
 
 BOOL CIntoDlg::OnInitDialog() {
   const std::string line = FormatVersionLine(ItemText(IDC_VERSION_LINE), InstallOptions.newVersion);

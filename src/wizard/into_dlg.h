@@ -15,7 +15,3 @@ class CIntoDlg : public CWizardPage {
   BOOL OnInitDialog() override;
 };
 
-// The version line: `format` (the template's text of the line, "%d.%02d.%02d
-// %s" and the publisher's lines) filled with major, minor and third number
-// and a suffix, "Beta <fourth>" when the fourth number is not 0, else empty.
-std::string FormatVersionLine(const std::string& format, const FileVersion& version);

@@ -29,8 +29,6 @@ class CSetupDlg : public CDialog {
   // before the installation; -1 when the frame could not be shown.
   INT_PTR DoModal(HWND owner = nullptr);
 
-  int PageIndex() const { return pageIndex_; }
-
  protected:
   BOOL OnInitDialog() override;
   bool OnCommand(WORD id, WORD notifyCode) override;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/text.h"
 #include "driver/driver_switches.h"
 #include "fuzz_input.h"
 #include "startup/command_line.h"
