@@ -1,6 +1,8 @@
-# The application framework: message boxes with the application's title,
-# modal and child dialogs, the exit status and the run guard.
+# The application framework: the application object's base and its run,
+# message boxes with the application's title, modal and child dialogs, the
+# exit status and the run guard.
 list(APPEND ORV_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/application.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/exit_status.cpp

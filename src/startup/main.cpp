@@ -2,12 +2,8 @@
 // in this order before the start-up operation runs, and the entry point.
 #include <windows.h>
 
-#include <cstdlib>
-#include <string>
-#include <vector>
-
-#include "common/module_path.h"
 #include "common/names.h"
+#include "framework/application.h"
 #include "startup/instance_manager.h"
 #include "startup/library_search.h"
 #include "startup/program_mark.h"
@@ -26,10 +22,5 @@ static const UniqueHandle g_programMark = MarkThisProcess();
 COXInstanceManager g_instances(names::kInstanceName);
 CSetupApp theApp(g_instances);
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  std::vector<std::string> args(__argv, __argv + __argc);
-  theApp.InitInstance(args, OwnProgramPath());
-  // Nothing is left to serve: no message loop. The status tells unattended
-  // deployment how the run ended.
-  return theApp.ExitStatus();
-}
+// The status tells unattended deployment how the run ended.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunApplication(theApp); }

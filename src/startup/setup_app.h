@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/application.h"
+
 class RunningInstances;
 class RunGuard;
 
@@ -18,25 +20,20 @@ struct StartupHandovers {
   void (*startSelfRemovalCopy)(const RunGuard& guard, bool waitForRemoval);
 };
 
-class CSetupApp {
+class CSetupApp : public CApplication {
  public:
   explicit CSetupApp(RunningInstances& instances);
   CSetupApp(RunningInstances& instances, StartupHandovers handovers)
       : instances_(instances), handovers_(handovers) {}
 
-  // The start-up operation, run once by the framework with the process's
-  // arguments and own path. The result only tells the framework whether to
-  // run a message loop; the program ends either way.
-  BOOL InitInstance(const std::vector<std::string>& args, const std::string& ownPath);
-
-  // The process's exit status once InitInstance has returned (exit_status.h):
-  // another run in progress when the run guard could not be had, the user's
+  // The start-up operation (CApplication). Its exit status: another run in
+  // progress when the run guard could not be had, the user's
   // cancellation when a question was declined, restart required or done
   // after the installation, failure when the uninstaller lies outside the
   // installed folder or its copy did not start. Endings that leave the
   // process inside InitInstance (the damaged package, the started copy, the
   // copy itself) set their own.
-  int ExitStatus() const { return exitStatus_; }
+  BOOL InitInstance(const std::vector<std::string>& args, const std::string& ownPath) override;
 
   // Uninstall confirmation (string 6): true when answered yes.
   bool ConfirmUninstall();
@@ -53,5 +50,4 @@ class CSetupApp {
 
   RunningInstances& instances_;
   StartupHandovers handovers_;
-  int exitStatus_ = 0;  // exitstatus::kDone
 };
