@@ -5,7 +5,7 @@ std::string CommandLineArgument(const std::string& path) {
   return "\"" + path + "\"";
 }
 
-StartedProcess StartProgram(const std::string& program, std::string commandLine, const char* folder, DWORD flags,
+StartedProcess LaunchProgram(const std::string& program, std::string commandLine, const char* folder, DWORD flags,
                             bool inheritHandles, ProcessStartCall start) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;

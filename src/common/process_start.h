@@ -31,5 +31,5 @@ struct StartedProcess {
 // as CommandLineArgument gives it, in `folder` (null: the current one), with
 // `flags` for CreateProcessA; only with `inheritHandles` does the process
 // inherit this one's inheritable handles. Empty when the start failed.
-StartedProcess StartProgram(const std::string& program, std::string commandLine, const char* folder,
+StartedProcess LaunchProgram(const std::string& program, std::string commandLine, const char* folder,
                             DWORD flags = 0, bool inheritHandles = false, ProcessStartCall start = &CreateProcessA);

@@ -33,5 +33,5 @@ void StartApplication(const std::string& folder) {
   const std::string program = JoinBoundedPath(folder, names::kApplicationExe);
   if (program.empty()) return;
   // Not waited for: the handles close at once.
-  StartProgram(program, CommandLineArgument(program), folder.c_str());
+  LaunchProgram(program, CommandLineArgument(program), folder.c_str());
 }

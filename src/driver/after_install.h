@@ -13,6 +13,6 @@ void OpenVendorPage(const std::string& installedFolder, bool isUpgrade);
 void OpenWebPage(const std::string& address);
 
 // Starts "OrvPix6.exe" of the folder, in that folder, without waiting
-// (StartProgram: a folder with blanks cannot make Windows start
+// (LaunchProgram: a folder with blanks cannot make Windows start
 // "C:\Program.exe" instead).
 void StartApplication(const std::string& folder);

@@ -8,8 +8,6 @@
 
 namespace {
 
-WindowsFolderReader g_readWindowsFolder = &GetWindowsDirectoryA;
-
 // A drive letter, a colon and a backslash, or a network path.
 bool IsFullPath(const std::string& folder) {
   return (folder.size() >= 3 && folder[1] == ':' && folder[2] == '\\') || folder.compare(0, 2, "\\\\") == 0;
@@ -17,10 +15,9 @@ bool IsFullPath(const std::string& folder) {
 
 }  // namespace
 
-WindowsFolderReader SetWindowsFolderReader(WindowsFolderReader reader) {
-  WindowsFolderReader previous = g_readWindowsFolder;
-  g_readWindowsFolder = reader ? reader : &GetWindowsDirectoryA;
-  return previous;
+ExistingInstallCalls& ExistingInstallPlatform() {
+  static ExistingInstallCalls calls = {&GetWindowsDirectoryA};
+  return calls;
 }
 
 std::string FindInstalledFolder() {
@@ -38,7 +35,7 @@ std::string ProgramFilesFolder() {
       ReadRegistryString(HKEY_LOCAL_MACHINE, names::kCurrentVersionKey, names::kProgramFilesDirValue);
   if (folder.empty()) {
     char windows[kMaxPath] = {};
-    const UINT length = g_readWindowsFolder(windows, sizeof windows);
+    const UINT length = ExistingInstallPlatform().windowsFolder(windows, sizeof windows);
     // 0 is a failure; a length of the buffer or more is the size it would
     // need, with nothing written.
     std::string windowsFolder;

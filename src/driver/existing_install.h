@@ -24,7 +24,9 @@ std::string ProgramFilesFolder();
 // information is missing.
 FileVersion ReadFileVersion(const std::string& path);
 
-// The one seam of this module: how the Windows folder is read
-// (GetWindowsDirectoryA unless a test replaces it). Returns the previous one.
-using WindowsFolderReader = UINT(WINAPI*)(LPSTR buffer, UINT size);
-WindowsFolderReader SetWindowsFolderReader(WindowsFolderReader reader);
+// The platform calls of this module, the system's unless a test has put its
+// own in (PlatformOverride, tests/support).
+struct ExistingInstallCalls {
+  UINT(WINAPI* windowsFolder)(LPSTR buffer, UINT size);  // GetWindowsDirectoryA
+};
+ExistingInstallCalls& ExistingInstallPlatform();

@@ -20,8 +20,6 @@ namespace {
 // The name a packaged library carries while the system is asked for its own.
 constexpr char kProbeSuffix[] = ".toinst";
 
-// Looked up, not imported: older systems lack the call.
-Wow64Query wow64Query = Kernel32Entry<Wow64Query>("IsWow64Process");
 
 // Creates a missing destination with its ancestors: each level of the
 // cleaned-up path, then the folder under its path as given.
@@ -66,15 +64,16 @@ void CopyLibraryIfMissing(const std::string& operand, const std::string& sourceF
 
 }  // namespace
 
-Wow64Query SetWow64QueryForTests(Wow64Query query) {
-  const Wow64Query previous = wow64Query;
-  wow64Query = query;
-  return previous;
+InstallScriptCalls& InstallScriptPlatform() {
+  // Looked up, not imported: older systems lack the call.
+  static InstallScriptCalls calls = {Kernel32Entry<decltype(InstallScriptCalls::isWow64Process)>("IsWow64Process")};
+  return calls;
 }
 
 bool IsRunningUnderWow64() {
   BOOL wow64 = FALSE;
-  if (wow64Query) wow64Query(GetCurrentProcess(), &wow64);  // its own result says nothing more
+  const auto query = InstallScriptPlatform().isWow64Process;
+  if (query) query(GetCurrentProcess(), &wow64);  // its own result says nothing more
   return wow64 != FALSE;
 }
 

@@ -33,7 +33,9 @@ int CopyFilesByPattern(const std::string& pattern, const std::string& destinatio
 // system has no IsWow64Process entry (looked up once, at start).
 bool IsRunningUnderWow64();
 
-// The IsWow64Process entry as looked up at start. Tests replace it (null:
-// a system without the entry); returns the previous one.
-using Wow64Query = BOOL(WINAPI*)(HANDLE process, PBOOL isWow64);
-Wow64Query SetWow64QueryForTests(Wow64Query query);
+// The platform calls of this module, the system's unless a test has put its
+// own in (PlatformOverride, tests/support; null: a system without the entry).
+struct InstallScriptCalls {
+  BOOL(WINAPI* isWow64Process)(HANDLE process, PBOOL isWow64);  // looked up, not imported
+};
+InstallScriptCalls& InstallScriptPlatform();

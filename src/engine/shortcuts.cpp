@@ -27,8 +27,6 @@ HRESULT CreateShellLinkObject(IShellLinkA** link) {
                           reinterpret_cast<void**>(link));
 }
 
-ShellLinkFactory shellLinkFactory = &CreateShellLinkObject;
-
 // The target without one leading and one trailing double quote.
 std::string Unquoted(const std::string& target) {
   std::size_t begin = 0;
@@ -66,10 +64,9 @@ void MakeShortcut(const std::string& folder, const ShortcutKind& kind) {
 
 }  // namespace
 
-ShellLinkFactory SetShellLinkFactoryForTests(ShellLinkFactory factory) {
-  const ShellLinkFactory previous = shellLinkFactory;
-  shellLinkFactory = factory ? factory : &CreateShellLinkObject;
-  return previous;
+ShortcutCalls& ShortcutPlatform() {
+  static ShortcutCalls calls = {&CreateShellLinkObject};
+  return calls;
 }
 
 HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPath, const char* workingFolder) {
@@ -83,7 +80,7 @@ HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPat
   }
 
   ComRef<IShellLinkA> link;
-  HRESULT result = shellLinkFactory(link.out());
+  HRESULT result = ShortcutPlatform().createShellLink(link.out());
   if (FAILED(result)) return result;
   ComRef<IPersistFile> file;
   result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out()));

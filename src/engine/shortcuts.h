@@ -28,8 +28,11 @@ void CreateGroupShortcuts(const std::string& groupFolder);
 // desktop or startup folder). An empty folder names no place: nothing made.
 void CreateApplicationShortcut(const std::string& folder);
 
-// How the shell-link object is made: CoCreateInstance of CLSID_ShellLink for
-// IShellLinkA, in process, unless a test replaces it (null restores it).
-// Returns the previous one.
-using ShellLinkFactory = HRESULT (*)(IShellLinkA** link);
-ShellLinkFactory SetShellLinkFactoryForTests(ShellLinkFactory factory);
+// The platform calls of this module, the system's unless a test has put its
+// own in (PlatformOverride, tests/support).
+struct ShortcutCalls {
+  // How the shell-link object is made: CoCreateInstance of CLSID_ShellLink
+  // for IShellLinkA, in process.
+  HRESULT (*createShellLink)(IShellLinkA** link);
+};
+ShortcutCalls& ShortcutPlatform();

@@ -4,19 +4,16 @@
 #include "resources/resource_ids.h"
 
 namespace {
-MessageBoxHook g_hook = nullptr;
 HWND g_mainWindow = nullptr;
 }  // namespace
 
-MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {
-  MessageBoxHook previous = g_hook;
-  g_hook = hook;
-  return previous;
+MessageBoxCalls& MessageBoxPlatform() {
+  static MessageBoxCalls calls = {&MessageBoxA};
+  return calls;
 }
 
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
-  if (g_hook) return g_hook(owner, text, caption, style);
-  return MessageBoxA(owner, text, caption, style);
+  return MessageBoxPlatform().messageBox(owner, text, caption, style);
 }
 
 void SetAppMainWindow(HWND window) { g_mainWindow = window; }

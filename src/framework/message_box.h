@@ -3,13 +3,14 @@
 #pragma once
 #include <windows.h>
 
-// Answers a box instead of showing it (tests); returns the button "pressed".
-using MessageBoxHook = int (*)(HWND owner, const char* text, const char* caption, UINT style);
+// The platform calls of this module, the system's unless a test has put its
+// own in (a test answers a box instead of showing it).
+struct MessageBoxCalls {
+  int(WINAPI* messageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT style);  // MessageBoxA
+};
+MessageBoxCalls& MessageBoxPlatform();
 
-// Installs a hook (null removes it); returns the previous one.
-MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
-
-// MessageBoxA, or the hook when one is installed.
+// Shows the box through MessageBoxPlatform(); returns the button pressed.
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style);
 
 // The framework's message box: caption is the application title (string

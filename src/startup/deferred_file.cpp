@@ -12,7 +12,6 @@
 
 namespace {
 
-DelayedMoveCall g_delayedMove = &MoveFileExA;
 
 // The [rename] section is read and written back whole through one buffer of
 // this size, in the profile functions' form: every entry followed by a zero
@@ -92,19 +91,18 @@ PathSet& PendingRenameSources() {
 
 }  // namespace
 
-bool WaitsForRestartRename(const std::string& path) { return PendingRenameSources().count(Key(path)) != 0; }
-
-DelayedMoveCall SetDelayedMoveForTests(DelayedMoveCall call) {
-  DelayedMoveCall previous = g_delayedMove;
-  g_delayedMove = call ? call : &MoveFileExA;
-  return previous;
+DeferredFileCalls& DeferredFilePlatform() {
+  static DeferredFileCalls calls = {&MoveFileExA};
+  return calls;
 }
+
+bool WaitsForRestartRename(const std::string& path) { return PendingRenameSources().count(Key(path)) != 0; }
 
 // Every recorded request means the work is finished only by a restart: the
 // setup's exit status says so.
 bool DeferDelete(const char* path) {
   if (!path || !*path) return false;
-  const bool recorded = g_delayedMove(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ||
+  const bool recorded = DeferredFilePlatform().delayedMove(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ||
                         AppendRenameEntry(names::kWininitDelete, path);
   if (recorded) NoteRestartNeeded();
   return recorded;
@@ -113,7 +111,7 @@ bool DeferDelete(const char* path) {
 void DeferRename(const char* source, const char* target) {
   if (!source || !*source || !target || !*target) return;
   // Read at the next start as "target takes the place of source".
-  if (g_delayedMove(source, target, MOVEFILE_DELAY_UNTIL_REBOOT) || AppendRenameEntry(target, source)) {
+  if (DeferredFilePlatform().delayedMove(source, target, MOVEFILE_DELAY_UNTIL_REBOOT) || AppendRenameEntry(target, source)) {
     NoteRestartNeeded();
     PendingRenameSources().insert(Key(source));
   }

@@ -23,5 +23,9 @@ bool WaitsForRestartRename(const std::string& path);
 // take the WININIT.INI road, which only systems without delayed moves take.
 using DelayedMoveCall = BOOL(WINAPI*)(LPCSTR existing, LPCSTR replacement, DWORD flags);
 
-// Installs `call` (null restores MoveFileExA); returns the previous one.
-DelayedMoveCall SetDelayedMoveForTests(DelayedMoveCall call);
+// The platform calls of this module, the system's unless a test has put its
+// own in (PlatformOverride, tests/support).
+struct DeferredFileCalls {
+  DelayedMoveCall delayedMove;
+};
+DeferredFileCalls& DeferredFilePlatform();

@@ -35,8 +35,6 @@ constexpr DWORD kFolderRetryLimit = 3000;
 // the uninstaller has ended long before this once it has read the status.
 constexpr DWORD kWaitingUninstallerExitWait = 10000;
 
-ProcessStartCall g_startProcess = &CreateProcessA;
-
 // A new empty file in the user's temporary folder, named by the system with
 // the "uni" prefix; empty when none could be made.
 std::string NewTemporaryFile() {
@@ -151,7 +149,7 @@ void StartLockedCopy(const std::string& copy, const RunGuard& guard, bool waitFo
   // Only "-wait" hands handles down by inheritance; the guard goes over by
   // duplication while the copy is still suspended.
   const StartedProcess copyProcess =
-      StartProgram(copy, line, nullptr, CREATE_SUSPENDED, waitForRemoval, g_startProcess);
+      LaunchProgram(copy, line, nullptr, CREATE_SUSPENDED, waitForRemoval, SelfRemovalPlatform().startProcess);
   if (!copyProcess) return;
   lock.reset();  // the image is mapped: what runs is what was checked
   const HANDLE process = copyProcess.process.get();
@@ -164,10 +162,9 @@ void StartLockedCopy(const std::string& copy, const RunGuard& guard, bool waitFo
 }
 }  // namespace
 
-ProcessStartCall SetCopyStartForTests(ProcessStartCall call) {
-  ProcessStartCall previous = g_startProcess;
-  g_startProcess = call ? call : &CreateProcessA;
-  return previous;
+SelfRemovalCalls& SelfRemovalPlatform() {
+  static SelfRemovalCalls calls = {&CreateProcessA};
+  return calls;
 }
 
 std::string SelfRemovalFolder(const std::string& uninstallerPath) {

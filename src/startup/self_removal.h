@@ -42,7 +42,10 @@ std::string SelfRemovalFolder(const std::string& uninstallerPath);
 // blank or a tab, " -s" at the end when silent.
 std::string SelfRemovalCommandLine(const std::string& copyPath, const std::string& uninstallerPath, bool silent);
 
-// The copy's process start (process_start.h) is CreateProcessA unless a test
-// replaces it to see what would be started, or to make the start fail.
-// Installs `call` (null restores CreateProcessA); returns the previous one.
-ProcessStartCall SetCopyStartForTests(ProcessStartCall call);
+// The platform calls of this module, the system's unless a test has put its
+// own in (PlatformOverride, tests/support): a test sees what would be
+// started, or makes the start fail.
+struct SelfRemovalCalls {
+  ProcessStartCall startProcess;  // the copy's start (process_start.h)
+};
+SelfRemovalCalls& SelfRemovalPlatform();

@@ -16,9 +16,6 @@ namespace {
 // BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_VALIDATE | BIF_NEWDIALOGSTYLE
 constexpr UINT kBrowserFlags = 0x71;
 
-PIDLIST_ABSOLUTE CallShellBrowser(BROWSEINFOA* browseInfo) { return SHBrowseForFolderA(browseInfo); }
-FolderBrowser g_browser = &CallShellBrowser;
-
 // A file of `folder` exists. A name that would not fit the path limit names
 // no file.
 bool HoldsFile(const std::string& folder, const char* name) { return IsPresent(JoinBoundedPath(folder, name)); }
@@ -69,10 +66,9 @@ int CALLBACK BrowserCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
 
 }  // namespace
 
-FolderBrowser SetFolderBrowserForTests(FolderBrowser browser) {
-  const FolderBrowser previous = g_browser;
-  g_browser = browser ? browser : &CallShellBrowser;
-  return previous;
+FolderPageCalls& FolderPagePlatform() {
+  static FolderPageCalls calls = {&SHBrowseForFolderA};
+  return calls;
 }
 
 BOOL CFolderDlg::OnInitDialog() {
@@ -127,7 +123,7 @@ void CFolderDlg::Browse() {
   CreateDirectoryA(destination.c_str(), nullptr);
   // The new-style browser needs COM on this thread.
   EnsureComInitialised();
-  const ItemList chosenItem(g_browser(&browseInfo));
+  const ItemList chosenItem(FolderPagePlatform().browseForFolder(&browseInfo));
   RemoveDirectoryA(destination.c_str());
   if (!chosenItem.get()) return;
 

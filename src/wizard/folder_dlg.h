@@ -35,7 +35,9 @@ class CFolderDlg : public CWizardPage {
   std::string savedNote_;
 };
 
-// The folder browser, SHBrowseForFolderA unless a test replaces it (null
-// restores it). Returns the previous one.
-using FolderBrowser = PIDLIST_ABSOLUTE (*)(BROWSEINFOA* browseInfo);
-FolderBrowser SetFolderBrowserForTests(FolderBrowser browser);
+// The platform calls of this page, the system's unless a test has put its own
+// in (PlatformOverride, tests/support).
+struct FolderPageCalls {
+  PIDLIST_ABSOLUTE(WINAPI* browseForFolder)(BROWSEINFOA* browseInfo);  // SHBrowseForFolderA
+};
+FolderPageCalls& FolderPagePlatform();

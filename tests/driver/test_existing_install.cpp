@@ -12,6 +12,7 @@
 #include "driver/version_value.h"
 #include "driver_fixture.h"
 #include "gtest/gtest.h"
+#include "support/platform_override.h"
 #include "support/test_folders.h"
 
 namespace {
@@ -75,9 +76,7 @@ UINT WINAPI FakeWindowsFolder(LPSTR buffer, UINT size) {
 
 class ProgramFilesFolderTest : public testing::Test {
  protected:
-  void SetUp() override { previous_ = SetWindowsFolderReader(&FakeWindowsFolder); }
-  void TearDown() override { SetWindowsFolderReader(previous_); }
-  WindowsFolderReader previous_ = nullptr;
+  PlatformOverride<ExistingInstallCalls> windowsFolder_{ExistingInstallPlatform(), {&FakeWindowsFolder}};
 };
 
 TEST_F(ProgramFilesFolderTest, RegistryValueElseDriveOfTheWindowsFolder) {

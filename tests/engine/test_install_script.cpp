@@ -8,6 +8,7 @@
 
 #include "engine/install_script.h"
 #include "engine_fixture.h"
+#include "support/platform_override.h"
 
 namespace {
 
@@ -208,7 +209,7 @@ TEST_F(InstallScript, X64LinesFollowTheWow64Flag) {
   WriteScript({"File Copy x64: OrvShell64.dll", "File Copy: always.dll"});
   struct Case {
     const char* name;
-    Wow64Query query;
+    decltype(InstallScriptCalls::isWow64Process) query;
     bool copied;
   };
   const Case cases[] = {{"entry missing", nullptr, false},
@@ -218,10 +219,11 @@ TEST_F(InstallScript, X64LinesFollowTheWow64Flag) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     RemoveTree(InstallOptions.destinationFolder);
-    const Wow64Query previous = SetWow64QueryForTests(c.query);
-    EXPECT_EQ(IsRunningUnderWow64(), c.copied);
-    Run();
-    SetWow64QueryForTests(previous);
+    {
+      const PlatformOverride<InstallScriptCalls> query(InstallScriptPlatform(), {c.query});
+      EXPECT_EQ(IsRunningUnderWow64(), c.copied);
+      Run();
+    }
     EXPECT_EQ(PathExists(Installed("OrvShell64.dll")), c.copied);
     EXPECT_TRUE(PathExists(Installed("always.dll")));
   }

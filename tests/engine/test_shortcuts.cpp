@@ -12,6 +12,7 @@
 #include "engine/shortcuts.h"
 #include "engine_fixture.h"
 #include "support/message_box_script.h"
+#include "support/platform_override.h"
 
 namespace {
 
@@ -205,9 +206,7 @@ HRESULT NoShellLinkClass(IShellLinkA** link) {
 
 class ShortcutsWithRefusals : public Shortcuts {
  protected:
-  ShortcutsWithRefusals() : previous_(SetShellLinkFactoryForTests(&MakeRefusingShellLink)) {}
-  ~ShortcutsWithRefusals() override { SetShellLinkFactoryForTests(previous_); }
-  ShellLinkFactory previous_;
+  PlatformOverride<ShortcutCalls> factory_{ShortcutPlatform(), {&MakeRefusingShellLink}};
 };
 
 TEST_F(ShortcutsWithRefusals, FailedSettersAreShownUnlessSilentAndTheShortcutIsStillSaved) {
@@ -247,7 +246,7 @@ TEST_F(ShortcutsWithRefusals, FailedSettersAreShownUnlessSilentAndTheShortcutIsS
 TEST_F(ShortcutsWithRefusals, MissingObjectOrInterfaceSkipsTheShortcutSilently) {
   refusal = Refusal::PersistFile;
   EXPECT_EQ(CreateShortcut(Installed("OrvPix6.exe"), Link("a.lnk")), E_NOINTERFACE);
-  SetShellLinkFactoryForTests(&NoShellLinkClass);
+  const PlatformOverride<ShortcutCalls> noClass(ShortcutPlatform(), {&NoShellLinkClass});
   EXPECT_EQ(CreateShortcut(Installed("OrvPix6.exe"), Link("b.lnk")), REGDB_E_CLASSNOTREG);
   EXPECT_EQ(TreeOf(links_), std::vector<std::string>{});
   EXPECT_FALSE(PathExists(Installed("OrvUnInst.log")));

@@ -9,6 +9,7 @@
 #include "framework/exit_status.h"
 #include "gtest/gtest.h"
 #include "startup/deferred_file.h"
+#include "support/platform_override.h"
 #include "support/test_folders.h"
 #include "test_deferred_support.h"
 
@@ -31,13 +32,10 @@ BOOL WINAPI FailingMove(LPCSTR existing, LPCSTR replacement, DWORD flags) {
 // Takes the WININIT.INI road while alive.
 class WithoutDelayedMoves {
  public:
-  WithoutDelayedMoves() : previous_(SetDelayedMoveForTests(&FailingMove)) { g_moveCalls.clear(); }
-  ~WithoutDelayedMoves() { SetDelayedMoveForTests(previous_); }
-  WithoutDelayedMoves(const WithoutDelayedMoves&) = delete;
-  WithoutDelayedMoves& operator=(const WithoutDelayedMoves&) = delete;
+  WithoutDelayedMoves() { g_moveCalls.clear(); }
 
  private:
-  DelayedMoveCall previous_;
+  PlatformOverride<DeferredFileCalls> moves_{DeferredFilePlatform(), {&FailingMove}};
 };
 
 // A request: a deletion of `first`, or a rename of `first` to `second`.

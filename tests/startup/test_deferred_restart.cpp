@@ -2,11 +2,13 @@
 // file is gone and the renamed file has its new name.
 #include <windows.h>
 
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "gtest/gtest.h"
 #include "startup/deferred_file.h"
+#include "support/platform_override.h"
 #include "support/test_folders.h"
 #include "test_deferred_support.h"
 
@@ -24,14 +26,11 @@ void PrintTo(Road road, std::ostream* out) { *out << Name(road); }
 class DeferredFileRestart : public testing::TestWithParam<Road> {
  protected:
   void SetUp() override {
-    if (GetParam() == Road::Wininit) previous_ = SetDelayedMoveForTests(&NoDelayedMoves);
-  }
-  void TearDown() override {
-    if (GetParam() == Road::Wininit) SetDelayedMoveForTests(previous_);
+    if (GetParam() == Road::Wininit) moves_.emplace(DeferredFilePlatform(), DeferredFileCalls{&NoDelayedMoves});
   }
 
   TestFolder folder_;
-  DelayedMoveCall previous_ = nullptr;
+  std::optional<PlatformOverride<DeferredFileCalls>> moves_;
 };
 
 TEST_P(DeferredFileRestart, QueuedOperationsHappenInOrder) {

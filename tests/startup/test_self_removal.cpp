@@ -17,6 +17,7 @@
 #include "startup/deferred_file.h"
 #include "startup/removal_leftovers.h"
 #include "startup/self_removal.h"
+#include "support/platform_override.h"
 #include "support/test_folders.h"
 #include "test_deferred_support.h"
 
@@ -109,12 +110,10 @@ class SelfRemovalStart : public testing::Test {
  protected:
   void SetUp() override {
     g_starts.clear();
-    previousStart_ = SetCopyStartForTests(&FailingStart);
     SaveVariable("TMP");
     SaveVariable("TEMP");
   }
   void TearDown() override {
-    SetCopyStartForTests(previousStart_);
     for (const auto& saved : savedVariables_)
       SetEnvironmentVariableA(saved.first.c_str(), saved.second.empty() ? nullptr : saved.second.c_str());
     InstallOptions.silent = false;
@@ -148,7 +147,7 @@ class SelfRemovalStart : public testing::Test {
     savedVariables_.push_back({name, value});
   }
 
-  ProcessStartCall previousStart_ = nullptr;
+  PlatformOverride<SelfRemovalCalls> start_{SelfRemovalPlatform(), {&FailingStart}};
   std::vector<std::pair<std::string, std::string>> savedVariables_;
 };
 
@@ -215,11 +214,10 @@ TEST(RemovalLeftovers, TheStatusSaysWhetherTheRestartTakesThem) {
   EXPECT_EQ(PendingOperations(), queued);
 
   // Neither the delayed move nor WININIT.INI (a folder stands in its place).
-  const DelayedMoveCall previous = SetDelayedMoveForTests(&RefusedDelayedMove);
+  const PlatformOverride<DeferredFileCalls> refused(DeferredFilePlatform(), {&RefusedDelayedMove});
   ASSERT_TRUE(CreateDirectoryA(WininitPath().c_str(), nullptr));
   EXPECT_EQ(SettleLeftovers(installed, {held}), exitstatus::kFailed);
   RemoveDirectoryA(WininitPath().c_str());
-  SetDelayedMoveForTests(previous);
 }
 
 }  // namespace

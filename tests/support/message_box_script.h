@@ -26,7 +26,7 @@ class MessageBoxScript {
   const std::vector<ShownMessageBox>& Shown() const { return shown_; }
 
  private:
-  static int Answer(HWND owner, const char* text, const char* caption, UINT style);
+  static int WINAPI Answer(HWND owner, LPCSTR text, LPCSTR caption, UINT style);
   std::vector<int> answers_;
   int fallback_;
   std::vector<ShownMessageBox> shown_;

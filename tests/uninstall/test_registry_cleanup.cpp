@@ -11,7 +11,8 @@
 #include "common/names.h"
 #include "common/registry.h"
 #include "gtest/gtest.h"
-#include "installed_state.h"
+#include "support/installed_state.h"
+#include "support/platform_override.h"
 #include "uninstall/registry_cleanup.h"
 
 namespace {
@@ -23,14 +24,8 @@ const std::string kMaker = names::kMakerKey;
 // notifications; the system's own calls come back when the object goes.
 class PlatformCalls {
  public:
-  PlatformCalls() : saved_(RegistryCleanupPlatform()) {
-    active_ = this;
-    RegistryCleanupPlatform() = {&DeleteKey, &ChangeNotify};
-  }
-  ~PlatformCalls() {
-    RegistryCleanupPlatform() = saved_;
-    active_ = nullptr;
-  }
+  PlatformCalls() { active_ = this; }
+  ~PlatformCalls() { active_ = nullptr; }
   PlatformCalls(const PlatformCalls&) = delete;
   PlatformCalls& operator=(const PlatformCalls&) = delete;
 
@@ -42,7 +37,7 @@ class PlatformCalls {
     const std::string name = subkey;
     const std::string last = name.substr(name.rfind('\\') == std::string::npos ? 0 : name.rfind('\\') + 1);
     if (!active_->refused.empty() && last == active_->refused) return ERROR_ACCESS_DENIED;
-    return active_->saved_.deleteKey(root, subkey);
+    return RegDeleteKeyA(root, subkey);
   }
   static void WINAPI ChangeNotify(LONG event, UINT flags, LPCVOID item1, LPCVOID item2) {
     EXPECT_EQ(item1, nullptr);
@@ -50,7 +45,7 @@ class PlatformCalls {
     active_->notifications.push_back({event, flags});
   }
   static PlatformCalls* active_;
-  RegistryCleanupCalls saved_;
+  PlatformOverride<RegistryCleanupCalls> calls_{RegistryCleanupPlatform(), {&DeleteKey, &ChangeNotify}};
 };
 PlatformCalls* PlatformCalls::active_ = nullptr;
 

@@ -14,6 +14,7 @@
 #include "page_host.h"
 #include "resources/resource_ids.h"
 #include "support/message_box_script.h"
+#include "support/platform_override.h"
 #include "support/test_folders.h"
 #include "wizard/folder_dlg.h"
 
@@ -48,7 +49,7 @@ LRESULT CALLBACK BrowserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-PIDLIST_ABSOLUTE StandInBrowser(BROWSEINFOA* info) {
+PIDLIST_ABSOLUTE WINAPI StandInBrowser(BROWSEINFOA* info) {
   BrowserStandIn& b = *g_stand_in;
   ++b.calls;
   b.seen = *info;
@@ -82,7 +83,6 @@ PIDLIST_ABSOLUTE StandInBrowser(BROWSEINFOA* info) {
 class FolderPage : public testing::Test {
  protected:
   void SetUp() override {
-    previous_ = SetFolderBrowserForTests(&StandInBrowser);
     g_stand_in = &browser_;
     InstallOptions.destinationFolder = root_ / "Destination";
     InstallOptions.isNewInstall = true;
@@ -90,7 +90,6 @@ class FolderPage : public testing::Test {
   }
   void TearDown() override {
     page_.DestroyWindow();
-    SetFolderBrowserForTests(previous_);
     g_stand_in = nullptr;
   }
   void Open() { ASSERT_TRUE(page_.Create(host_.Window())); }
@@ -108,7 +107,7 @@ class FolderPage : public testing::Test {
     return folder;
   }
 
-  FolderBrowser previous_ = nullptr;
+  PlatformOverride<FolderPageCalls> browser{FolderPagePlatform(), {&StandInBrowser}};
   BrowserStandIn browser_;
   TestFolder root_;
   PageHost host_;
