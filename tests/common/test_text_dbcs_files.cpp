@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/codepage.h"
 #include "common/text.h"
 #include "gtest/gtest.h"
 #include "support/test_folders.h"
@@ -14,7 +15,7 @@ constexpr char kSo[] = "\x83\x5C";   // katakana so
 constexpr char kHyo[] = "\x95\x5C";  // hyo, "table"
 
 TEST(DbcsFilesTest, PathsWorkOnTheFileSystem) {
-  ASSERT_EQ(GetACP(), 932u);
+  ASSERT_EQ(AnsiCodePage(), 932u);
   TestFolder root;
   const std::string folder = root / kSo;
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));

@@ -7,6 +7,7 @@
 #include "common/registry.h"
 #include "support/processes.h"
 #include "support/test_folders.h"
+#include "support/wait_until.h"
 
 namespace {
 constexpr char kHttpHandlerKey[] = "Software\\Classes\\http\\shell\\open\\command";
@@ -66,12 +67,13 @@ std::vector<RecordedStart> Recorder::Starts() const {
 }
 
 std::vector<RecordedStart> Recorder::WaitForStarts(std::size_t count, DWORD timeoutMs) const {
-  const DWORD begin = GetTickCount();
-  std::vector<RecordedStart> starts = Starts();
-  while (starts.size() < count && GetTickCount() - begin < timeoutMs) {
-    Sleep(50);
-    starts = Starts();
-  }
+  std::vector<RecordedStart> starts;
+  WaitUntil(
+      [&] {
+        starts = Starts();
+        return starts.size() >= count;
+      },
+      timeoutMs);
   return starts;
 }
 

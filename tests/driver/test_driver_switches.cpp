@@ -15,11 +15,11 @@ const std::set<std::string>& ExistingPaths() {
                                               "-runafter"};
   return paths;
 }
-bool Exists(const std::string& path) { return ExistingPaths().count(path) != 0; }
+bool PathExists(const std::string& path) { return ExistingPaths().count(path) != 0; }
 
 DriverSwitches Read(std::vector<std::string> arguments) {
   arguments.insert(arguments.begin(), "C:\\Package\\setup.exe");
-  return ReadDriverSwitches(arguments, &Exists);
+  return ReadDriverSwitches(arguments, &PathExists);
 }
 
 TEST(DriverSwitchesTest, InstDirTakesAnExistingFolder) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/codepage.h"
 #include "common/names.h"
 #include "common/registry.h"
 #include "driver/existing_install.h"
@@ -14,7 +15,7 @@ namespace {
 constexpr char kSo[] = "\x83\x5C";  // katakana so: its trail byte is the backslash code
 
 TEST(FindInstalledFolderDbcsTest, TrailBytesAreNotBackslashes) {
-  ASSERT_EQ(GetACP(), 932u);
+  ASSERT_EQ(AnsiCodePage(), 932u);
   struct Case {
     std::string path;     // "Path"; empty: missing
     std::string appPath;  // App Paths default value

@@ -25,13 +25,14 @@ constexpr char kAppWindowTitle[] = "Orvelle 6";
 
 // The visible top-level window titled "Orvelle 6", waiting for it.
 HWND WaitForApplicationWindow(DWORD timeoutMs) {
-  const DWORD begin = GetTickCount();
-  do {
-    HWND window = FindWindowA(nullptr, kAppWindowTitle);
-    if (window && IsWindowVisible(window)) return window;
-    Sleep(50);
-  } while (GetTickCount() - begin < timeoutMs);
-  return nullptr;
+  HWND window = nullptr;
+  const bool shown = WaitUntil(
+      [&] {
+        window = FindWindowA(nullptr, kAppWindowTitle);
+        return window && IsWindowVisible(window);
+      },
+      timeoutMs);
+  return shown ? window : nullptr;
 }
 
 std::string ImageOfWindow(HWND window) {
@@ -132,7 +133,7 @@ TEST_F(SetupEndToEnd, DamagedPackageEndsWithStatusOneAfterStringEighteenUnlessSi
     // Silent: nobody would press the box; the status alone tells.
     browser_.Clear();
     ASSERT_TRUE(StartSetup("-install -s"));
-    while (WaitForSingleObject(setup_.handle.get(), 20) == WAIT_TIMEOUT)
+    while (WaitForSingleObject(setup_.process.get(), 20) == WAIT_TIMEOUT)
       ASSERT_EQ(ui::FindDialog(setup_.id), nullptr) << "a silent run shows a box";
     EXPECT_EQ(FinishSetup(), 1);
     EXPECT_TRUE(browser_.StartsSoFar().empty()) << "no page in a silent run";

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "common/names.h"
+#include "support/processes.h"
 
 EngineTest::EngineTest() : saved_(InstallOptions) {
   InstallOptions = InstallOptionsRecord();
@@ -48,23 +49,8 @@ UniqueHandle HoldOpen(const std::string& path, DWORD shareMode) {
   return handle;
 }
 
-RunningCopy::RunningCopy(const std::string& path) {
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  if (!CopyFileA(self, path.c_str(), FALSE)) {
-    ADD_FAILURE() << "cannot copy the test program to " << path;
-    return;
-  }
-  std::string command = "\"" + path + "\" --orv-child-sleep 120000";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessA(path.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    ADD_FAILURE() << "cannot start " << path;
-    return;
-  }
-  CloseHandle(info.hThread);
-  process_.reset(info.hProcess);
+RunningCopy::RunningCopy(const std::string& path) : process_(StartSleepingCopy(path, 120000).process) {
+  if (!process_) ADD_FAILURE() << "cannot copy the test program to " << path << " and start it";
 }
 
 void RunningCopy::End() {

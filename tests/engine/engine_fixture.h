@@ -10,8 +10,8 @@
 #include "common/handle.h"
 #include "driver/install_options.h"
 #include "gtest/gtest.h"
+#include "support/installed_state.h"
 #include "support/test_folders.h"
-#include "uninstall/installed_state.h"
 
 // A package folder and the destination "<root>\Orvelle 6" (not created).
 // InstallOptions points at them for a first per-user installation without

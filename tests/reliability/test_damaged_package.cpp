@@ -13,9 +13,9 @@
 #include "common/text.h"
 #include "gtest/gtest.h"
 #include "install_cycle.h"
+#include "support/installed_state.h"
 #include "support/test_folders.h"
 #include "system_snapshot.h"
-#include "uninstall/installed_state.h"
 
 namespace {
 

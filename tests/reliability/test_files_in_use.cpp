@@ -60,7 +60,7 @@ TEST_F(FilesInUse, RunningApplicationIsClosedAndReplacedByTheNewVersion) {
   ASSERT_NE(ui::WaitForWindowTitled(application.id, "Orvelle 6", kWait), nullptr);
 
   ASSERT_EQ(RunSetup(second_, "-s /s", root_.Path()), 0);
-  EXPECT_EQ(WaitForSingleObject(application.handle.get(), kWait), WAIT_OBJECT_0) << "the application was not closed";
+  EXPECT_EQ(WaitForSingleObject(application.process.get(), kWait), WAIT_OBJECT_0) << "the application was not closed";
   EXPECT_EQ(ReadFileBytes(Installed(names::kApplicationExe)), ReadFileBytes(Packaged(names::kApplicationExe)));
   // Closed before the copy: no side name was needed.
   EXPECT_FALSE(PathExists(Installed("OrvPix6.exe.old")));

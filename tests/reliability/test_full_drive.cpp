@@ -12,9 +12,9 @@
 #include "gtest/gtest.h"
 #include "install_cycle.h"
 #include "resources/resource_ids.h"
+#include "support/installed_state.h"
 #include "support/test_folders.h"
 #include "system_snapshot.h"
-#include "uninstall/installed_state.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "common/codepage.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
 
@@ -78,7 +79,7 @@ TEST(DialogWindows, PagesComeUpAsHiddenChildrenOfTheFrame) {
 }
 
 TEST(DialogWindows, ReadyPageShowsOnlyItsTextsAtStart) {
-  ASSERT_EQ(GetACP(), 1252u);
+  ASSERT_EQ(AnsiCodePage(), 1252u);
   Window frame(CreateFromTemplate(IDD_SETUP, nullptr));
   Window page(CreateFromTemplate(IDD_READY, frame.get()));
   ASSERT_NE(page.get(), nullptr);

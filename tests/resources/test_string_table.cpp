@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/codepage.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
 #include "vendor_config.h"
@@ -104,11 +105,11 @@ std::string LoadAnsi(UINT id) {
 
 TEST(StringTable, RunsUnderAnsiCodePage1252) {
   // Every expectation of this file is written in code page 1252.
-  ASSERT_EQ(GetACP(), 1252u);
+  ASSERT_EQ(AnsiCodePage(), 1252u);
 }
 
 TEST(StringTable, EveryEntryReadsBackByteForByte) {
-  ASSERT_EQ(GetACP(), 1252u);
+  ASSERT_EQ(AnsiCodePage(), 1252u);
   for (const ExpectedString& entry : ExpectedStrings()) {
     SCOPED_TRACE("string " + std::to_string(entry.id));
     EXPECT_EQ(LoadAnsi(entry.id), std::string(entry.text));

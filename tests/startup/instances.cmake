@@ -17,4 +17,4 @@ orv_add_test_program(deployment_e2e_test DISPLAY TIMEOUT 180
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_deployment_e2e.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_deferred_support.cpp
   DEPENDS setup sample_package)
-target_link_libraries(deployment_e2e_test PRIVATE orv_ui_driver uninstall_test_state)
+target_link_libraries(deployment_e2e_test PRIVATE orv_ui_driver)

@@ -5,6 +5,7 @@
 #include "common/handle.h"
 #include "common/names.h"
 #include "common/registry.h"
+#include "support/processes.h"
 
 namespace {
 constexpr char kSessionManagerKey[] = "System\\CurrentControlSet\\Control\\Session Manager";
@@ -53,16 +54,5 @@ std::string WininitPath() {
 bool RestartPrefix() {
   char system[MAX_PATH];
   UINT length = GetSystemDirectoryA(system, sizeof system);
-  std::string command = std::string(system, length) + "\\wineboot.exe -r";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-    return false;
-  UniqueHandle thread(info.hThread);
-  UniqueHandle process(info.hProcess);
-  if (WaitForSingleObject(process.get(), kRestartWait) != WAIT_OBJECT_0) return false;
-  DWORD code = 1;
-  GetExitCodeProcess(process.get(), &code);
-  return code == 0;
+  return RunToEnd(std::string(system, length) + "\\wineboot.exe", "-r", std::string(), kRestartWait) == 0;
 }

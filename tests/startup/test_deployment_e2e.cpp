@@ -15,11 +15,11 @@
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
 #include "security/security_fixture.h"
+#include "support/installed_state.h"
 #include "support/processes.h"
 #include "support/test_folders.h"
 #include "test_deferred_support.h"
 #include "ui_driver.h"
-#include "uninstall/installed_state.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ TEST_F(Deployment, ASecondRunWaitsOrSaysSoAndClosesNothing) {
 
   StartedProcess silent = StartSetup("-install -s");
   Sleep(2000);
-  EXPECT_EQ(WaitForSingleObject(silent.handle.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "did not wait";
+  EXPECT_EQ(WaitForSingleObject(silent.process.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "did not wait";
   EXPECT_TRUE(IsWindow(frame)) << "the wizard was closed";
   EXPECT_FALSE(PathExists(installed_)) << "the silent run installed beside the wizard";
 
@@ -169,7 +169,7 @@ TEST_F(Deployment, TheUninstallerWithWaitReturnsOnceTheRemovalHasEnded) {
     HWND closing = ui::WaitForMessageBox(copy.id, 3 * kBoxWait);
     ASSERT_NE(closing, nullptr) << "no closing message";
     EXPECT_EQ(ui::MessageBoxText(closing), LoadStringResource(IDS_UNINSTALLED));
-    EXPECT_EQ(WaitForSingleObject(removal.handle.get(), 500), static_cast<DWORD>(WAIT_TIMEOUT))
+    EXPECT_EQ(WaitForSingleObject(removal.process.get(), 500), static_cast<DWORD>(WAIT_TIMEOUT))
         << "returned before the closing message was answered";
     ui::Press(closing, IDOK);
     EXPECT_EQ(WaitForExit(removal, kRunWait), exitstatus::kDone);

@@ -3,14 +3,15 @@
 // uninstaller count, ask about and close them.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "common/names.h"
 #include "common/string_table.h"
 #include "gtest/gtest.h"
-#include "resources/resource_ids.h"
 #include "raw_instance_list.h"
+#include "resources/resource_ids.h"
 #include "startup/instance_manager.h"
 #include "support/processes.h"
 #include "support/test_folders.h"
@@ -25,11 +26,12 @@ constexpr DWORD kWait = 20000;
 // Waits until the list holds `count` entries (the memory exists while a
 // registered process holds it open).
 bool WaitForCount(std::uint32_t count) {
-  for (DWORD begin = GetTickCount(); GetTickCount() - begin < kWait; Sleep(50)) {
-    RawInstanceList list;
-    if (list && list->count == count) return true;
-  }
-  return false;
+  return WaitUntil(
+      [count] {
+        RawInstanceList list;
+        return list && list->count == count;
+      },
+      kWait);
 }
 
 class InstancesEndToEnd : public testing::Test {
@@ -67,15 +69,16 @@ class InstancesEndToEnd : public testing::Test {
 
   // Waits until the copy has recorded `line`.
   bool WaitForRecord(const std::string& name, const std::string& line) {
-    for (DWORD begin = GetTickCount(); GetTickCount() - begin < kWait; Sleep(50)) {
-      for (const std::string& got : Recorded(name))
-        if (got == line) return true;
-    }
-    return false;
+    return WaitUntil(
+        [&] {
+          const std::vector<std::string> recorded = Recorded(name);
+          return std::find(recorded.begin(), recorded.end(), line) != recorded.end();
+        },
+        kWait);
   }
 
   static bool Ended(StartedProcess& process, DWORD timeoutMs = kWait) {
-    return WaitForSingleObject(process.handle.get(), timeoutMs) == WAIT_OBJECT_0;
+    return WaitForSingleObject(process.process.get(), timeoutMs) == WAIT_OBJECT_0;
   }
 
   std::string Package() {
@@ -105,7 +108,7 @@ TEST_F(InstancesEndToEnd, ListedCopiesAreToldOfTheSetupWhichTakesTheNextSlot) {
   const std::string departure = "1947 " + std::to_string(GetCurrentProcessId());
   EXPECT_TRUE(WaitForRecord("a", departure));
   EXPECT_TRUE(WaitForRecord("b", departure));
-  for (StartedProcess* copy : {&a, &b}) TerminateProcess(copy->handle.get(), 0);
+  for (StartedProcess* copy : {&a, &b}) TerminateProcess(copy->process.get(), 0);
 }
 
 TEST_F(InstancesEndToEnd, ACopyThatEndsNormallyLeavesTheListAndTheOthersAreTold) {
@@ -121,7 +124,7 @@ TEST_F(InstancesEndToEnd, ACopyThatEndsNormallyLeavesTheListAndTheOthersAreTold)
   const std::string departure = "1947 " + std::to_string(a.id);
   EXPECT_TRUE(WaitForRecord("b", departure));
   EXPECT_TRUE(WaitForRecord("c", departure));
-  for (StartedProcess* copy : {&b, &c}) TerminateProcess(copy->handle.get(), 0);
+  for (StartedProcess* copy : {&b, &c}) TerminateProcess(copy->process.get(), 0);
 }
 
 TEST_F(InstancesEndToEnd, SilentSetupClosesEveryRunningCopyWithoutAsking) {
@@ -157,7 +160,7 @@ TEST_F(InstancesEndToEnd, SetupWithDashSAloneStillAsksAndDecliningClosesNothing)
   // The copy heard of the setup's arrival and departure, and nothing else.
   const std::string setupId = std::to_string(setup.id);
   EXPECT_EQ(Recorded("a"), (std::vector<std::string>{"1946 " + setupId, "1947 " + setupId}));
-  TerminateProcess(a.handle.get(), 0);
+  TerminateProcess(a.process.get(), 0);
 }
 
 TEST_F(InstancesEndToEnd, SeventeenOtherInstancesAreCountedInTheQuestion) {
@@ -178,7 +181,7 @@ TEST_F(InstancesEndToEnd, SeventeenOtherInstancesAreCountedInTheQuestion) {
   ui::WaitForClose(question, kWait);
   if (HWND interrupted = ui::WaitForDialog(setup.id, kWait)) ui::Press(interrupted, IDOK);
   EXPECT_NE(WaitForExit(setup, kWait), -1);
-  TerminateProcess(a.handle.get(), 0);
+  TerminateProcess(a.process.get(), 0);
 }
 
 TEST_F(InstancesEndToEnd, SilentUninstallerClosesRunningCopiesWithoutAsking) {
@@ -209,7 +212,7 @@ TEST_F(InstancesEndToEnd, AStaleEntryReusedByAnotherProgramLeavesThatProgramAlon
   EXPECT_TRUE(Ended(a)) << "the registered copy still runs";
   EXPECT_EQ(WaitForExit(setup, 60000), 0);
   EXPECT_FALSE(Ended(other, 200)) << "the unrelated program was ended";
-  TerminateProcess(other.handle.get(), 0);
+  TerminateProcess(other.process.get(), 0);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "common/string_table.h"
 #include "common/text.h"
 #include "gtest/gtest.h"
+#include "raw_instance_list.h"
 #include "resources/resource_ids.h"
 #include "startup/instance_manager.h"
 #include "support/processes.h"
@@ -29,45 +30,9 @@ constexpr DWORD kProcessWait = 20000;
 std::string ImagePath(const StartedProcess& process) {
   char path[MAX_PATH];
   DWORD length = sizeof path;
-  if (!QueryFullProcessImageNameA(process.handle.get(), 0, path, &length)) return std::string();
+  if (!QueryFullProcessImageNameA(process.process.get(), 0, path, &length)) return std::string();
   return std::string(path, length);
 }
-
-// The shared instance list, held by the test from before the uninstaller
-// starts (so that it outlives every process in it) without entering the test
-// into it: made the way its first process makes it when nobody holds it yet.
-class InstanceListView {
- public:
-  InstanceListView() {
-    using namespace instance_protocol;
-    SYSTEM_INFO system;
-    GetSystemInfo(&system);
-    const DWORD granularity = system.dwAllocationGranularity;
-    auto roundUp = [granularity](DWORD size) { return (size + granularity - 1) / granularity * granularity; };
-    std::string name = std::string(kFileMapPrefix) + names::kInstanceName;
-    mapping_.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE | SEC_COMMIT, 0,
-                                      roundUp(kListRegionSize) + roundUp(kAdditionalRegionSize), name.c_str()));
-    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
-    if (mapping_) view_ = static_cast<ListRegion*>(MapViewOfFile(mapping_.get(), FILE_MAP_WRITE, 0, 0, 0));
-    if (view_ && !existed) view_->created = 1;  // count and slots start at zero
-  }
-  ~InstanceListView() {
-    if (view_) UnmapViewOfFile(view_);
-  }
-  InstanceListView(const InstanceListView&) = delete;
-  InstanceListView& operator=(const InstanceListView&) = delete;
-
-  explicit operator bool() const { return view_ != nullptr; }
-  // Read once the processes of the test have ended (no lock needed then).
-  std::vector<DWORD> Ids() const {
-    std::uint32_t count = std::min(view_->count, instance_protocol::kMaxInstances);
-    return std::vector<DWORD>(view_->slots, view_->slots + count);
-  }
-
- private:
-  UniqueHandle mapping_;
-  instance_protocol::ListRegion* view_ = nullptr;
-};
 
 class SelfRemovalEndToEnd : public testing::Test {
  protected:
@@ -122,7 +87,7 @@ TEST_P(SilentSelfRemoval, TheCopyRemovesTheUninstallerWithoutAWord) {
   char temporaryFolder[MAX_PATH];
   GetTempPathA(sizeof temporaryFolder, temporaryFolder);
 
-  InstanceListView instances;
+  RawInstanceList instances(names::kInstanceName, true);  // held from before the uninstaller starts
   ASSERT_TRUE(instances);
   StartedProcess uninstaller = StartUninstaller("-s");
   ASSERT_TRUE(uninstaller);
@@ -134,7 +99,7 @@ TEST_P(SilentSelfRemoval, TheCopyRemovesTheUninstallerWithoutAWord) {
 
   // The copy waits a second before it deletes the uninstaller.
   EXPECT_TRUE(PathExists(uninstaller_)) << "deleted before the uninstaller could end";
-  while (WaitForSingleObject(copy.handle.get(), 20) == WAIT_TIMEOUT) {
+  while (WaitForSingleObject(copy.process.get(), 20) == WAIT_TIMEOUT) {
     ASSERT_EQ(ui::WaitForDialog(copy.id, 0), nullptr) << "a silent removal shows no message";
   }
   EXPECT_EQ(WaitForExit(copy, kProcessWait), 0);
@@ -149,7 +114,7 @@ TEST_P(SilentSelfRemoval, TheCopyRemovesTheUninstallerWithoutAWord) {
 
   // The uninstaller ended without the process-wide clean-up: it is still in
   // the instance list, while the copy took itself out at its normal end.
-  std::vector<DWORD> ids = instances.Ids();
+  std::vector<std::uint32_t> ids = instances.Entries();  // read once the processes have ended
   EXPECT_EQ(std::count(ids.begin(), ids.end(), uninstaller.id), 1) << "the uninstaller's entry stays";
   EXPECT_EQ(std::count(ids.begin(), ids.end(), copy.id), 0) << "the copy's entry goes";
 }

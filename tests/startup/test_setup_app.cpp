@@ -13,6 +13,7 @@
 #include "resources/resource_ids.h"
 #include "startup/instance_manager.h"
 #include "support/message_box_script.h"
+#include "support/processes.h"
 #include "support/test_folders.h"
 
 namespace {
@@ -250,20 +251,9 @@ TEST_F(StartupTest, EveryEndingThatReturnsHasItsExitStatus) {
 // Starts a copy of this test program, under the given file name, as a child
 // that only sleeps.
 UniqueHandle StartSleepingChild(const std::string& path, DWORD& processId) {
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  if (path != self && !CopyFileA(self, path.c_str(), FALSE)) return UniqueHandle();
-  std::string command = "\"" + path + "\" --orv-child-sleep 60000";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    processId = 0;
-    return UniqueHandle();
-  }
-  CloseHandle(info.hThread);
-  processId = info.dwProcessId;
-  return UniqueHandle(info.hProcess);
+  StartedProcess child = StartSleepingCopy(path, 60000);
+  processId = child.id;
+  return std::move(child.process);
 }
 
 TEST_F(ClosingPass, TerminatesListedCopiesOfTheApplicationButNotItself) {

@@ -1,4 +1,4 @@
-#include "installed_state.h"
+#include "support/installed_state.h"
 
 #include <algorithm>
 

@@ -14,20 +14,27 @@ StartedProcess StartProgram(const std::string& program, const std::string& argum
   if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &startup, &info))
     return started;
-  CloseHandle(info.hThread);
-  started.handle.reset(info.hProcess);
+  started.thread.reset(info.hThread);
+  started.process.reset(info.hProcess);
   started.id = info.dwProcessId;
   return started;
 }
 
+StartedProcess StartSleepingCopy(const std::string& path, DWORD sleepMs) {
+  char self[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+  if (path != std::string(self, length) && !CopyFileA(self, path.c_str(), FALSE)) return StartedProcess();
+  return StartProgram(path, "--orv-child-sleep " + std::to_string(sleepMs));
+}
+
 long WaitForExit(StartedProcess& process, DWORD timeoutMs) {
   if (!process) return -1;
-  if (WaitForSingleObject(process.handle.get(), timeoutMs) != WAIT_OBJECT_0) {
-    TerminateProcess(process.handle.get(), 99);
+  if (WaitForSingleObject(process.process.get(), timeoutMs) != WAIT_OBJECT_0) {
+    TerminateProcess(process.process.get(), 99);
     return -1;
   }
   DWORD code = 0;
-  GetExitCodeProcess(process.handle.get(), &code);
+  GetExitCodeProcess(process.process.get(), &code);
   return static_cast<long>(code);
 }
 
@@ -51,7 +58,7 @@ StartedProcess WaitForTemporaryCopyOf(DWORD parentId, DWORD timeoutMs) {
     for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
       if (entry.th32ParentProcessID != parentId || entry.th32ProcessID == parentId) continue;
       if (!IsTemporaryCopyName(entry.szExeFile)) continue;
-      child.handle.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+      child.process.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
       child.id = entry.th32ProcessID;
       if (child) return child;
     }
@@ -62,7 +69,7 @@ StartedProcess WaitForTemporaryCopyOf(DWORD parentId, DWORD timeoutMs) {
 
 std::vector<std::string> WaitForTemporaryCopies(DWORD timeoutMs) {
   struct Copy {
-    UniqueHandle handle;
+    UniqueHandle process;
     std::string name;
   };
   std::vector<Copy> copies;
@@ -80,7 +87,7 @@ std::vector<std::string> WaitForTemporaryCopies(DWORD timeoutMs) {
   }
   std::vector<std::string> ended;
   for (const Copy& copy : copies) {
-    if (WaitForSingleObject(copy.handle.get(), timeoutMs) == WAIT_OBJECT_0) ended.push_back(copy.name);
+    if (WaitForSingleObject(copy.process.get(), timeoutMs) == WAIT_OBJECT_0) ended.push_back(copy.name);
   }
   return ended;
 }

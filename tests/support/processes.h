@@ -5,18 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "common/handle.h"
-
-struct StartedProcess {
-  UniqueHandle handle;
-  DWORD id = 0;
-  explicit operator bool() const { return static_cast<bool>(handle); }
-};
+#include "common/process_start.h"  // StartedProcess
 
 // Starts `program` (quoted on the command line) with `arguments`, in
 // `folder` (the test's current folder when empty).
 StartedProcess StartProgram(const std::string& program, const std::string& arguments,
                             const std::string& folder = std::string());
+
+// A copy of the running test program at `path` (the program itself when it
+// is that path), started as a child that only sleeps for `sleepMs`
+// (test_main.cpp); empty when it could not be copied or started.
+StartedProcess StartSleepingCopy(const std::string& path, DWORD sleepMs);
 
 // Waits for the process to end: its exit status, or -1 after `timeoutMs`
 // (the process is then ended).

@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include "support/test_folders.h"
 
 ScratchFolder::ScratchFolder() : folder_(std::make_unique<TestFolder>("orvscratch")), path_(folder_->Path()) {}
@@ -35,13 +37,17 @@ std::string ScratchFolder::File(const std::string& name) const { return path_ + 
 
 std::string ScratchFolder::Write(const std::string& name, const std::string& bytes) const {
   const std::string path = File(name);
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return std::string();
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written ? path : std::string();
+  return WriteFileBytes(path, bytes) ? path : std::string();
 }
 
-std::string ReadBytes(const std::string& path) {
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
+}
+
+std::string ReadFileBytes(const std::string& path) {
   std::string bytes;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return bytes;
@@ -52,7 +58,11 @@ std::string ReadBytes(const std::string& path) {
   return bytes;
 }
 
-bool Exists(const std::string& path) {
+bool PathExists(const std::string& path) {
+#ifdef _WIN32
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+#else
   struct stat info;
   return stat(path.c_str(), &info) == 0;
+#endif
 }

@@ -42,7 +42,10 @@ class ScratchFolder {
   std::string path_;
 };
 
-// The bytes of the file (binary); empty when it does not open.
-std::string ReadBytes(const std::string& path);
-// True when a file or folder of that path exists.
-bool Exists(const std::string& path);
+// Writes `bytes` to the file (binary), replacing it; false on failure.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+// The file's bytes (binary); empty when it does not open.
+std::string ReadFileBytes(const std::string& path);
+// True when a file or folder of that path exists (on Windows also with a
+// trailing backslash).
+bool PathExists(const std::string& path);

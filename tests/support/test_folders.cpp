@@ -7,6 +7,7 @@
 
 #include "common/text.h"
 #include "support/scratch_folder.h"
+#include "support/wait_until.h"
 
 TestFolder::TestFolder(const char* name) {
   char temp[MAX_PATH];
@@ -22,17 +23,6 @@ TestFolder::TestFolder(const char* name) {
 }
 
 TestFolder::~TestFolder() { RemoveTree(path_); }
-
-bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && ok;
-}
-
-std::string ReadFileBytes(const std::string& path) { return ReadBytes(path); }
-
-bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void RemoveTree(const std::string& path) {
   WIN32_FIND_DATAA found;
@@ -113,10 +103,6 @@ bool MakeFolderLink(const std::string& link, const std::string& target) {
   if (!WriteFileBytes(request + ".new", link + "\r\n" + target + "\r\n") ||
       !MoveFileA((request + ".new").c_str(), (request + ".req").c_str()))
     return false;
-  for (int waited = 0; waited < 10000; waited += 50) {
-    if (PathExists(request + ".done")) return true;
-    if (PathExists(request + ".failed")) return false;
-    Sleep(50);
-  }
-  return false;
+  WaitUntil([&] { return PathExists(request + ".done") || PathExists(request + ".failed"); }, 10000);
+  return PathExists(request + ".done");
 }

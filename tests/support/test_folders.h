@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+#include "support/scratch_folder.h"  // WriteFileBytes, ReadFileBytes, PathExists
+
 // A new empty folder under the prefix's temporary folder, removed with all its
 // contents when the object goes. Path() has no trailing backslash.
 class TestFolder {
@@ -19,11 +21,6 @@ class TestFolder {
   std::string path_;
 };
 
-// Writes `bytes` to the file (binary), replacing it; false on failure.
-bool WriteFileBytes(const std::string& path, const std::string& bytes);
-// The file's bytes; empty when it does not open.
-std::string ReadFileBytes(const std::string& path);
-bool PathExists(const std::string& path);
 // Removes a folder tree (files' read-only attributes cleared first).
 void RemoveTree(const std::string& path);
 // The folder that holds the running test program (the build's bin folder).

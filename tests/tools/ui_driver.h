@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/wait_until.h"
+
 namespace ui {
 
 // The first visible top-level dialog-class window (#32770: dialogs and
@@ -50,16 +52,7 @@ HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs);
 // The visible child dialog of `frame` (a page of a wizard); null when none.
 HWND ChildDialog(HWND frame);
 
-// Waits until `condition` holds, checking every 50 ms; its last answer.
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start >= timeoutMs) return condition();
-    Sleep(50);
-  }
-  return true;
-}
+using ::WaitUntil;  // support/wait_until.h
 
 // State of control `id` of a dialog: shown (the control and its parents
 // visible), enabled, checked (check boxes and radio buttons).

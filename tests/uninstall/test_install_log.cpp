@@ -184,7 +184,7 @@ TEST_F(InstallLogTest, AppendedEntriesFollowTheScriptOnALineOfTheirOwn) {
     const std::string path = Write(c.script);
     ASSERT_TRUE(AppendLogLine(path.c_str(), ""));
     ASSERT_TRUE(AppendLogLine(path.c_str(), "Made Dir: C:\\X"));
-    EXPECT_EQ(ReadBytes(path), c.log) << c.script;
+    EXPECT_EQ(ReadFileBytes(path), c.log) << c.script;
     const std::vector<std::string> lines = ReadLines(path);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "Made Dir: C:\\X");
@@ -194,7 +194,7 @@ TEST_F(InstallLogTest, AppendedEntriesFollowTheScriptOnALineOfTheirOwn) {
 TEST_F(InstallLogTest, AppendCreatesTheFileAndKeepsNothingOpen) {
   ASSERT_TRUE(AppendLogLine(path_.c_str(), "Shell Link: C:\\a.lnk"));
   ASSERT_TRUE(AppendLogLine(path_.c_str(), "Shell Link: C:\\b.lnk"));
-  EXPECT_EQ(ReadBytes(path_), WithTextLineEnds("Shell Link: C:\\a.lnk\nShell Link: C:\\b.lnk\n"));
+  EXPECT_EQ(ReadFileBytes(path_), WithTextLineEnds("Shell Link: C:\\a.lnk\nShell Link: C:\\b.lnk\n"));
 #ifdef _WIN32
   // An exclusive open succeeds only when no stream is left open.
   HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -206,7 +206,7 @@ TEST_F(InstallLogTest, AppendCreatesTheFileAndKeepsNothingOpen) {
 TEST_F(InstallLogTest, AppendIntoAMissingFolderFailsAndCreatesNothing) {
   const std::string missing = folder_.File("missing");
   EXPECT_FALSE(AppendLogLine((missing + kPathSeparator + "OrvUnInst.log").c_str(), "Made Dir: C:\\X"));
-  EXPECT_FALSE(Exists(missing));
+  EXPECT_FALSE(PathExists(missing));
   EXPECT_FALSE(AppendLogLine(nullptr, "Made Dir: C:\\X"));
 }
 

@@ -8,7 +8,7 @@
 
 #include "common/names.h"
 #include "gtest/gtest.h"
-#include "installed_state.h"
+#include "support/installed_state.h"
 #include "support/test_folders.h"
 #include "uninstall/install_log.h"
 #include "uninstall/log_replay.h"

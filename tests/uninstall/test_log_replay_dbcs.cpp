@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "common/codepage.h"
 #include "gtest/gtest.h"
-#include "installed_state.h"
+#include "support/installed_state.h"
 #include "support/test_folders.h"
 #include "uninstall/log_replay.h"
 
@@ -16,7 +17,7 @@ namespace {
 using Tree = std::vector<std::string>;
 constexpr char kSo[] = "\x83\x5C";
 
-TEST(LogReplayDbcsTest, RunsUnderCodePage932) { ASSERT_EQ(GetACP(), 932u); }
+TEST(LogReplayDbcsTest, RunsUnderCodePage932) { ASSERT_EQ(AnsiCodePage(), 932u); }
 
 TEST(LogReplayDbcsTest, TrailByteIsNeitherAFolderEndNorASubFolderPart) {
   TestFolder root;

@@ -8,7 +8,7 @@
 
 #include "common/names.h"
 #include "gtest/gtest.h"
-#include "installed_state.h"
+#include "support/installed_state.h"
 #include "support/processes.h"
 #include "support/test_folders.h"
 
