@@ -8,7 +8,7 @@
 
 #include "engine/file_replace.h"
 #include "engine_fixture.h"
-#include "startup/test_deferred_support.h"
+#include "support/pending_operations.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "common/registry.h"
 #include "common/text.h"
 #include "engine_fixture.h"
+#include "support/pending_operations.h"
 #include "support/processes.h"
-#include "startup/test_deferred_support.h"
 
 namespace {
 

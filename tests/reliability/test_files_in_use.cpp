@@ -12,7 +12,7 @@
 #include "engine_fixture.h"
 #include "gtest/gtest.h"
 #include "install_cycle.h"
-#include "startup/test_deferred_support.h"
+#include "support/pending_operations.h"
 #include "support/processes.h"
 #include "support/test_folders.h"
 #include "system_snapshot.h"

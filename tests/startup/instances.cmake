@@ -15,6 +15,5 @@ target_link_libraries(instance_e2e_test PRIVATE orv_ui_driver)
 # removal leaves for the restart.
 orv_add_test_program(deployment_e2e_test DISPLAY TIMEOUT 180
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_deployment_e2e.cpp
-          ${CMAKE_CURRENT_LIST_DIR}/test_deferred_support.cpp
   DEPENDS setup sample_package)
 target_link_libraries(deployment_e2e_test PRIVATE orv_ui_driver)

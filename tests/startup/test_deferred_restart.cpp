@@ -8,9 +8,9 @@
 
 #include "gtest/gtest.h"
 #include "startup/deferred_file.h"
+#include "support/pending_operations.h"
 #include "support/platform_override.h"
 #include "support/test_folders.h"
-#include "test_deferred_support.h"
 
 namespace {
 

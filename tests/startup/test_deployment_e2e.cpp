@@ -16,9 +16,9 @@
 #include "resources/resource_ids.h"
 #include "security/security_fixture.h"
 #include "support/installed_state.h"
+#include "support/pending_operations.h"
 #include "support/processes.h"
 #include "support/test_folders.h"
-#include "test_deferred_support.h"
 #include "ui_driver.h"
 
 namespace {

@@ -17,9 +17,9 @@
 #include "startup/deferred_file.h"
 #include "startup/removal_leftovers.h"
 #include "startup/self_removal.h"
+#include "support/pending_operations.h"
 #include "support/platform_override.h"
 #include "support/test_folders.h"
-#include "test_deferred_support.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include "raw_instance_list.h"
 #include "resources/resource_ids.h"
 #include "startup/instance_manager.h"
+#include "support/pending_operations.h"
 #include "support/processes.h"
 #include "support/test_folders.h"
-#include "test_deferred_support.h"
 #include "ui_driver.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "common/names.h"
 #include "gtest/gtest.h"
 #include "support/installed_state.h"
+#include "support/pending_operations.h"
 #include "support/processes.h"
 #include "support/test_folders.h"
 
@@ -18,19 +19,8 @@ constexpr DWORD kProcessWait = 30000;
 
 // The restart-time operations the system holds, as one text.
 std::string PendingRestartOperations() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ, &key) !=
-      ERROR_SUCCESS)
-    return std::string();
-  std::vector<char> data(65536);
-  DWORD size = static_cast<DWORD>(data.size());
-  const bool read = RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr,
-                                     reinterpret_cast<BYTE*>(data.data()), &size) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  if (!read) return std::string();
-  std::string text(data.data(), size);
-  for (char& c : text)
-    if (c == '\0') c = '\n';
+  std::string text;
+  for (const PendingOperation& operation : PendingOperations()) text += operation.source + "\n";
   return text;
 }
 

@@ -1,4 +1,4 @@
-#include "test_deferred_support.h"
+#include "support/pending_operations.h"
 
 #include <windows.h>
 
