@@ -6,18 +6,8 @@
 #include "common/text.h"
 
 StartedProcess StartProgram(const std::string& program, const std::string& arguments, const std::string& folder) {
-  std::string command = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  StartedProcess started;
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &info))
-    return started;
-  started.thread.reset(info.hThread);
-  started.process.reset(info.hProcess);
-  started.id = info.dwProcessId;
-  return started;
+  return LaunchProgram(program, CommandLineArgument(program) + (arguments.empty() ? "" : " " + arguments),
+                       folder.empty() ? nullptr : folder.c_str());
 }
 
 StartedProcess StartSleepingCopy(const std::string& path, DWORD sleepMs) {

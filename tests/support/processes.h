@@ -7,8 +7,8 @@
 
 #include "common/process_start.h"  // StartedProcess
 
-// Starts `program` (quoted on the command line) with `arguments`, in
-// `folder` (the test's current folder when empty).
+// Starts `program` (a full path) with `arguments`, in `folder` (the test's
+// current folder when empty), as the product starts programs (LaunchProgram).
 StartedProcess StartProgram(const std::string& program, const std::string& arguments,
                             const std::string& folder = std::string());
 
