@@ -28,11 +28,16 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "install-deps: installing ${missing[*]}"
+# A mirror in mid-sync can fail one list (seen: the security suite's i386
+# list); apt then keeps the others, and the install below says whether they
+# serve.
+refresh() { "${sudo_cmd[@]}" apt-get update -q || echo "install-deps: some package lists were not refreshed" >&2; }
+install_missing() { "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$@" "${missing[@]}"; }
 if [ "$need_update" = 1 ] || ! apt-cache policy wine32:i386 2>/dev/null | grep -q Candidate:; then
-  "${sudo_cmd[@]}" apt-get update -q
+  refresh
 fi
-"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}" || {
-  # A stale package list: refresh it once and try again.
-  "${sudo_cmd[@]}" apt-get update -q
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
-}
+# A stale package list: refresh it once and try again. Without one suite's
+# i386 list, the 32-bit libraries cannot match the 64-bit ones' newer
+# versions from that suite: the release's own suite, preferred, gives both
+# architectures the same versions.
+install_missing || { refresh; install_missing; } || install_missing -t "$(. /etc/os-release && echo "$VERSION_CODENAME")"
