@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "common/run_log.h"
 #include "common/text.h"
 
 namespace {
@@ -63,6 +64,18 @@ HeldFolder::HeldFolder(const std::string& path) {
 }
 
 bool RemoveEmptyFolder(const std::string& path) {
-  if (IsFolderLink(path)) return false;
-  return RemoveDirectoryA(path.c_str()) != FALSE;
+  if (IsFolderLink(path)) {
+    RunLogEvent("left alone, a link:", path);
+    return false;
+  }
+  if (RemoveDirectoryA(path.c_str())) {
+    RunLogEvent("removed folder", path);
+    return true;
+  }
+  // A folder that still holds files, or is gone already, is no failure: the
+  // walk up a logged folder's parents ends at the first that is not empty.
+  const DWORD error = GetLastError();
+  if (error != ERROR_DIR_NOT_EMPTY && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+    RunLogFailure("remove folder", path, error);
+  return false;
 }

@@ -47,6 +47,9 @@ inline constexpr char kSilentSwitch[] = "-s";
 // The uninstaller returns only once the removal has ended; on the copy's
 // command line it is followed by the two handles the copy reports through.
 inline constexpr char kWaitSwitch[] = "-wait";
+// The administrator's log: "-log" and the file's path, at any position; the
+// uninstaller hands it on to its temporary copy.
+inline constexpr char kLogSwitch[] = "-log";
 
 // Name under which the application and the setup share their instance list.
 inline constexpr char kInstanceName[] = "Tamberlin.Orvelle-KQ.v4";

@@ -1,5 +1,7 @@
 #include "common/process_start.h"
 
+#include "common/run_log.h"
+
 std::string CommandLineArgument(const std::string& path) {
   if (path.find_first_of(" \t") == std::string::npos) return path;
   return "\"" + path + "\"";
@@ -12,10 +14,13 @@ StartedProcess LaunchProgram(const std::string& program, std::string commandLine
   PROCESS_INFORMATION info{};
   StartedProcess started;
   if (!start(program.c_str(), &commandLine[0], nullptr, nullptr, inheritHandles ? TRUE : FALSE, flags, nullptr, folder,
-             &startup, &info))
+             &startup, &info)) {
+    RunLogFailure("start", commandLine, GetLastError());
     return started;
+  }
   started.process.reset(info.hProcess);
   started.thread.reset(info.hThread);
   started.id = info.dwProcessId;
+  RunLogEvent("started process " + std::to_string(started.id) + ":", commandLine);
   return started;
 }

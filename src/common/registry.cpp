@@ -47,9 +47,14 @@ std::string ReadRegistryString(HKEY root, const char* subkey, const char* name) 
 }
 
 bool WriteRegistryString(HKEY root, const char* subkey, const char* name, const std::string& text) {
-  RegKey key;
-  if (!key.Create(root, subkey)) return false;
-  const DWORD size = static_cast<DWORD>(text.size() + 1);  // with the terminating zero
-  return RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), size) ==
-         ERROR_SUCCESS;
+  HKEY created = nullptr;
+  LONG result = RegCreateKeyA(root, subkey, &created);
+  if (result == ERROR_SUCCESS) {
+    const RegKey key(created);
+    const DWORD size = static_cast<DWORD>(text.size() + 1);  // with the terminating zero
+    result = RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), size);
+  }
+  // The registry calls return their error rather than set it.
+  if (result != ERROR_SUCCESS) SetLastError(static_cast<DWORD>(result));
+  return result == ERROR_SUCCESS;
 }

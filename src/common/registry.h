@@ -39,5 +39,6 @@ bool ReadRegistryText(HKEY key, const char* name, std::size_t limit, std::string
 std::string ReadRegistryString(HKEY root, const char* subkey, const char* name);
 
 // Stores `text` as REG_SZ (terminator included), creating the key when needed.
-// True when the value was stored.
+// True when the value was stored; false with the system's error number as the
+// thread's last error.
 bool WriteRegistryString(HKEY root, const char* subkey, const char* name, const std::string& text);

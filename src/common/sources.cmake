@@ -15,5 +15,6 @@ list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/string_table.cpp
   ${CMAKE_CURRENT_LIST_DIR}/module_path.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process_start.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/run_log.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shell_folders.cpp
 )

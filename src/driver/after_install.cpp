@@ -6,6 +6,7 @@
 #include "common/bounded_path.h"
 #include "common/names.h"
 #include "common/process_start.h"
+#include "common/run_log.h"
 #include "driver/home_page_url.h"
 
 #include "vendor_config.h"
@@ -18,7 +19,13 @@ constexpr char kInstalledPage[] = "/ovkq/installed.asp";
 }  // namespace
 
 void OpenWebPage(const std::string& address) {
-  ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOW);
+  // Above 32: opened; the result is the system's error number otherwise.
+  const auto result =
+      reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOW));
+  if (result > 32)
+    RunLogEvent("opened web page", address);
+  else
+    RunLogFailure("open web page", address, static_cast<unsigned long>(result));
 }
 
 void OpenVendorPage(const std::string& installedFolder, bool isUpgrade) {

@@ -8,6 +8,7 @@
 #include "common/module_path.h"
 #include "common/names.h"
 #include "common/registry.h"
+#include "common/run_log.h"
 #include "common/string_table.h"
 #include "common/text.h"
 #include "driver/after_install.h"
@@ -49,7 +50,12 @@ bool SettleVersionChange(const FileVersion& installed) {
   const FileVersion& next = InstallOptions.newVersion;
   const std::uint32_t installedValue = VersionValue(installed);
   const std::uint32_t nextValue = VersionValue(next);
+  const char* change = installedValue < nextValue   ? "older than the package's"
+                       : installedValue > nextValue ? "newer than the package's"
+                                                    : "the same as the package's";
+  RunLogEvent("installed version " + VersionText(installed) + ":", change);
   if (InstallOptions.silent || installedValue < nextValue) {
+    RunLogEvent("upgrade");
     InstallOptions.isUpgrade = true;
     return true;
   }
@@ -71,8 +77,15 @@ bool SettleVersionChange(const FileVersion& installed) {
 // A package without a readable application version (major 0) or without its
 // install script.
 bool IsPackageDamaged() {
-  return InstallOptions.newVersion.major == 0 ||
-         !PathExists(JoinBoundedPath(InstallOptions.sourceFolder, names::kUninstallLog));
+  if (InstallOptions.newVersion.major == 0) {
+    RunLogEvent("damaged package: no application version in",
+                JoinBoundedPath(InstallOptions.sourceFolder, names::kApplicationExe));
+    return true;
+  }
+  const std::string script = JoinBoundedPath(InstallOptions.sourceFolder, names::kUninstallLog);
+  if (PathExists(script)) return false;
+  RunLogEvent("damaged package: no install script", script);
+  return true;
 }
 
 INT_PTR RunSetupWizard() {
@@ -80,12 +93,14 @@ INT_PTR RunSetupWizard() {
   return wizard.DoModal();
 }
 
-void EndProcess(int status) { std::exit(status); }
+void EndProcess(int status) {
+  RunLogExitStatus(status);
+  std::exit(status);
+}
 
 }  // namespace
 
-bool RunInstallDriver() {
-  const std::vector<std::string> args(__argv, __argv + __argc);
+bool RunInstallDriver(const std::vector<std::string>& args) {
   return RunInstallDriver(args, OwnProgramPath(), InstallDriverHandovers{&Install, &RunSetupWizard, &EndProcess});
 }
 
@@ -95,8 +110,11 @@ bool RunInstallDriver(const std::vector<std::string>& args, const std::string& o
   options.destinationFolder = FindInstalledFolder();
   options.sourceFolder = FolderPart(ownPath);
   if (options.destinationFolder.empty()) {
+    RunLogEvent("no earlier installation");
     options.destinationFolder = ProgramFilesFolder() + "\\" + names::kProductName;
     options.isNewInstall = true;
+  } else {
+    RunLogEvent("earlier installation in", options.destinationFolder);
   }
   const DriverSwitches switches = ReadDriverSwitches(args, &FolderExists, &FullFolderPath);
   if (switches.runAfter) options.runAfter = true;
@@ -107,6 +125,7 @@ bool RunInstallDriver(const std::vector<std::string>& args, const std::string& o
   options.programGroup = names::kProductName;
 
   options.newVersion = ReadFileVersion(JoinBoundedPath(options.sourceFolder, names::kApplicationExe));
+  RunLogEvent("package version", VersionText(options.newVersion));
   if (!options.isNewInstall) {
     const FileVersion installed =
         ReadFileVersion(JoinBoundedPath(options.destinationFolder, names::kApplicationExe));
@@ -132,6 +151,7 @@ bool RunInstallDriver(const std::vector<std::string>& args, const std::string& o
     handovers.install();
   } else {
     const INT_PTR result = handovers.runWizard();
+    RunLogEvent("wizard ended:", result == IDOK ? "finished" : result == -1 ? "could not be shown" : "cancelled");
     // -1: the wizard could not be created at all, which is a failure, not
     // the user's cancellation.
     if (result == -1) {

@@ -7,11 +7,12 @@
 #include <vector>
 
 // True when the run ended before the installation (a question declined, the
-// wizard cancelled); false when the installation procedure ran. Reads the
-// process's own arguments and path.
-bool RunInstallDriver();
+// wizard cancelled); false when the installation procedure ran. `args` are
+// the process's arguments as start-up read them; the package folder is the
+// folder of the program's own path.
+bool RunInstallDriver(const std::vector<std::string>& args);
 
-// Where the driver hands over. RunInstallDriver() uses Install(), the
+// Where the driver hands over. RunInstallDriver(args) uses Install(), the
 // CSetupDlg wizard and the C runtime's exit (which still runs the
 // process-wide clean-up); tests replace them.
 struct InstallDriverHandovers {

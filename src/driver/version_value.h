@@ -2,6 +2,7 @@
 // Portable: plain arithmetic.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "driver/install_options.h"
 
@@ -9,3 +10,6 @@
 // are compared only by this value: a part of 100 or more spills into the
 // next higher one.
 std::uint32_t VersionValue(const FileVersion& version);
+
+// The version as shown to the user: "%u.%02u.%02u.%02u" (6.01.02.03).
+std::string VersionText(const FileVersion& version);

@@ -4,6 +4,7 @@
 
 #include "common/bounded_path.h"
 #include "common/file_attributes.h"
+#include "common/run_log.h"
 #include "common/text.h"
 #include "framework/exit_status.h"
 #include "startup/deferred_file.h"
@@ -65,6 +66,7 @@ bool QueueBeside(const std::string& source, const std::string& target) {
   if (next.empty()) return false;
   DeleteFileA(next.c_str());
   if (!Copy(source, next)) return false;
+  RunLogEvent("copied beside the file in use:", next);
   DeferDelete(target.c_str());
   DeferRename(next.c_str(), target.c_str());
   return true;
@@ -85,6 +87,7 @@ Placement ReplaceTargetInUse(const std::string& source, const std::string& targe
   }
   // A file in use can as a rule still be renamed: its name is free at once.
   if (MoveFileA(target.c_str(), old.c_str())) {
+    RunLogEvent("renamed aside", target + " to " + old);
     DeferDelete(old.c_str());
     return Copy(source, target) ? Placement::Placed : Placement::NotPlaced;
   }
@@ -106,8 +109,13 @@ bool RenewWaitingCopy(const std::string& source, const std::string& target, cons
   if (side.empty()) return false;
   DeleteFileA(side.c_str());
   if (!Copy(source, side)) return false;
-  if (MoveFileExA(side.c_str(), waiting.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  if (MoveFileExA(side.c_str(), waiting.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    RunLogEvent("renewed the copy that waits for the restart:", waiting);
+    return true;
+  }
+  const DWORD error = GetLastError();
   DeleteFileA(side.c_str());
+  SetLastError(error);
   return false;
 }
 
@@ -118,16 +126,29 @@ bool IsSourceFile(const std::string& source) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-}  // namespace
+// The outcome of one placement in the run's log; a failure with the error of
+// the call that failed.
+Placement Logged(Placement placed, const char* how, const std::string& source, const std::string& target) {
+  switch (placed) {
+    case Placement::Placed:
+      RunLogEvent(how, target);
+      break;
+    case Placement::NoSource:
+      RunLogEvent("no such file in the package:", source);
+      break;
+    case Placement::AtRestart:
+      RunLogEvent("replaced at the next restart:", target);
+      break;
+    case Placement::NotPlaced:
+      RunLogFailure("install", target, GetLastError());
+      break;
+  }
+  return placed;
+}
 
-Placement PlaceFile(const std::string& name, const std::string& sourceFolder, const std::string& destinationFolder,
-                    const char* newName) {
-  const bool sameFolder = SameFolder(sourceFolder, destinationFolder);
-  if (sameFolder && (!newName || SameName(name, newName))) return Placement::Placed;  // the file is its own target
-
-  const std::string source = JoinBoundedPath(sourceFolder, name);
-  const std::string target = JoinBoundedPath(destinationFolder, newName ? newName : name);
-  if (source.empty() || target.empty()) return Placement::NotPlaced;
+// PlaceFile from `source` to `target`; `how` becomes "copied" when the target
+// place was free.
+Placement Place(const std::string& source, const std::string& target, bool sameFolder, const char** how) {
   // The newest file must be the one in place after a restart that an earlier
   // run's waiting copy is queued for; the target is then placed as usual,
   // beside another name than the waiting one.
@@ -142,17 +163,27 @@ Placement PlaceFile(const std::string& name, const std::string& sourceFolder, co
   // path is one call: a copy that refuses an existing target. A test of the
   // place first would search the folder for the name a second time (for a
   // name that is not there, Wine reads the whole folder).
-  if (Copy(source, target, true)) return Placement::Placed;
+  if (Copy(source, target, true)) {
+    *how = "copied";
+    return Placement::Placed;
+  }
+  const DWORD copyError = GetLastError();  // the tests below set their own
   const DWORD targetAttributes = GetFileAttributesA(target.c_str());
   // Still free: the source is missing or a folder, or the copy failed.
-  if (targetAttributes == INVALID_FILE_ATTRIBUTES)
-    return IsSourceFile(source) ? Placement::NotPlaced : Placement::NoSource;
+  if (targetAttributes == INVALID_FILE_ATTRIBUTES) {
+    if (!IsSourceFile(source)) return Placement::NoSource;
+    SetLastError(copyError);
+    return Placement::NotPlaced;
+  }
 
   // A folder in the target's place is never renamed or deleted: it holds
   // files of its own. Nor is an existing target touched for a source that
   // is missing or a folder.
   if (!IsSourceFile(source)) return Placement::NoSource;
-  if (targetAttributes & FILE_ATTRIBUTE_DIRECTORY) return Placement::NotPlaced;
+  if (targetAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    SetLastError(copyError);
+    return Placement::NotPlaced;
+  }
   // Renaming within one folder: an old file of the new name that cannot go
   // stays, and the copy is not made.
   if (sameFolder) return DeleteFileA(target.c_str()) && Copy(source, target) ? Placement::Placed : Placement::NotPlaced;
@@ -180,6 +211,25 @@ Placement PlaceFile(const std::string& name, const std::string& sourceFolder, co
   // through, but the name stays taken, and the file goes, once that program
   // closes it: without a successor by the side names, it would be lost.
   return ReplaceTargetInUse(source, target, successorWaits);
+}
+
+}  // namespace
+
+Placement PlaceFile(const std::string& name, const std::string& sourceFolder, const std::string& destinationFolder,
+                    const char* newName) {
+  const bool sameFolder = SameFolder(sourceFolder, destinationFolder);
+  if (sameFolder && (!newName || SameName(name, newName))) return Placement::Placed;  // the file is its own target
+
+  const std::string source = JoinBoundedPath(sourceFolder, name);
+  const std::string target = JoinBoundedPath(destinationFolder, newName ? newName : name);
+  const char* how = "replaced";
+  if (source.empty() || target.empty()) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return Logged(Placement::NotPlaced, how, sourceFolder + "\\" + name,
+                  destinationFolder + "\\" + (newName ? newName : name));
+  }
+  const Placement placed = Place(source, target, sameFolder, &how);
+  return Logged(placed, how, source, target);
 }
 
 bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,

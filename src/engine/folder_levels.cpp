@@ -3,7 +3,18 @@
 #include <windows.h>
 
 #include "common/bounded_path.h"
+#include "common/run_log.h"
 #include "common/text.h"
+
+bool MakeFolder(const std::string& path) {
+  if (CreateDirectoryA(path.c_str(), nullptr)) {
+    RunLogEvent("made folder", path);
+    return true;
+  }
+  const DWORD error = GetLastError();
+  if (error != ERROR_ALREADY_EXISTS) RunLogFailure("make folder", path, error);
+  return false;
+}
 
 void CreateOuterFolders(const std::string& root, const std::string& relative) {
   // Character-wise, so that a trail byte equal to the backslash code is
@@ -15,7 +26,7 @@ void CreateOuterFolders(const std::string& root, const std::string& relative) {
     const std::size_t end = offset + found;
     if (end > 0) {
       const std::string level = JoinBoundedPath(root, relative.substr(0, end));
-      if (!level.empty()) CreateDirectoryA(level.c_str(), nullptr);
+      if (!level.empty()) MakeFolder(level);
     }
     offset = end + 1;
   }

@@ -3,6 +3,10 @@
 #pragma once
 #include <string>
 
+// Creates the one folder `path` (its parent must exist). Logged when made,
+// and as a failure unless it exists already. True when it was made.
+bool MakeFolder(const std::string& path);
+
 // For each backslash of `relative` at a position greater than 0, from the
 // left, creates `root` + "\" + the text before that backslash (just that text
 // when `root` is empty). The deepest level itself is left to the caller.

@@ -5,6 +5,7 @@
 #include "common/bounded_path.h"
 #include "common/file_attributes.h"
 #include "common/names.h"
+#include "common/run_log.h"
 #include "common/shell_folders.h"
 #include "common/text.h"
 #include "driver/install_options.h"
@@ -28,9 +29,17 @@ std::string ChooseProgramsFolder() {
   if (InstallOptions.allUsers) {
     std::string common = ReadShellFolder(ShellPlace::Programs, true);
     if (common.size() >= kShortestProgramsFolder) return common;
+    RunLogEvent("no all-users programs folder: the installation is for the current user");
     InstallOptions.allUsers = false;
   }
   return ReadShellFolder(ShellPlace::Programs, false);
+}
+
+// The log of the installation's own lines could not be written: the removal
+// would not know what to remove.
+void UninstallLogNotWritten(const std::string& log) {
+  RunLogFailure("write uninstall log", log, GetLastError());
+  NoteInstallFailure(names::kUninstallLog);
 }
 
 // Creates the group's folder, outer levels first, and logs the deepest one
@@ -41,10 +50,26 @@ std::string MakeProgramGroup(const std::string& programs, const std::string& gro
   CreateOuterFolders(programs, group);
   const std::string groupFolder = JoinBoundedPath(programs, group);
   if (groupFolder.empty()) return groupFolder;
-  CreateDirectoryA(groupFolder.c_str(), nullptr);
-  if (!AppendLogEntry(log.c_str(), LogKind::MadeDir, groupFolder))
-    NoteInstallFailure(names::kUninstallLog);
+  MakeFolder(groupFolder);
+  if (!AppendLogEntry(log.c_str(), LogKind::MadeDir, groupFolder)) UninstallLogNotWritten(log);
   return groupFolder;
+}
+
+// The choices the installation runs with, once the driver and the wizard
+// have settled them.
+void LogOptions(const InstallOptionsRecord& options) {
+  if (!RunLogOpen()) return;
+  const auto yesNo = [](bool value) { return value ? "yes" : "no"; };
+  RunLogEvent("destination:", options.destinationFolder);
+  RunLogEvent("source:", options.sourceFolder);
+  RunLogEvent("program group:", options.programGroup);
+  RunLogEvent("options: all users", yesNo(options.allUsers));
+  RunLogEvent("options: autostart", yesNo(options.autoStart));
+  RunLogEvent("options: desktop icon", yesNo(options.desktopIcon));
+  RunLogEvent("options: run after", yesNo(options.runAfter));
+  RunLogEvent("options: silent", yesNo(options.silent));
+  RunLogEvent("options: installation",
+              options.isNewInstall ? "new" : options.isUpgrade ? "upgrade" : "over the same or a newer version");
 }
 
 // The folder of the file "sfxname" names; empty when the variable is absent,
@@ -64,6 +89,7 @@ void Install() {
   const std::string& source = options.sourceFolder;
   const std::string script = JoinBoundedPath(source, names::kUninstallLog);
   const std::string log = JoinBoundedPath(destination, names::kUninstallLog);
+  LogOptions(options);
 
   // Over an earlier installation: its shortcuts and group folders go first,
   // and the files the new script declares obsolete.
@@ -79,7 +105,7 @@ void Install() {
   // the lines appended next start on lines of their own.
   // Without it the removal would not know what to remove.
   if (CopyFilesByPattern(names::kUninstallLog, destination, source) != 1 || !AppendLogLine(log.c_str(), ""))
-    NoteInstallFailure(names::kUninstallLog);
+    UninstallLogNotWritten(log);
 
   const std::string programs = ChooseProgramsFolder();
   NormalizeSlashes(options.programGroup);

@@ -28,7 +28,7 @@ void CreateDestination(const std::string& folder) {
   NormalizeSlashes(levels);
   TrimSeparators(levels);
   CreateOuterFolders(std::string(), levels);
-  CreateDirectoryA(folder.c_str(), nullptr);
+  MakeFolder(folder);
 }
 
 // A copy operand: "name > new name" (no wildcards, each side may name a
@@ -98,7 +98,7 @@ void RunInstallScript(const std::string& scriptPath) {
         break;
       case LogKind::MakeDir: {
         const std::string folder = JoinBoundedPath(destination, entry.operand);
-        if (!folder.empty()) CreateDirectoryA(folder.c_str(), nullptr);
+        if (!folder.empty()) MakeFolder(folder);
         break;
       }
       default:  // the removal's kinds and other lines

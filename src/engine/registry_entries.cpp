@@ -6,6 +6,7 @@
 
 #include "common/names.h"
 #include "common/registry.h"
+#include "common/run_log.h"
 #include "common/string_table.h"
 #include "common/text.h"
 #include "framework/exit_status.h"
@@ -26,8 +27,13 @@ constexpr char kUrlInfoAboutValue[] = "URLInfoAbout";
 // A value that cannot be written leaves the installation unregistered or
 // unremovable: the run's outcome says so, by key and value name.
 void WriteMachineValue(const char* key, const char* name, const std::string& text) {
-  if (!WriteRegistryString(HKEY_LOCAL_MACHINE, key, name, text))
-    NoteInstallFailure(std::string("HKLM\\") + key + (name ? std::string("\\") + name : std::string()));
+  const std::string value = std::string("HKLM\\") + key + (name ? std::string("\\") + name : std::string());
+  if (WriteRegistryString(HKEY_LOCAL_MACHINE, key, name, text)) {
+    RunLogEvent("wrote registry value", value + " = " + text);
+    return;
+  }
+  RunLogFailure("write registry value", value, GetLastError());
+  NoteInstallFailure(value);
 }
 
 // A file directly in the folder; a drive root (C:\) ends in its separator.

@@ -5,6 +5,7 @@
 #include "common/bounded_path.h"
 #include "common/com.h"
 #include "common/names.h"
+#include "common/run_log.h"
 #include "common/string_table.h"
 #include "driver/install_options.h"
 #include "framework/exit_status.h"
@@ -21,6 +22,15 @@ constexpr char kSetDescriptionFailed[] = "SetDescription failed!";
 constexpr char kApplicationWorkingFolder[] = "%APPDATA%";
 // The target is handed to the shell link through a buffer of this size.
 constexpr std::size_t kTargetBuffer = 512;
+
+// A failed shortcut in the log: the system's error number of a Windows
+// error, the whole result otherwise.
+HRESULT ShortcutFailed(const std::string& shortcutPath, HRESULT result) {
+  const auto error = HRESULT_FACILITY(result) == FACILITY_WIN32 ? static_cast<unsigned long>(HRESULT_CODE(result))
+                                                                 : static_cast<unsigned long>(result);
+  RunLogFailure("save shortcut", shortcutPath, error);
+  return result;
+}
 
 HRESULT CreateShellLinkObject(IShellLinkA** link) {
   return CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -76,15 +86,15 @@ HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPat
   WCHAR widePath[kMaxPath];
   if (linkTarget.size() >= kTargetBuffer || !FitsPathLimit(shortcutPath) ||
       MultiByteToWideChar(CP_ACP, 0, shortcutPath.c_str(), -1, widePath, kMaxPath) == 0) {
-    return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    return ShortcutFailed(shortcutPath, HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
   }
 
   ComRef<IShellLinkA> link;
   HRESULT result = ShortcutPlatform().createShellLink(link.out());
-  if (FAILED(result)) return result;
+  if (FAILED(result)) return ShortcutFailed(shortcutPath, result);
   ComRef<IPersistFile> file;
   result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out()));
-  if (FAILED(result)) return result;
+  if (FAILED(result)) return ShortcutFailed(shortcutPath, result);
 
   // A silent run has nobody to press OK: the messages would hold it forever.
   if (FAILED(link->SetPath(linkTarget.c_str())) && !InstallOptions.silent) AppMessageBox(kSetPathFailed, MB_OK);
@@ -92,11 +102,13 @@ HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPat
   if (workingFolder) link->SetWorkingDirectory(workingFolder);
 
   result = file->Save(widePath, TRUE);
-  if (SUCCEEDED(result)) {
-    // A shortcut the log does not name would stay behind at the removal.
-    const std::string log = JoinBoundedPath(InstallOptions.destinationFolder, names::kUninstallLog);
-    if (!AppendLogEntry(log.c_str(), LogKind::ShortcutLink, shortcutPath))
-      NoteInstallFailure(names::kUninstallLog);
+  if (FAILED(result)) return ShortcutFailed(shortcutPath, result);
+  RunLogEvent("saved shortcut", shortcutPath);
+  // A shortcut the log does not name would stay behind at the removal.
+  const std::string log = JoinBoundedPath(InstallOptions.destinationFolder, names::kUninstallLog);
+  if (!AppendLogEntry(log.c_str(), LogKind::ShortcutLink, shortcutPath)) {
+    RunLogFailure("write uninstall log", log, GetLastError());
+    NoteInstallFailure(names::kUninstallLog);
   }
   return result;
 }

@@ -1,10 +1,26 @@
 #include "framework/message_box.h"
 
+#include "common/run_log.h"
 #include "common/string_table.h"
 #include "resources/resource_ids.h"
 
 namespace {
 HWND g_mainWindow = nullptr;
+
+const char* AnswerName(int answer) {
+  switch (answer) {
+    case IDOK:
+      return "OK";
+    case IDCANCEL:
+      return "Cancel";
+    case IDYES:
+      return "Yes";
+    case IDNO:
+      return "No";
+    default:
+      return "none";
+  }
+}
 }  // namespace
 
 MessageBoxCalls& MessageBoxPlatform() {
@@ -13,7 +29,9 @@ MessageBoxCalls& MessageBoxPlatform() {
 }
 
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
-  return MessageBoxPlatform().messageBox(owner, text, caption, style);
+  const int answer = MessageBoxPlatform().messageBox(owner, text, caption, style);
+  if (RunLogOpen()) RunLogEvent(std::string("message \"") + text + "\", answered:", AnswerName(answer));
+  return answer;
 }
 
 void SetAppMainWindow(HWND window) { g_mainWindow = window; }

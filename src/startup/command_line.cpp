@@ -20,6 +20,20 @@ std::uintptr_t HandleValue(const std::string& argument) {
 }
 }  // namespace
 
+std::string TakeLogSwitch(std::vector<std::string>& args) {
+  std::string path;
+  for (std::size_t i = 1; i < args.size();) {
+    if (!SwitchEquals(args[i], names::kLogSwitch)) {
+      ++i;
+      continue;
+    }
+    const std::size_t end = i + 2 <= args.size() ? i + 2 : args.size();
+    if (end == i + 2) path = args[i + 1];
+    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(end));
+  }
+  return path;
+}
+
 StartupChoice ReadStartupChoice(const std::vector<std::string>& args, const std::string& ownPath) {
   StartupChoice choice;
   for (std::size_t i = 1; i < args.size(); ++i) {

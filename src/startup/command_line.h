@@ -21,6 +21,12 @@ struct StartupChoice {
   std::uintptr_t statusPipe = 0;
 };
 
+// Takes every "-log" (any case, from position 1 on) and the argument after
+// it out of `args`, before any other switch is read, so that positions and
+// switches are as if it had not been given; a "-log" in the last place goes
+// alone. Returns the path of the last one; empty when none was given.
+std::string TakeLogSwitch(std::vector<std::string>& args);
+
 // Decides the mode and switches. `ownPath` is the program's full path.
 StartupChoice ReadStartupChoice(const std::vector<std::string>& args, const std::string& ownPath);
 

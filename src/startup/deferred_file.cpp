@@ -7,6 +7,7 @@
 
 #include "common/names.h"
 #include "common/registry.h"
+#include "common/run_log.h"
 #include "common/text.h"
 #include "framework/exit_status.h"
 
@@ -104,7 +105,12 @@ bool DeferDelete(const char* path) {
   if (!path || !*path) return false;
   const bool recorded = DeferredFilePlatform().delayedMove(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ||
                         AppendRenameEntry(names::kWininitDelete, path);
-  if (recorded) NoteRestartNeeded();
+  if (recorded) {
+    RunLogEvent("queued for the restart: delete", path);
+    NoteRestartNeeded();
+  } else {
+    RunLogFailure("queue for the restart: delete", path, GetLastError());
+  }
   return recorded;
 }
 
@@ -112,7 +118,10 @@ void DeferRename(const char* source, const char* target) {
   if (!source || !*source || !target || !*target) return;
   // Read at the next start as "target takes the place of source".
   if (DeferredFilePlatform().delayedMove(source, target, MOVEFILE_DELAY_UNTIL_REBOOT) || AppendRenameEntry(target, source)) {
+    RunLogEvent("queued for the restart: rename", std::string(source) + " to " + target);
     NoteRestartNeeded();
     PendingRenameSources().insert(Key(source));
+  } else {
+    RunLogFailure("queue for the restart: rename", std::string(source) + " to " + target, GetLastError());
   }
 }

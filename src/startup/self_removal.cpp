@@ -11,6 +11,7 @@
 #include "common/module_path.h"
 #include "common/names.h"
 #include "common/process_start.h"
+#include "common/run_log.h"
 #include "common/string_table.h"
 #include "common/text.h"
 #include "driver/install_options.h"
@@ -49,10 +50,16 @@ std::string NewTemporaryFile() {
 // counts as deleted; one held past the retry limit stays.
 void DeleteEndedUninstaller(const char* path) {
   for (DWORD waited = 0;; waited += kUninstallerRetryPause) {
-    if (DeleteFileA(path)) return;
+    if (DeleteFileA(path)) {
+      RunLogEvent("removed file", path);
+      return;
+    }
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
-    if (waited >= kUninstallerRetryLimit) return;
+    if (waited >= kUninstallerRetryLimit) {
+      RunLogFailure("remove file", path, error);
+      return;
+    }
     Sleep(kUninstallerRetryPause);
   }
 }
@@ -64,10 +71,16 @@ void DeleteEndedUninstaller(const char* path) {
 void RemoveEmptiedFolder(const std::string& folder) {
   if (IsFolderLink(folder)) return;
   for (DWORD waited = 0;; waited += kUninstallerRetryPause) {
-    if (RemoveDirectoryA(folder.c_str())) return;
+    if (RemoveDirectoryA(folder.c_str())) {
+      RunLogEvent("removed folder", folder);
+      return;
+    }
     const DWORD error = GetLastError();
     if (error == ERROR_DIR_NOT_EMPTY || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
-    if (waited >= kFolderRetryLimit) return;
+    if (waited >= kFolderRetryLimit) {
+      RunLogFailure("remove folder", folder, error);
+      return;
+    }
     Sleep(kUninstallerRetryPause);
   }
 }
@@ -128,6 +141,7 @@ void ReportStatus(HANDLE pipe, DWORD status) {
 // notification runs, so the instance list keeps this process's entry
 // whatever the C runtime does at ExitProcess.
 [[noreturn]] void EndWithoutCleanUp(int status) {
+  RunLogExitStatus(status);
   TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
   ExitProcess(static_cast<UINT>(status));  // not reached
 }
@@ -136,14 +150,20 @@ void ReportStatus(HANDLE pipe, DWORD status) {
 // StartSelfRemovalCopy. Returns only when no copy runs, the copy unlocked.
 void StartLockedCopy(const std::string& copy, const RunGuard& guard, bool waitForRemoval) {
   const std::string self = OwnProgramPath();
-  if (self.empty() || !CopyFileA(self.c_str(), copy.c_str(), FALSE)) return;
+  if (self.empty() || !CopyFileA(self.c_str(), copy.c_str(), FALSE)) {
+    RunLogFailure("make the temporary copy", copy, GetLastError());
+    return;
+  }
   // The temporary folder is the user's: from the copy's end to the start of
   // the process, another program of that user could put its own code there
   // and have it run with this process's rights. Locked, the file can no
   // longer change; it is started only when it still holds this program.
   UniqueHandle lock = LockFileMatching(copy, self);
   WaitChannel channel;
-  if (!lock || (waitForRemoval && !channel.Open())) return;
+  if (!lock || (waitForRemoval && !channel.Open())) {
+    RunLogFailure("lock the temporary copy", copy, GetLastError());
+    return;
+  }
   std::string line = SelfRemovalCommandLine(copy, self, InstallOptions.silent);
   if (waitForRemoval) line += channel.Arguments();
   // Only "-wait" hands handles down by inheritance; the guard goes over by
@@ -154,9 +174,14 @@ void StartLockedCopy(const std::string& copy, const RunGuard& guard, bool waitFo
   lock.reset();  // the image is mapped: what runs is what was checked
   const HANDLE process = copyProcess.process.get();
   if (guard.HandTo(process, copyProcess.id) && ResumeThread(copyProcess.thread.get()) != static_cast<DWORD>(-1)) {
-    EndWithoutCleanUp(waitForRemoval ? channel.ReadStatus() : exitstatus::kDone);
+    if (!waitForRemoval) EndWithoutCleanUp(exitstatus::kDone);
+    RunLogEvent("waiting for the temporary copy to report");
+    const int status = channel.ReadStatus();
+    RunLogEvent("the temporary copy reported status", std::to_string(status));
+    EndWithoutCleanUp(status);
   }
   // A copy that would run beside another run, or not at all, must not run.
+  RunLogFailure("hand the run over to the temporary copy", copy, GetLastError());
   TerminateProcess(process, exitstatus::kFailed);
   WaitForSingleObject(process, kUninstallerRetryLimit);
 }
@@ -177,12 +202,17 @@ std::string SelfRemovalCommandLine(const std::string& copyPath, const std::strin
   std::string line = CommandLineArgument(copyPath) + " " + names::kSelfRemovalSwitch + " " +
                      CommandLineArgument(uninstallerPath);
   if (silent) line += std::string(" ") + names::kSilentSwitch;
+  // The copy appends to the same log, so that one file tells the whole removal.
+  if (!RunLogPath().empty()) line += std::string(" ") + names::kLogSwitch + " " + CommandLineArgument(RunLogPath());
   return line;
 }
 
 void StartSelfRemovalCopy(const RunGuard& guard, bool waitForRemoval) {
   std::string copy = NewTemporaryFile();
-  if (copy.empty()) return;
+  if (copy.empty()) {
+    RunLogFailure("make the temporary copy", "", GetLastError());
+    return;
+  }
   StartLockedCopy(copy, guard, waitForRemoval);
   // No copy runs: the temporary file would stay behind until someone cleans
   // the temporary folder.
@@ -192,7 +222,11 @@ void StartSelfRemovalCopy(const RunGuard& guard, bool waitForRemoval) {
 void RunSelfRemovalCopy(const StartupChoice& choice) {
   RunGuard guard = RunGuard::HandedOver();
   if (!guard.Held()) guard = AcquireRunGuard(InstallOptions.silent);
-  if (!guard.Held()) std::exit(exitstatus::kRunInProgress);
+  if (!guard.Held()) {
+    RunLogEvent("another run of the program is in progress: nothing done");
+    RunLogExitStatus(exitstatus::kRunInProgress);
+    std::exit(exitstatus::kRunInProgress);
+  }
 
   const char* uninstallerPath = choice.uninstallerPath.c_str();
   const HANDLE waitingUninstaller = reinterpret_cast<HANDLE>(choice.waitingUninstaller);
@@ -251,5 +285,6 @@ void RunSelfRemovalCopy(const StartupChoice& choice) {
     }
   }
   // exit, not ExitProcess: the process-wide clean-up (the instance list) runs.
+  RunLogExitStatus(status);
   std::exit(status);
 }

@@ -4,6 +4,7 @@
 
 #include "common/handle.h"
 #include "common/names.h"
+#include "common/run_log.h"
 #include "common/string_table.h"
 #include "common/system_entry.h"
 #include "common/text.h"
@@ -44,6 +45,25 @@ bool RunsApplication(HANDLE process) {
   return ToLower(name) == ToLower(expected);
 }
 
+const char* ModeName(StartMode mode) {
+  switch (mode) {
+    case StartMode::Setup:
+      return "setup";
+    case StartMode::SelfRemoval:
+      return "self-removal copy";
+    default:
+      return "uninstall";
+  }
+}
+
+// The log first, so that everything after it is recorded; its path is made
+// a full path at once, before the removal changes the current folder.
+void StartRunLog(const std::string& path, StartMode mode) {
+  if (!OpenRunLog(path)) return;
+  RunLogEvent("mode:", ModeName(mode));
+  RunLogEvent("command line:", GetCommandLineA());
+}
+
 // Opens a listed process for termination when it is really a registered copy
 // of the application: it shows a main window the registry accepts, or it runs
 // the application's executable. An entry left behind by a process that ended
@@ -62,8 +82,11 @@ CSetupApp::CSetupApp(RunningInstances& instances)
 
 std::string CSetupApp::WindowTitle() { return LoadStringResource(IDS_WINDOW_TITLE); }
 
-BOOL CSetupApp::InitInstance(const std::vector<std::string>& args, const std::string& ownPath) {
+BOOL CSetupApp::InitInstance(const std::vector<std::string>& programArgs, const std::string& ownPath) {
+  std::vector<std::string> args = programArgs;
+  const std::string logPath = TakeLogSwitch(args);
   StartupChoice choice = ReadStartupChoice(args, ownPath);
+  StartRunLog(logPath, choice.mode);
   InstallOptions.silent = choice.silent;
   if (choice.mode == StartMode::SelfRemoval) RunSelfRemovalCopy(choice);
 
@@ -73,10 +96,12 @@ BOOL CSetupApp::InitInstance(const std::vector<std::string>& args, const std::st
   // Held until the run ends: nothing below may run beside another run.
   const RunGuard guard = AcquireRunGuard(InstallOptions.silent);
   if (!guard.Held()) {
+    RunLogEvent("another run of the program is in progress: nothing done");
     exitStatus_ = exitstatus::kRunInProgress;
     return FALSE;
   }
   if (!setupMode && !UninstallerMayRemove(ownPath)) {
+    RunLogEvent("the uninstaller is not in an installed folder: nothing removed:", ownPath);
     if (!InstallOptions.silent) {
       ShowMessageBox(nullptr, LoadStringResource(IDS_NOT_INSTALLED_FOLDER).c_str(), WindowTitle().c_str(),
                      MB_OK | MB_ICONEXCLAMATION);
@@ -95,7 +120,7 @@ BOOL CSetupApp::InitInstance(const std::vector<std::string>& args, const std::st
   }
 
   if (setupMode) {
-    const bool endedBeforeInstallation = handovers_.runInstallDriver();
+    const bool endedBeforeInstallation = handovers_.runInstallDriver(args);
     exitStatus_ = SetupExitStatus(endedBeforeInstallation);
     return endedBeforeInstallation ? TRUE : FALSE;
   }
@@ -112,6 +137,7 @@ bool CSetupApp::ConfirmUninstall() {
 bool CSetupApp::CloseRunningCopies(bool setupMode, bool quiet) {
   int others = instances_.CountInstances() - 1;  // the setup counts itself
   if (others <= 0) return true;
+  RunLogEvent("other registered processes:", std::to_string(others));
 
   if (setupMode && !quiet) {
     std::string title = WindowTitle();
@@ -142,7 +168,11 @@ bool CSetupApp::CloseRunningCopies(bool setupMode, bool quiet) {
     if (window) PostMessageA(window, WM_CLOSE, kCloseWithoutSaving, 0);
     Sleep(kCloseGrace);
     UniqueHandle process = OpenRegisteredCopy(id, window != nullptr);
-    if (process) TerminateProcess(process.get(), 0);
+    if (!process) continue;  // gone already, or not the application
+    if (TerminateProcess(process.get(), 0))
+      RunLogEvent("closed process", std::to_string(id));
+    else
+      RunLogFailure("close process", std::to_string(id), GetLastError());
   }
   return true;
 }

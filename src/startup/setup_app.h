@@ -14,9 +14,10 @@ class RunGuard;
 
 // Where start-up hands over once the mode is settled (replaceable in tests:
 // the real self-removal start ends the process). The copy is given the run
-// guard and whether the uninstaller waits for the removal ("-wait").
+// guard and whether the uninstaller waits for the removal ("-wait"); the
+// driver the arguments as start-up read them ("-log" taken out).
 struct StartupHandovers {
-  bool (*runInstallDriver)();
+  bool (*runInstallDriver)(const std::vector<std::string>& args);
   void (*startSelfRemovalCopy)(const RunGuard& guard, bool waitForRemoval);
 };
 
@@ -26,9 +27,10 @@ class CSetupApp : public CApplication {
   CSetupApp(RunningInstances& instances, StartupHandovers handovers)
       : instances_(instances), handovers_(handovers) {}
 
-  // The start-up operation (CApplication). Its exit status: another run in
-  // progress when the run guard could not be had, the user's
-  // cancellation when a question was declined, restart required or done
+  // The start-up operation (CApplication). "-log PATH" is taken out of the
+  // arguments first and opens the run's log (common/run_log.h). Its exit
+  // status: another run in progress when the run guard could not be had, the
+  // user's cancellation when a question was declined, restart required or done
   // after the installation, failure when the uninstaller lies outside the
   // installed folder or its copy did not start. Endings that leave the
   // process inside InitInstance (the damaged package, the started copy, the

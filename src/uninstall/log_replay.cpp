@@ -10,6 +10,7 @@
 #include "common/file_attributes.h"
 #include "common/file_search.h"
 #include "common/held_folder.h"
+#include "common/run_log.h"
 #include "common/text.h"
 #include "uninstall/file_entry.h"
 #include "uninstall/install_log.h"
@@ -17,11 +18,18 @@
 namespace {
 
 // A file that was there and stays: its deletion failed for another reason
-// than its absence.
-void NoteLeftover(Leftovers* leftovers, const std::string& path) {
-  if (!leftovers) return;
+// than its absence (`what` names the removal in the run's log). A removal
+// that keeps its leftovers settles them later (the restart, as a rule), so
+// the log says here only that the file stays for now.
+void NoteLeftover(Leftovers* leftovers, const char* what, const std::string& path) {
   const DWORD error = GetLastError();
-  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) leftovers->push_back(path);
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
+  if (!leftovers) {
+    RunLogFailure(what, path, error);
+    return;
+  }
+  RunLogEvent("still there for now (error " + std::to_string(error) + "):", path);
+  leftovers->push_back(path);
 }
 
 // The folders a removal works in: the folder it was given and the sub-folders
@@ -73,7 +81,9 @@ bool DeleteShortcut(const std::string& link) {
     SetLastError(ERROR_PATH_NOT_FOUND);
     return false;
   }
-  return DeleteFileA(link.c_str()) != FALSE;
+  if (!DeleteFileA(link.c_str())) return false;
+  RunLogEvent("removed shortcut", link);
+  return true;
 }
 
 // Deletes one file found at `path` with `attributes`, read-only and hidden
@@ -82,7 +92,9 @@ bool DeleteShortcut(const std::string& link) {
 bool DeleteFoundFile(const std::string& path, DWORD attributes) {
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
   ClearDeleteProtection(path, attributes);
-  return DeleteFileA(path.c_str()) != FALSE;
+  if (!DeleteFileA(path.c_str())) return false;
+  RunLogEvent("removed file", path);
+  return true;
 }
 
 // DeleteFilesByPattern in folders `working` holds.
@@ -107,7 +119,7 @@ int DeleteMatchingFiles(const std::string& pattern, const std::string& folder, W
     const DWORD attributes = GetFileAttributesA(searchPath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return 0;
     if (DeleteFoundFile(searchPath, attributes)) return 1;
-    NoteLeftover(leftovers, searchPath);
+    NoteLeftover(leftovers, "remove file", searchPath);
     return 0;
   }
 
@@ -122,7 +134,7 @@ int DeleteMatchingFiles(const std::string& pattern, const std::string& folder, W
     if (DeleteFoundFile(path, found.dwFileAttributes))
       ++deleted;
     else
-      NoteLeftover(leftovers, path);
+      NoteLeftover(leftovers, "remove file", path);
   } while (search.Next(&found));
   return deleted;
 }
@@ -138,7 +150,7 @@ void RemoveLoggedLinks(const char* logPath, Leftovers* leftovers) {
   while (log.NextEntry(entry)) {
     const char* link = entry.operand;
     if (entry.kind == LogKind::ShortcutLink && IsShortcutName(link) && FitsPathLimit(link) && !DeleteShortcut(link))
-      NoteLeftover(leftovers, link);
+      NoteLeftover(leftovers, "remove shortcut", link);
   }
 
   log.Rewind();

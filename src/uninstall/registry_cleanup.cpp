@@ -6,6 +6,7 @@
 
 #include "common/names.h"
 #include "common/registry.h"
+#include "common/run_log.h"
 
 namespace {
 
@@ -27,16 +28,39 @@ bool ReadValueText(HKEY key, const char* name, std::string* text) {
 // application writes its own name).
 bool NamesApplication(const std::string& handler) { return handler.find(names::kApplicationExe) != std::string::npos; }
 
-void RemoveProductFromProfile(HKEY profile) {
-  DeleteKeyTree(profile, names::kProductKey);
-  DeleteKeyIfNoSubkeys(profile, names::kMakerKey);
+// A key removal in the run's log; a key that was not there is no failure.
+void LogKeyRemoval(const std::string& key, LONG result) {
+  if (result == ERROR_SUCCESS)
+    RunLogEvent("removed registry key", key);
+  else if (result != ERROR_FILE_NOT_FOUND)
+    RunLogFailure("remove registry key", key, static_cast<unsigned long>(result));
+}
+
+void RemoveKeyTree(HKEY root, const std::string& rootName, const char* subkey) {
+  const bool deleted = DeleteKeyTree(root, subkey);
+  LogKeyRemoval(rootName + "\\" + subkey, deleted ? ERROR_SUCCESS : static_cast<LONG>(GetLastError()));
+}
+
+void RemoveProductFromProfile(HKEY profile, const std::string& profileName) {
+  RemoveKeyTree(profile, profileName, names::kProductKey);
+  DeleteKeyIfNoSubkeys(profile, profileName, names::kMakerKey);
 }
 
 // Deletes one child of a list key with a single deletion: the entry holds
 // values only.
 void DeleteListEntry(const char* listKey, const char* entry) {
   RegKey list;
-  if (list.Open(HKEY_LOCAL_MACHINE, listKey, KEY_ALL_ACCESS)) RegistryCleanupPlatform().deleteKey(list.get(), entry);
+  if (!list.Open(HKEY_LOCAL_MACHINE, listKey, KEY_ALL_ACCESS)) return;
+  const LONG result = RegistryCleanupPlatform().deleteKey(list.get(), entry);
+  LogKeyRemoval(std::string("HKLM\\") + listKey + "\\" + entry, result);
+}
+
+// A changed file type in the run's log.
+void LogTypeChange(const char* what, const std::string& type, LONG result) {
+  if (result == ERROR_SUCCESS)
+    RunLogEvent(what, type);
+  else
+    RunLogFailure(what, type, static_cast<unsigned long>(result));
 }
 
 }  // namespace
@@ -59,33 +83,36 @@ bool DeleteKeyTree(HKEY root, const char* subkey) {
     }
     key.Close();
   }
-  return RegistryCleanupPlatform().deleteKey(root, subkey) == ERROR_SUCCESS;
+  const LONG result = RegistryCleanupPlatform().deleteKey(root, subkey);
+  // The registry calls return their error rather than set it.
+  if (result != ERROR_SUCCESS) SetLastError(static_cast<DWORD>(result));
+  return result == ERROR_SUCCESS;
 }
 
-void DeleteKeyIfNoSubkeys(HKEY root, const char* subkey) {
+void DeleteKeyIfNoSubkeys(HKEY root, const std::string& rootName, const char* subkey) {
   RegKey key;
   if (!key.Open(root, subkey, KEY_ALL_ACCESS)) return;
   char child[kTextBuffer];
   const bool hasChild = RegEnumKeyA(key.get(), 0, child, sizeof child) == ERROR_SUCCESS;
   key.Close();
-  if (!hasChild) RegistryCleanupPlatform().deleteKey(root, subkey);
+  if (!hasChild) LogKeyRemoval(rootName + "\\" + subkey, RegistryCleanupPlatform().deleteKey(root, subkey));
 }
 
-void ForEachLoadedProfile(void (*visit)(HKEY profile)) {
+void ForEachLoadedProfile(void (*visit)(HKEY profile, const std::string& profileName)) {
   char name[kTextBuffer];
   for (DWORD index = 0; RegEnumKeyA(HKEY_USERS, index, name, sizeof name) == ERROR_SUCCESS; ++index) {
     RegKey profile;
-    if (profile.Open(HKEY_USERS, name, KEY_ALL_ACCESS)) visit(profile.get());
+    if (profile.Open(HKEY_USERS, name, KEY_ALL_ACCESS)) visit(profile.get(), std::string("HKU\\") + name);
   }
 }
 
 void RemoveProductRegistry() {
-  DeleteKeyTree(HKEY_LOCAL_MACHINE, names::kProductKey);
-  DeleteKeyTree(HKEY_CURRENT_USER, names::kProductKey);
-  DeleteKeyIfNoSubkeys(HKEY_LOCAL_MACHINE, names::kMakerKey);
-  DeleteKeyIfNoSubkeys(HKEY_CURRENT_USER, names::kMakerKey);
+  RemoveKeyTree(HKEY_LOCAL_MACHINE, "HKLM", names::kProductKey);
+  RemoveKeyTree(HKEY_CURRENT_USER, "HKCU", names::kProductKey);
+  DeleteKeyIfNoSubkeys(HKEY_LOCAL_MACHINE, "HKLM", names::kMakerKey);
+  DeleteKeyIfNoSubkeys(HKEY_CURRENT_USER, "HKCU", names::kMakerKey);
   ForEachLoadedProfile(&RemoveProductFromProfile);
-  DeleteKeyTree(HKEY_CLASSES_ROOT, names::kDocumentTypeKey);
+  RemoveKeyTree(HKEY_CLASSES_ROOT, "HKCR", names::kDocumentTypeKey);
   DeleteListEntry(names::kUninstallListKey, names::kProductName);
   DeleteListEntry(names::kAppPathsKey, names::kApplicationExe);
 }
@@ -94,9 +121,11 @@ void RestoreImageAssociations() {
   // The per-user type choices when they exist, else the classes' defaults.
   RegKey base;
   const char* typeValue = names::kFileExtsTypeValue;
+  std::string baseName = std::string("HKCU\\") + names::kFileExtsKey;
   if (!base.Open(HKEY_CURRENT_USER, names::kFileExtsKey, KEY_ALL_ACCESS)) {
     if (!base.Open(HKEY_CLASSES_ROOT, nullptr, KEY_ALL_ACCESS)) return;
     typeValue = nullptr;  // the unnamed default value
+    baseName = "HKCR";
   }
 
   // Every saved handler is read before any type is changed.
@@ -117,11 +146,13 @@ void RestoreImageAssociations() {
     std::string handler;
     if (!ReadValueText(type.get(), typeValue, &handler) || !NamesApplication(handler)) continue;
     changed = true;
+    const std::string typeName = baseName + "\\" + kImageExtensions[row];
     if (!saved[row].empty()) {
-      RegSetValueExA(type.get(), typeValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(saved[row].c_str()),
-                     static_cast<DWORD>(saved[row].size() + 1));
+      LogTypeChange("restore file type", typeName + " = " + saved[row],
+                    RegSetValueExA(type.get(), typeValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(saved[row].c_str()),
+                                   static_cast<DWORD>(saved[row].size() + 1)));
     } else {
-      RegDeleteValueA(type.get(), typeValue);
+      LogTypeChange("remove file type handler", typeName, RegDeleteValueA(type.get(), typeValue));
     }
     RegDeleteValueA(type.get(), names::kSavedHandlerValue);
   }

@@ -8,6 +8,7 @@
 #include "common/held_folder.h"
 #include "common/names.h"
 #include "common/registry.h"
+#include "common/run_log.h"
 #include "common/shell_folders.h"
 #include "uninstall/log_replay.h"
 #include "uninstall/registry_cleanup.h"
@@ -21,7 +22,13 @@ void DeleteDefaultShortcut(HKEY shellFolders, ShellPlace place, bool allUsers) {
   const std::string link = JoinBoundedPath(folder, std::string(names::kProductName) + names::kShortcutExtension);
   if (link.empty()) return;
   const HeldFolder in(folder);
-  if (in.Held()) DeleteFileA(link.c_str());
+  if (!in.Held()) return;
+  if (DeleteFileA(link.c_str())) {
+    RunLogEvent("removed shortcut", link);
+    return;
+  }
+  const DWORD error = GetLastError();
+  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) RunLogFailure("remove shortcut", link, error);
 }
 
 // Removes the product-named program group under the programs folder,
@@ -50,7 +57,7 @@ void RemoveAllUsersDefaultItems() {
     RemoveDefaultNamedItems(shellFolders.get(), true);
 }
 
-void RemoveProfileDefaultItems(HKEY profile) {
+void RemoveProfileDefaultItems(HKEY profile, const std::string&) {
   RegKey shellFolders;
   if (shellFolders.Open(profile, names::kShellFoldersKey, KEY_ALL_ACCESS))
     RemoveDefaultNamedItems(shellFolders.get(), false);

@@ -117,4 +117,24 @@ TEST(StartupSwitches, SilentAnywhereQuietOnlyFromPositionTwo) {
   }
 }
 
+TEST(StartupSwitches, TheLogPairGoesBeforeAnyOtherRule) {
+  const struct Case {
+    std::vector<std::string> arguments, left;
+    const char* path;
+  } cases[] = {
+      {{"-log", "C:\\a.log", "-install"}, {"-install"}, "C:\\a.log"},
+      {{"-install", "-LOG", "-s"}, {"-install"}, "-s"},  // the path "-s" is no switch
+      {{"-log", "a", "-s", "-log", "b"}, {"-s"}, "b"},
+      {{"-s", "-log"}, {"-s"}, ""},
+      {{"-logs", "x"}, {"-logs", "x"}, ""},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments = c.arguments;
+    arguments.insert(arguments.begin(), "setup.exe");
+    EXPECT_EQ(TakeLogSwitch(arguments), c.path) << c.arguments[0] << " " << c.arguments[1];
+    arguments.erase(arguments.begin());
+    EXPECT_EQ(arguments, c.left) << c.arguments[0] << " " << c.arguments[1];
+  }
+}
+
 }  // namespace

@@ -46,7 +46,7 @@ std::string Text(unsigned id) { return LoadStringResource(id); }
 // Records the hand-over instead of installing or starting the copy.
 int g_driverRuns = 0;
 int g_copyStarts = 0;
-bool CountDriverRun() {
+bool CountDriverRun(const std::vector<std::string>&) {
   ++g_driverRuns;
   return false;
 }
@@ -195,11 +195,11 @@ TEST_F(RunningCopiesQuestion, SetupWithDashSAloneStillAsks) {
 
 // Drivers that end before the installation, and that install with a file
 // left for the restart.
-bool DriverEndsEarly() {
+bool DriverEndsEarly(const std::vector<std::string>&) {
   ++g_driverRuns;
   return true;
 }
-bool DriverLeavesAFileForTheRestart() {
+bool DriverLeavesAFileForTheRestart(const std::vector<std::string>&) {
   ++g_driverRuns;
   NoteRestartNeeded();
   return false;
@@ -212,7 +212,7 @@ TEST_F(StartupTest, EveryEndingThatReturnsHasItsExitStatus) {
     std::vector<std::string> args;
     std::vector<int> answers;
     int count;  // registered processes, this one included
-    bool (*driver)();
+    bool (*driver)(const std::vector<std::string>&);
     int status;
     bool anotherRun = false;  // another setup or uninstaller holds the run guard
   };

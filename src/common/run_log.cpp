@@ -1,0 +1,128 @@
+#include "common/run_log.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "common/bounded_path.h"
+#include "common/handle.h"
+
+namespace {
+
+struct RunLog {
+  UniqueHandle file;
+  std::string path;
+};
+
+RunLog& TheRunLog() {
+  static RunLog log;
+  return log;
+}
+
+// Restores the thread's last error when the log call ends.
+class KeptLastError {
+ public:
+  KeptLastError() : error_(GetLastError()) {}
+  KeptLastError(const KeptLastError&) = delete;
+  KeptLastError& operator=(const KeptLastError&) = delete;
+  ~KeptLastError() { SetLastError(error_); }
+
+ private:
+  DWORD error_;
+};
+
+// ANSI text of the system's code page as UTF-8; the bytes as they are when
+// the conversion fails (a lone lead byte at the end converts anyway, to the
+// default character).
+std::string Utf8Of(std::string_view text) {
+  if (text.empty()) return std::string();
+  const int length = static_cast<int>(text.size());
+  const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  if (wideLength <= 0) return std::string(text);
+  std::vector<wchar_t> wide(static_cast<std::size_t>(wideLength));
+  MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), wideLength);
+  const int utf8Length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+  if (utf8Length <= 0) return std::string(text);
+  std::string utf8(static_cast<std::size_t>(utf8Length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), utf8Length, nullptr, nullptr);
+  return utf8;
+}
+
+void AppendText(std::string& line, std::string_view text) {
+  const std::size_t start = line.size();
+  line += Utf8Of(text);
+  for (std::size_t i = start; i < line.size(); ++i) {
+    if (line[i] == '\r' || line[i] == '\n') line[i] = ' ';
+  }
+}
+
+// One write per line: with append access only, the system puts each write
+// at the end of the file as it is then, so lines of two processes never
+// overwrite each other. No flush: the system writes the file out in its
+// time, and a line per file copied must cost next to nothing.
+void WriteLine(std::string_view what, std::string_view subject) {
+  RunLog& log = TheRunLog();
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char stamp[64];
+  std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u [%lu] ", now.wYear, now.wMonth, now.wDay,
+                now.wHour, now.wMinute, now.wSecond, now.wMilliseconds,
+                static_cast<unsigned long>(GetCurrentProcessId()));
+  std::string line = stamp;
+  AppendText(line, what);
+  if (!subject.empty()) {
+    line += ' ';
+    AppendText(line, subject);
+  }
+  line += "\r\n";
+  DWORD written = 0;
+  WriteFile(log.file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);  // a failed write is passed over
+}
+
+}  // namespace
+
+bool OpenRunLog(const std::string& path) {
+  const KeptLastError kept;
+  CloseRunLog();
+  if (path.empty() || !FitsPathLimit(path)) return false;
+  char full[kMaxPath];
+  const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  if (length == 0 || length >= sizeof full) return false;
+  UniqueHandle file(CreateFileA(full, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  RunLog& log = TheRunLog();
+  log.file = std::move(file);
+  log.path.assign(full, length);
+  return true;
+}
+
+void CloseRunLog() {
+  RunLog& log = TheRunLog();
+  log.file.reset();
+  log.path.clear();
+}
+
+const std::string& RunLogPath() { return TheRunLog().path; }
+
+bool RunLogOpen() { return static_cast<bool>(TheRunLog().file); }
+
+void RunLogEvent(std::string_view what, std::string_view subject) {
+  if (!RunLogOpen()) return;
+  const KeptLastError kept;
+  WriteLine(what, subject);
+}
+
+void RunLogFailure(std::string_view what, std::string_view subject, unsigned long error) {
+  if (!RunLogOpen()) return;
+  const KeptLastError kept;
+  std::string text = "FAILED ";
+  text += what;
+  std::string detail(subject);
+  if (!detail.empty()) detail += ' ';
+  detail += "(error " + std::to_string(error) + ")";
+  WriteLine(text, detail);
+}
+
+void RunLogExitStatus(int status) { RunLogEvent("exit status", std::to_string(status)); }
