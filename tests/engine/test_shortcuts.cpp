@@ -29,12 +29,7 @@ class Shortcuts : public EngineTest {
 };
 
 TEST_F(Shortcuts, ShellFoldersComeFromTheRootTheChoicePicks) {
-  struct Case {
-    ShellPlace place;
-    bool allUsers;
-    HKEY root;
-    const char* value;
-  };
+  struct Case { ShellPlace place; bool allUsers; HKEY root; const char* value; };
   const Case cases[] = {
       {ShellPlace::Programs, false, HKEY_CURRENT_USER, "Programs"},
       {ShellPlace::Desktop, false, HKEY_CURRENT_USER, "Desktop"},
@@ -52,9 +47,7 @@ TEST_F(Shortcuts, ShellFoldersComeFromTheRootTheChoicePicks) {
 
   // One root per call: no fallback to the other one. Environment references
   // stay as stored; a text too long for a path is no folder.
-  RegKey machine;
-  ASSERT_TRUE(machine.Open(HKEY_LOCAL_MACHINE, key, KEY_ALL_ACCESS));
-  ASSERT_EQ(RegDeleteValueA(machine.get(), "Common Desktop"), ERROR_SUCCESS);
+  ASSERT_EQ(DeleteValue(HKEY_LOCAL_MACHINE, key, "Common Desktop"), ERROR_SUCCESS);
   EXPECT_EQ(ReadShellFolder(ShellPlace::Desktop, true), "");
   SetValue(HKEY_CURRENT_USER, key, "Desktop", "%USERPROFILE%\\Desktop");
   EXPECT_EQ(ReadShellFolder(ShellPlace::Desktop, false), "%USERPROFILE%\\Desktop");
@@ -64,12 +57,7 @@ TEST_F(Shortcuts, ShellFoldersComeFromTheRootTheChoicePicks) {
 
 TEST_F(Shortcuts, SavedShortcutReadsBackAndIsLogged) {
   const std::string app = root_ / "Orvelle 6\\OrvPix6.exe";
-  struct Case {
-    const char* name;
-    std::string target;
-    const char* workingFolder;
-    std::string expectedTarget;
-  };
+  struct Case { const char* name; std::string target; const char* workingFolder; std::string expectedTarget; };
   const Case cases[] = {
       {"plain.lnk", app, "%APPDATA%", app},
       {"quoted.lnk", "\"" + app + "\"", "%APPDATA%", app},
@@ -232,9 +220,7 @@ TEST_F(ShortcutsWithRefusals, FailedSettersAreShownUnlessSilentAndTheShortcutIsS
     EXPECT_EQ(CreateShortcut(Installed("OrvPix6.exe"), link, "%APPDATA%"), S_OK);
     ASSERT_EQ(boxes.Shown().size(), c.messages.size());
     for (std::size_t i = 0; i < c.messages.size(); ++i) {
-      EXPECT_EQ(boxes.Shown()[i].text, c.messages[i]);
-      EXPECT_EQ(boxes.Shown()[i].caption, "Orvelle - Installation");
-      EXPECT_EQ(boxes.Shown()[i].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+      EXPECT_TRUE(IsBox(boxes.Shown()[i], c.messages[i], MB_OK | MB_ICONEXCLAMATION));
     }
     EXPECT_TRUE(ReadShortcut(link).loaded);
     expectedLog.push_back("Shell Link: " + link);
@@ -256,11 +242,7 @@ TEST_F(ShortcutsWithRefusals, MissingObjectOrInterfaceSkipsTheShortcutSilently) 
 // targets in the installed folder.
 TEST_F(Shortcuts, GroupShortcutsInTheirOrder) {
   CreateGroupShortcuts(links_);
-  struct Expected {
-    const char* name;
-    const char* target;
-    const char* workingFolder;
-  };
+  struct Expected { const char* name; const char* target; const char* workingFolder; };
   const Expected expected[] = {
       {"Orvelle 6.lnk", "OrvPix6.exe", "%APPDATA%"},
       {"Orvelle 6 - Aide.lnk", "OrvPix6Man.chm", ""},
