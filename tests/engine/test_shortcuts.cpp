@@ -146,32 +146,26 @@ class RefusingShellLink : public IShellLinkA {
     if (refusal == Refusal::SetDescription || refusal == Refusal::Both) return E_FAIL;
     return real_->SetDescription(text);
   }
-  HRESULT STDMETHODCALLTYPE GetPath(LPSTR file, int size, WIN32_FIND_DATAA* data, DWORD flags) override {
-    return real_->GetPath(file, size, data, flags);
-  }
-  HRESULT STDMETHODCALLTYPE GetIDList(PIDLIST_ABSOLUTE* list) override { return real_->GetIDList(list); }
-  HRESULT STDMETHODCALLTYPE SetIDList(PCIDLIST_ABSOLUTE list) override { return real_->SetIDList(list); }
-  HRESULT STDMETHODCALLTYPE GetDescription(LPSTR text, int size) override { return real_->GetDescription(text, size); }
-  HRESULT STDMETHODCALLTYPE GetWorkingDirectory(LPSTR folder, int size) override {
-    return real_->GetWorkingDirectory(folder, size);
-  }
-  HRESULT STDMETHODCALLTYPE SetWorkingDirectory(LPCSTR folder) override { return real_->SetWorkingDirectory(folder); }
-  HRESULT STDMETHODCALLTYPE GetArguments(LPSTR text, int size) override { return real_->GetArguments(text, size); }
-  HRESULT STDMETHODCALLTYPE SetArguments(LPCSTR text) override { return real_->SetArguments(text); }
-  HRESULT STDMETHODCALLTYPE GetHotkey(WORD* key) override { return real_->GetHotkey(key); }
-  HRESULT STDMETHODCALLTYPE SetHotkey(WORD key) override { return real_->SetHotkey(key); }
-  HRESULT STDMETHODCALLTYPE GetShowCmd(int* show) override { return real_->GetShowCmd(show); }
-  HRESULT STDMETHODCALLTYPE SetShowCmd(int show) override { return real_->SetShowCmd(show); }
-  HRESULT STDMETHODCALLTYPE GetIconLocation(LPSTR path, int size, int* icon) override {
-    return real_->GetIconLocation(path, size, icon);
-  }
-  HRESULT STDMETHODCALLTYPE SetIconLocation(LPCSTR path, int icon) override {
-    return real_->SetIconLocation(path, icon);
-  }
-  HRESULT STDMETHODCALLTYPE SetRelativePath(LPCSTR path, DWORD reserved) override {
-    return real_->SetRelativePath(path, reserved);
-  }
-  HRESULT STDMETHODCALLTYPE Resolve(HWND window, DWORD flags) override { return real_->Resolve(window, flags); }
+  // Everything else goes to the real link unchanged.
+#define ORV_PASS_ON(name, parameters, arguments) \
+  HRESULT STDMETHODCALLTYPE name parameters override { return real_->name arguments; }
+  ORV_PASS_ON(GetPath, (LPSTR file, int size, WIN32_FIND_DATAA* data, DWORD flags), (file, size, data, flags))
+  ORV_PASS_ON(GetIDList, (PIDLIST_ABSOLUTE* list), (list))
+  ORV_PASS_ON(SetIDList, (PCIDLIST_ABSOLUTE list), (list))
+  ORV_PASS_ON(GetDescription, (LPSTR text, int size), (text, size))
+  ORV_PASS_ON(GetWorkingDirectory, (LPSTR folder, int size), (folder, size))
+  ORV_PASS_ON(SetWorkingDirectory, (LPCSTR folder), (folder))
+  ORV_PASS_ON(GetArguments, (LPSTR text, int size), (text, size))
+  ORV_PASS_ON(SetArguments, (LPCSTR text), (text))
+  ORV_PASS_ON(GetHotkey, (WORD* key), (key))
+  ORV_PASS_ON(SetHotkey, (WORD key), (key))
+  ORV_PASS_ON(GetShowCmd, (int* show), (show))
+  ORV_PASS_ON(SetShowCmd, (int show), (show))
+  ORV_PASS_ON(GetIconLocation, (LPSTR path, int size, int* icon), (path, size, icon))
+  ORV_PASS_ON(SetIconLocation, (LPCSTR path, int icon), (path, icon))
+  ORV_PASS_ON(SetRelativePath, (LPCSTR path, DWORD reserved), (path, reserved))
+  ORV_PASS_ON(Resolve, (HWND window, DWORD flags), (window, flags))
+#undef ORV_PASS_ON
 
  private:
   IShellLinkA* real_;
