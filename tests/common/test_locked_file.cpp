@@ -18,12 +18,7 @@ TEST(LockFileMatching, LocksOnlyAnUnheldFileWithTheOriginalsBytes) {
   const std::string copy = folder / "copy.tmp";
   const std::string bytes = std::string(100000, 'x') + "end";  // more than one read
   ASSERT_TRUE(WriteFileBytes(original, bytes));
-  struct Case {
-    const char* name;
-    std::string bytes;
-    bool heldForWriting;
-    bool locks;
-  };
+  struct Case { const char* name; std::string bytes; bool heldForWriting; bool locks; };
   const Case cases[] = {
       {"the same bytes", bytes, false, true},
       {"held for writing by another", bytes, true, false},

@@ -25,11 +25,7 @@ void SetRaw(const char* name, DWORD type, const std::string& data) {
 std::string Read(const char* name) { return ReadRegistryString(HKEY_CURRENT_USER, kKey, name); }
 
 // Type and size as stored, and the data.
-struct Stored {
-  LONG status;
-  DWORD type;
-  std::string data;
-};
+struct Stored { LONG status; DWORD type; std::string data; };
 
 Stored QueryRaw(const char* subkey, const char* name) {
   Stored stored{ERROR_FILE_NOT_FOUND, REG_NONE, {}};

@@ -8,11 +8,7 @@
 
 namespace {
 
-struct TrimCase {
-  const char* input;
-  TrimEnd ends;
-  const char* expected;
-};
+struct TrimCase { const char* input; TrimEnd ends; const char* expected; };
 
 TEST(TrimSeparatorsTest, RemovesSeparatorRunsAtTheChosenEnds) {
   const TrimCase cases[] = {

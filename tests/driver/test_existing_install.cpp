@@ -12,6 +12,7 @@
 #include "driver/version_value.h"
 #include "driver_fixture.h"
 #include "gtest/gtest.h"
+#include "support/installed_state.h"
 #include "support/platform_override.h"
 #include "support/test_folders.h"
 
@@ -22,19 +23,12 @@ std::string Show(const FileVersion& v) {
          std::to_string(v.fourth);
 }
 
-void DeleteValue(const char* subkey, const char* name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-  RegDeleteValueA(key, name);
-  RegCloseKey(key);
-}
-
 // Null: the value is removed.
 void SetValue(const char* subkey, const char* name, const char* text) {
   if (text)
     ASSERT_TRUE(WriteRegistryString(HKEY_LOCAL_MACHINE, subkey, name, text));
   else
-    DeleteValue(subkey, name);
+    DeleteValue(HKEY_LOCAL_MACHINE, subkey, name);
 }
 
 TEST(FindInstalledFolderTest, PathValueFirstThenAppPaths) {
@@ -105,15 +99,12 @@ TEST_F(ProgramFilesFolderTest, RegistryValueElseDriveOfTheWindowsFolder) {
 }
 
 TEST(ProgramFilesFolderRealTest, WindowsFolderOfThePrefix) {
-  DeleteValue(names::kCurrentVersionKey, names::kProgramFilesDirValue);
+  DeleteValue(HKEY_LOCAL_MACHINE, names::kCurrentVersionKey, names::kProgramFilesDirValue);
   EXPECT_EQ(ProgramFilesFolder(), "C:\\Program Files");
 }
 
 TEST(ReadFileVersionTest, FileVersionOfBuiltExecutables) {
-  struct Case {
-    const char* standIn;
-    FileVersion expected;
-  };
+  struct Case { const char* standIn; FileVersion expected; };
   const Case cases[] = {
       {"6.1.2.3", {6, 1, 2, 3}},  // its product version is 7.0.0.0
       {"6.1.2.10", {6, 1, 2, 10}},

@@ -9,11 +9,7 @@
 namespace {
 
 TEST(HomePageQueryTest, QueryOfTheFirstHttpUrlLine) {
-  struct Case {
-    const char* name;
-    std::string content;
-    const char* expected;
-  };
+  struct Case { const char* name; std::string content; const char* expected; };
   const Case cases[] = {
       {"CR LF line end removed", "[InternetShortcut]\r\nURL=http://h/p?a=1&b=2\r\n", "?a=1&b=2"},
       {"LF line end removed", "URL=http://h/p?a=1&b=2\n", "?a=1&b=2"},

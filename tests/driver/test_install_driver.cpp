@@ -1,8 +1,6 @@
-// The install driver's order of decisions, run in-process on real package
-// and installation folders and the test prefix's registry. The wizard, the
-// installation procedure and the end of the process are replaced by
-// recording stand-ins; message boxes are answered by script; web pages go
-// through the real shell to a recorder registered as the browser.
+// The install driver's order of decisions, in-process on real folders and the
+// prefix's registry: wizard, installation and process end are recording
+// stand-ins; web pages go through the shell to a recorder as the browser.
 #include <windows.h>
 
 #include <string>
@@ -25,7 +23,6 @@ namespace {
 
 const std::string kInstalledPage = std::string(ORVELLE_WEB_SERVER) + "/ovkq/installed.asp";
 const std::string kNewInstallPage = std::string(ORVELLE_WEB_SERVER) + "/ovkq/InstScript.asp";
-constexpr UINT kQuestionStyle = MB_YESNO | MB_ICONQUESTION;
 
 // What the hand-overs saw.
 int g_installs = 0;
@@ -33,13 +30,12 @@ int g_wizards = 0;
 int g_exits = 0;
 int g_exitStatus = -1;
 INT_PTR g_wizardResult = IDCANCEL;
-bool g_wizardRunAfter = false;  // the wizard's "run" check box as the user leaves it
 
 void CountInstall() { ++g_installs; }
 INT_PTR FakeWizard() {
   ++g_wizards;
-  // Finish replaces the switch with the check box; Cancel leaves it.
-  if (g_wizardResult == IDOK) InstallOptions.runAfter = g_wizardRunAfter;
+  // Finish replaces the switch with the (unticked) check box; Cancel leaves it.
+  if (g_wizardResult == IDOK) InstallOptions.runAfter = false;
   return g_wizardResult;
 }
 void RecordExit(int status) {
@@ -72,9 +68,7 @@ class InstallDriverTest : public testing::Test {
     package_ = root_ / "package";
     installed_ = root_ / "Apps\\Orvelle 6";
     ASSERT_TRUE(MakePackage(package_, "6.1.2.3"));
-    // Every test that could open a page has the recorder as its browser:
-    // never a real browser.
-    ASSERT_TRUE(browser_.RegisterAsWebBrowser());
+    ASSERT_TRUE(browser_.RegisterAsWebBrowser());  // never a real browser
     startFolder_ = CurrentFolder();
     NewRun();
   }
@@ -87,14 +81,14 @@ class InstallDriverTest : public testing::Test {
     return line;
   }
 
-  // A fresh run: options as start-up leaves them, hand-overs unused.
-  void NewRun(bool silent = false) {
+  // A fresh run: options as start-up leaves them, hand-overs unused; the
+  // wizard will end with `wizardResult`.
+  void NewRun(bool silent = false, INT_PTR wizardResult = IDCANCEL) {
     InstallOptions = InstallOptionsRecord{};
     InstallOptions.silent = silent;
     g_installs = g_wizards = g_exits = 0;
     g_exitStatus = -1;
-    g_wizardResult = IDCANCEL;
-    g_wizardRunAfter = false;
+    g_wizardResult = wizardResult;
   }
 
   // An earlier installation of `version` (without OrvPix6.exe when empty).
@@ -155,10 +149,7 @@ TEST_F(DriverDestination, InstDirSwitch) {
   ASSERT_TRUE(MakeFolders(there));
   ASSERT_TRUE(WriteFileBytes(file, "x"));
   const std::string byDefault = DefaultDestination();
-  struct Case {
-    std::vector<std::string> switches;
-    std::string expected;
-  };
+  struct Case { std::vector<std::string> switches; std::string expected; };
   const Case cases[] = {
       {{"-instdir", there}, there},
       {{"-instdir", there + "\\"}, there},
@@ -202,10 +193,7 @@ TEST_F(DriverDestination, InstDirOverEarlierInstallationStaysAnUpgrade) {
 }
 
 TEST_F(DriverSwitches, OptionSwitchesInAnyCase) {
-  struct Case {
-    std::vector<std::string> switches;
-    bool runAfter, allUsers, autoStart, desktopIcon;
-  };
+  struct Case { std::vector<std::string> switches; bool runAfter, allUsers, autoStart, desktopIcon; };
   const Case cases[] = {
       {{}, false, false, false, true},
       {{"-runafter"}, true, false, false, true},
@@ -261,9 +249,7 @@ TEST_F(VersionQuestions, AskedOnlyForTheSameOrAnOlderPackage) {
         continue;
       }
       ASSERT_EQ(boxes.Shown().size(), 1u);
-      EXPECT_EQ(boxes.Shown()[0].text, c.question);
-      EXPECT_EQ(boxes.Shown()[0].caption, "Orvelle - Installation");
-      EXPECT_EQ(boxes.Shown()[0].style, kQuestionStyle);
+      EXPECT_TRUE(IsBox(boxes.Shown()[0], c.question, MB_YESNO | MB_ICONQUESTION));
       EXPECT_FALSE(InstallOptions.isUpgrade);
       EXPECT_FALSE(InstallOptions.isNewInstall);
       EXPECT_TRUE(ended);
@@ -308,8 +294,7 @@ TEST_F(SilentPath, NewInstallationIsForAllUsers) {
   ASSERT_TRUE(MakeFolders(target));
   for (bool silent : {true, false}) {
     SCOPED_TRACE(silent ? "silent" : "wizard");
-    NewRun(silent);
-    g_wizardResult = IDOK;
+    NewRun(silent, IDOK);
     MessageBoxScript boxes;
     EXPECT_FALSE(Run({"-instdir", target}));
     EXPECT_EQ(InstallOptions.allUsers, silent);
@@ -321,8 +306,7 @@ TEST_F(SilentPath, NewInstallationIsForAllUsers) {
 
 TEST_F(SilentPath, AWizardThatCannotBeCreatedIsAFailureNotACancellation) {
   for (INT_PTR result : {static_cast<INT_PTR>(-1), static_cast<INT_PTR>(IDCANCEL)}) {
-    NewRun();
-    g_wizardResult = result;
+    NewRun(false, result);
     MessageBoxScript boxes;
     EXPECT_TRUE(Run());
     EXPECT_EQ(g_wizards, 1);
@@ -359,18 +343,13 @@ TEST_F(EarlierChoices, AllUsersFromTheEarlierInstallationOnly) {
 }
 
 TEST_F(EarlierChoices, ProgramGroupFromTheEarlierLog) {
-  ASSERT_TRUE(WriteRegistryString(HKEY_CURRENT_USER, names::kShellFoldersKey, names::kProgramsValue,
-                                  "C:\\Profile\\Programs"));
-  ASSERT_TRUE(WriteRegistryString(HKEY_CURRENT_USER, names::kShellFoldersKey, names::kStartupValue,
-                                  "C:\\Profile\\Programs\\StartUp"));
-  ASSERT_TRUE(WriteRegistryString(HKEY_LOCAL_MACHINE, names::kShellFoldersKey, names::kCommonProgramsValue,
-                                  "C:\\All\\Programs"));
-  ASSERT_TRUE(WriteRegistryString(HKEY_LOCAL_MACHINE, names::kShellFoldersKey, names::kCommonStartupValue,
-                                  "C:\\All\\Programs\\StartUp"));
-  struct Case {
-    const char* allUsers;
-    const char* expected;
-  };
+  const struct { HKEY root; const char* value; const char* folder; } places[] = {
+      {HKEY_CURRENT_USER, names::kProgramsValue, "C:\\Profile\\Programs"},
+      {HKEY_CURRENT_USER, names::kStartupValue, "C:\\Profile\\Programs\\StartUp"},
+      {HKEY_LOCAL_MACHINE, names::kCommonProgramsValue, "C:\\All\\Programs"},
+      {HKEY_LOCAL_MACHINE, names::kCommonStartupValue, "C:\\All\\Programs\\StartUp"}};
+  for (const auto& p : places) ASSERT_TRUE(WriteRegistryString(p.root, names::kShellFoldersKey, p.value, p.folder));
+  struct Case { const char* allUsers; const char* expected; };
   const Case cases[] = {{"A", "Mine\\Orvelle 6"}, {"B", "Shared\\Orvelle 6"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.allUsers);
@@ -406,8 +385,7 @@ TEST_F(PackageCheck, DamagedPackageEndsWithOneAfterStringEighteenAndTheHomePageU
     ASSERT_TRUE(MakePackage(package_, c.version, c.script));
     if (c.notAProgram) ASSERT_TRUE(WriteFileBytes(package_ + "\\OrvPix6.exe", "MZ"));
     for (bool silent : {false, true}) {
-      NewRun(silent);
-      g_wizardResult = IDOK;
+      NewRun(silent, IDOK);
       MessageBoxScript boxes({IDOK});
       EXPECT_TRUE(Run({"-runafter"}));
       EXPECT_EQ(g_exits, 1);
@@ -420,11 +398,9 @@ TEST_F(PackageCheck, DamagedPackageEndsWithOneAfterStringEighteenAndTheHomePageU
         continue;
       }
       ASSERT_EQ(boxes.Shown().size(), 1u);
-      EXPECT_EQ(boxes.Shown()[0].text, LoadStringResource(IDS_DAMAGED_PACKAGE));
+      EXPECT_TRUE(IsBox(boxes.Shown()[0], LoadStringResource(IDS_DAMAGED_PACKAGE), MB_OK | MB_ICONERROR));
       EXPECT_NE(boxes.Shown()[0].text.find(std::string(" sur ") + ORVELLE_WEB_ADDRESS + " et relancez"),
                 std::string::npos);
-      EXPECT_EQ(boxes.Shown()[0].caption, "Orvelle - Installation");
-      EXPECT_EQ(boxes.Shown()[0].style, static_cast<UINT>(MB_OK | MB_ICONERROR));
       const std::vector<RecordedStart> starts = browser_.WaitForStarts(++pages);
       ASSERT_EQ(starts.size(), pages);
       EXPECT_EQ(starts.back().args, std::vector<std::string>{ORVELLE_HOME_PAGE});
@@ -492,8 +468,7 @@ TEST_F(VendorPage, OpenedForNewInstallationsAndUpgradesOnly) {
     DeleteFileA(urlFile.c_str());
     if (c.homePage) ASSERT_TRUE(WriteFileBytes(urlFile, *c.homePage));
     browser_.Clear();
-    NewRun(c.silent);
-    g_wizardResult = IDOK;
+    NewRun(c.silent, IDOK);
     MessageBoxScript boxes({IDYES});
     EXPECT_FALSE(Run(switches));
     if (!c.expected.empty()) browser_.WaitForStarts(1);

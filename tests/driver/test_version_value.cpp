@@ -14,10 +14,7 @@ std::string Show(const FileVersion& v) {
 }
 
 TEST(VersionValueTest, PartsWeighedByHundredModulo2To32) {
-  struct Case {
-    FileVersion version;
-    std::uint32_t value;
-  };
+  struct Case { FileVersion version; std::uint32_t value; };
   const Case cases[] = {
       {{6, 1, 2, 3}, 6010203u},
       {{6, 1, 2, 10}, 6010210u},

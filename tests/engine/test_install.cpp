@@ -151,10 +151,7 @@ TEST_F(InstallProcedure, AllUsersWithoutAnAllUsersProgramsFolderBecomesPerUser) 
 }
 
 TEST_F(InstallProcedure, GroupNames) {
-  struct Case {
-    const char* given;
-    const char* normalised;
-  };
+  struct Case { const char* given; const char* normalised; };
   const Case cases[] = {
       {"Tools/Orvelle 6", "Tools\\Orvelle 6"},
       {" \\Orvelle 6\\ ", "Orvelle 6"},
@@ -185,10 +182,8 @@ TEST_F(InstallProcedure, GroupFolderThatCannotBeMadeStillLogsItsLine) {
 }
 
 TEST_F(InstallProcedure, MissingShellFoldersPutNothingInTheDriveRoot) {
-  RegKey key;
-  ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, kShellFolders, KEY_ALL_ACCESS));
-  ASSERT_EQ(RegDeleteValueA(key.get(), "Programs"), ERROR_SUCCESS);
-  ASSERT_EQ(RegDeleteValueA(key.get(), "Desktop"), ERROR_SUCCESS);
+  ASSERT_EQ(DeleteValue(HKEY_CURRENT_USER, kShellFolders, "Programs"), ERROR_SUCCESS);
+  ASSERT_EQ(DeleteValue(HKEY_CURRENT_USER, kShellFolders, "Desktop"), ERROR_SUCCESS);
   InstallOptions.desktopIcon = true;
   InstallOptions.autoStart = true;
   SetCurrentDirectoryA(root_.Path().c_str());
@@ -207,10 +202,7 @@ TEST_F(InstallProcedure, SiteFilesComeFromTheFolderOfSfxname) {
   ASSERT_TRUE(WriteFileBytes(site + "\\OrvPix6.ini", "[site]"));
   // A bare name has no folder: not even the current one is searched.
   SetCurrentDirectoryA(site.c_str());
-  struct Case {
-    const char* sfxname;
-    bool copied;
-  };
+  struct Case { const char* sfxname; bool copied; };
   const std::string archive = site + "\\orvelle6.exe";
   const Case cases[] = {{nullptr, false}, {"orvelle6.exe", false}, {archive.c_str(), true}};
   for (const Case& c : cases) {

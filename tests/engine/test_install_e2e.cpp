@@ -45,11 +45,7 @@ TEST_F(InstallEndToEnd, SilentSetupInstallsAndTheUninstallerRemovesEverything) {
 
   const std::string group = Folder("Common Programs") + "\\Orvelle 6";
   const std::string desktopLink = Folder("Common Desktop") + "\\Orvelle 6.lnk";
-  struct Link {
-    std::string path;
-    const char* target;
-    const char* workingFolder;
-  };
+  struct Link { std::string path; const char* target; const char* workingFolder; };
   const Link links[] = {
       {group + "\\Orvelle 6.lnk", "OrvPix6.exe", "%APPDATA%"},
       {group + "\\Orvelle 6 - Aide.lnk", "OrvPix6Man.chm", ""},

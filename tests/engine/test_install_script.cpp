@@ -72,10 +72,7 @@ TEST_F(InstallScript, FirstMatchingPatternCreatesATwoLevelDestination) {
 TEST_F(InstallScript, SubFolderPatterns) {
   ASSERT_TRUE(CreateDirectoryA(Package("Sub").c_str(), nullptr));
   for (const char* name : {"Sub\\x.txt", "Sub\\y.txt", "Sub\\z.flt", "x.txt"}) AddPackageFile(name);
-  struct Case {
-    std::vector<std::string> script;
-    std::vector<std::string> installed;
-  };
+  struct Case { std::vector<std::string> script; std::vector<std::string> installed; };
   // Each script begins by copying x.txt, which creates the destination, so
   // that "Make Dir: " has a folder to work in.
   const Case cases[] = {

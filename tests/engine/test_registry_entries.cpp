@@ -34,10 +34,7 @@ TEST_F(RegistryEntries, NineValuesUnderTheMachineKey) {
 }
 
 TEST(DisplayVersion, ShowsThreeNumbers) {
-  struct Case {
-    FileVersion version;
-    const char* text;
-  };
+  struct Case { FileVersion version; const char* text; };
   const Case cases[] = {
       {{6, 3, 1, 9}, "6.03.01"},   {{6, 30, 12, 0}, "6.30.12"}, {{6, 0, 5, 0}, "6.00.05"},
       {{6, 100, 0, 0}, "6.100.00"}, {{12, 1, 123, 4}, "12.01.123"}, {{0, 0, 0, 0}, "0.00.00"},

@@ -29,12 +29,7 @@ class Shortcuts : public EngineTest {
 };
 
 TEST_F(Shortcuts, ShellFoldersComeFromTheRootTheChoicePicks) {
-  struct Case {
-    ShellPlace place;
-    bool allUsers;
-    HKEY root;
-    const char* value;
-  };
+  struct Case { ShellPlace place; bool allUsers; HKEY root; const char* value; };
   const Case cases[] = {
       {ShellPlace::Programs, false, HKEY_CURRENT_USER, "Programs"},
       {ShellPlace::Desktop, false, HKEY_CURRENT_USER, "Desktop"},
@@ -52,9 +47,7 @@ TEST_F(Shortcuts, ShellFoldersComeFromTheRootTheChoicePicks) {
 
   // One root per call: no fallback to the other one. Environment references
   // stay as stored; a text too long for a path is no folder.
-  RegKey machine;
-  ASSERT_TRUE(machine.Open(HKEY_LOCAL_MACHINE, key, KEY_ALL_ACCESS));
-  ASSERT_EQ(RegDeleteValueA(machine.get(), "Common Desktop"), ERROR_SUCCESS);
+  ASSERT_EQ(DeleteValue(HKEY_LOCAL_MACHINE, key, "Common Desktop"), ERROR_SUCCESS);
   EXPECT_EQ(ReadShellFolder(ShellPlace::Desktop, true), "");
   SetValue(HKEY_CURRENT_USER, key, "Desktop", "%USERPROFILE%\\Desktop");
   EXPECT_EQ(ReadShellFolder(ShellPlace::Desktop, false), "%USERPROFILE%\\Desktop");
@@ -64,12 +57,7 @@ TEST_F(Shortcuts, ShellFoldersComeFromTheRootTheChoicePicks) {
 
 TEST_F(Shortcuts, SavedShortcutReadsBackAndIsLogged) {
   const std::string app = root_ / "Orvelle 6\\OrvPix6.exe";
-  struct Case {
-    const char* name;
-    std::string target;
-    const char* workingFolder;
-    std::string expectedTarget;
-  };
+  struct Case { const char* name; std::string target; const char* workingFolder; std::string expectedTarget; };
   const Case cases[] = {
       {"plain.lnk", app, "%APPDATA%", app},
       {"quoted.lnk", "\"" + app + "\"", "%APPDATA%", app},
@@ -158,32 +146,26 @@ class RefusingShellLink : public IShellLinkA {
     if (refusal == Refusal::SetDescription || refusal == Refusal::Both) return E_FAIL;
     return real_->SetDescription(text);
   }
-  HRESULT STDMETHODCALLTYPE GetPath(LPSTR file, int size, WIN32_FIND_DATAA* data, DWORD flags) override {
-    return real_->GetPath(file, size, data, flags);
-  }
-  HRESULT STDMETHODCALLTYPE GetIDList(PIDLIST_ABSOLUTE* list) override { return real_->GetIDList(list); }
-  HRESULT STDMETHODCALLTYPE SetIDList(PCIDLIST_ABSOLUTE list) override { return real_->SetIDList(list); }
-  HRESULT STDMETHODCALLTYPE GetDescription(LPSTR text, int size) override { return real_->GetDescription(text, size); }
-  HRESULT STDMETHODCALLTYPE GetWorkingDirectory(LPSTR folder, int size) override {
-    return real_->GetWorkingDirectory(folder, size);
-  }
-  HRESULT STDMETHODCALLTYPE SetWorkingDirectory(LPCSTR folder) override { return real_->SetWorkingDirectory(folder); }
-  HRESULT STDMETHODCALLTYPE GetArguments(LPSTR text, int size) override { return real_->GetArguments(text, size); }
-  HRESULT STDMETHODCALLTYPE SetArguments(LPCSTR text) override { return real_->SetArguments(text); }
-  HRESULT STDMETHODCALLTYPE GetHotkey(WORD* key) override { return real_->GetHotkey(key); }
-  HRESULT STDMETHODCALLTYPE SetHotkey(WORD key) override { return real_->SetHotkey(key); }
-  HRESULT STDMETHODCALLTYPE GetShowCmd(int* show) override { return real_->GetShowCmd(show); }
-  HRESULT STDMETHODCALLTYPE SetShowCmd(int show) override { return real_->SetShowCmd(show); }
-  HRESULT STDMETHODCALLTYPE GetIconLocation(LPSTR path, int size, int* icon) override {
-    return real_->GetIconLocation(path, size, icon);
-  }
-  HRESULT STDMETHODCALLTYPE SetIconLocation(LPCSTR path, int icon) override {
-    return real_->SetIconLocation(path, icon);
-  }
-  HRESULT STDMETHODCALLTYPE SetRelativePath(LPCSTR path, DWORD reserved) override {
-    return real_->SetRelativePath(path, reserved);
-  }
-  HRESULT STDMETHODCALLTYPE Resolve(HWND window, DWORD flags) override { return real_->Resolve(window, flags); }
+  // Everything else goes to the real link unchanged.
+#define ORV_PASS_ON(name, parameters, arguments) \
+  HRESULT STDMETHODCALLTYPE name parameters override { return real_->name arguments; }
+  ORV_PASS_ON(GetPath, (LPSTR file, int size, WIN32_FIND_DATAA* data, DWORD flags), (file, size, data, flags))
+  ORV_PASS_ON(GetIDList, (PIDLIST_ABSOLUTE* list), (list))
+  ORV_PASS_ON(SetIDList, (PCIDLIST_ABSOLUTE list), (list))
+  ORV_PASS_ON(GetDescription, (LPSTR text, int size), (text, size))
+  ORV_PASS_ON(GetWorkingDirectory, (LPSTR folder, int size), (folder, size))
+  ORV_PASS_ON(SetWorkingDirectory, (LPCSTR folder), (folder))
+  ORV_PASS_ON(GetArguments, (LPSTR text, int size), (text, size))
+  ORV_PASS_ON(SetArguments, (LPCSTR text), (text))
+  ORV_PASS_ON(GetHotkey, (WORD* key), (key))
+  ORV_PASS_ON(SetHotkey, (WORD key), (key))
+  ORV_PASS_ON(GetShowCmd, (int* show), (show))
+  ORV_PASS_ON(SetShowCmd, (int show), (show))
+  ORV_PASS_ON(GetIconLocation, (LPSTR path, int size, int* icon), (path, size, icon))
+  ORV_PASS_ON(SetIconLocation, (LPCSTR path, int icon), (path, icon))
+  ORV_PASS_ON(SetRelativePath, (LPCSTR path, DWORD reserved), (path, reserved))
+  ORV_PASS_ON(Resolve, (HWND window, DWORD flags), (window, flags))
+#undef ORV_PASS_ON
 
  private:
   IShellLinkA* real_;
@@ -232,9 +214,7 @@ TEST_F(ShortcutsWithRefusals, FailedSettersAreShownUnlessSilentAndTheShortcutIsS
     EXPECT_EQ(CreateShortcut(Installed("OrvPix6.exe"), link, "%APPDATA%"), S_OK);
     ASSERT_EQ(boxes.Shown().size(), c.messages.size());
     for (std::size_t i = 0; i < c.messages.size(); ++i) {
-      EXPECT_EQ(boxes.Shown()[i].text, c.messages[i]);
-      EXPECT_EQ(boxes.Shown()[i].caption, "Orvelle - Installation");
-      EXPECT_EQ(boxes.Shown()[i].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+      EXPECT_TRUE(IsBox(boxes.Shown()[i], c.messages[i], MB_OK | MB_ICONEXCLAMATION));
     }
     EXPECT_TRUE(ReadShortcut(link).loaded);
     expectedLog.push_back("Shell Link: " + link);
@@ -256,11 +236,7 @@ TEST_F(ShortcutsWithRefusals, MissingObjectOrInterfaceSkipsTheShortcutSilently) 
 // targets in the installed folder.
 TEST_F(Shortcuts, GroupShortcutsInTheirOrder) {
   CreateGroupShortcuts(links_);
-  struct Expected {
-    const char* name;
-    const char* target;
-    const char* workingFolder;
-  };
+  struct Expected { const char* name; const char* target; const char* workingFolder; };
   const Expected expected[] = {
       {"Orvelle 6.lnk", "OrvPix6.exe", "%APPDATA%"},
       {"Orvelle 6 - Aide.lnk", "OrvPix6Man.chm", ""},

@@ -13,6 +13,7 @@
 #include "driver/existing_install.h"
 #include "gtest/gtest.h"
 #include "install_cycle.h"
+#include "support/installed_state.h"
 #include "support/test_folders.h"
 #include "system_snapshot.h"
 
@@ -78,9 +79,7 @@ TEST_P(RegistryFault, SetupInstallsAndTheUninstallerLeavesNoResidue) {
   if (c.removedWithProduct) before = TakeSnapshot();
   Store(c);
   if (c.withoutCommonPrograms) {
-    RegKey key;
-    ASSERT_TRUE(key.Open(HKEY_LOCAL_MACHINE, names::kShellFoldersKey, KEY_ALL_ACCESS));
-    ASSERT_EQ(RegDeleteValueA(key.get(), names::kCommonProgramsValue), ERROR_SUCCESS);
+    ASSERT_EQ(DeleteValue(HKEY_LOCAL_MACHINE, names::kShellFoldersKey, names::kCommonProgramsValue), ERROR_SUCCESS);
   }
   if (!c.removedWithProduct) before = TakeSnapshot();
 

@@ -58,9 +58,7 @@ TEST(WizardPicture, LoadsThroughLoadImage) {
 }
 
 #pragma pack(push, 2)
-struct GroupIconHeader {
-  WORD reserved, type, count;
-};
+struct GroupIconHeader { WORD reserved, type, count; };
 struct GroupIconEntry {
   BYTE width, height, colourCount, reserved;
   WORD planes, bitCount;

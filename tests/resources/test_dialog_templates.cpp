@@ -27,18 +27,8 @@ using orv_test::ToCp1252;
 constexpr DWORD kButtonTypeMask = 0x000F;  // BS_TYPEMASK
 constexpr DWORD kStaticTypeMask = 0x001F;  // SS_TYPEMASK
 
-enum class Kind {
-  PushButton,
-  DefaultButton,
-  AutoRadio,
-  AutoCheck,
-  GroupBox,
-  Text,         // left-aligned static text
-  CentredText,  // centred static text
-  Picture,      // static showing a bitmap
-  EtchedLine,   // etched horizontal separator
-  Edit,
-};
+// What a control is; TraitsOf says what that takes.
+enum class Kind { PushButton, DefaultButton, AutoRadio, AutoCheck, GroupBox, Text, CentredText, Picture, EtchedLine, Edit };
 
 struct KindTraits {
   const char* name;

@@ -17,10 +17,7 @@
 
 namespace {
 
-struct ExpectedString {
-  UINT id;
-  const char* text;
-};
+struct ExpectedString { UINT id; const char* text; };
 
 const std::vector<ExpectedString>& ExpectedStrings() {
   static const std::vector<ExpectedString> table = {

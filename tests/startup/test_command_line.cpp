@@ -83,12 +83,7 @@ TEST(StartupMode, TheCopyTakesTheWaitHandlesOnlyAsTwoDecimalNumbers) {
   }
 }
 
-struct SwitchCase {
-  std::vector<std::string> arguments;
-  bool silent;
-  bool quietInstances;
-  bool wait = false;
-};
+struct SwitchCase { std::vector<std::string> arguments; bool silent; bool quietInstances; bool wait = false; };
 
 TEST(StartupSwitches, SilentAnywhereQuietOnlyFromPositionTwo) {
   const SwitchCase cases[] = {

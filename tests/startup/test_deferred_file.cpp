@@ -152,11 +152,7 @@ std::string SectionTaking(std::size_t bytes) {
   return file;
 }
 
-struct FullSectionCase {
-  const char* name;
-  std::size_t sectionBytes;
-  bool recorded;
-};
+struct FullSectionCase { const char* name; std::size_t sectionBytes; bool recorded; };
 
 void PrintTo(const FullSectionCase& c, std::ostream* out) { *out << c.name; }
 

@@ -3,7 +3,6 @@
 // cannot be started.
 #include <windows.h>
 
-#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "startup/deferred_file.h"
 #include "startup/removal_leftovers.h"
 #include "startup/self_removal.h"
+#include "support/installed_state.h"
 #include "support/pending_operations.h"
 #include "support/platform_override.h"
 #include "support/test_folders.h"
@@ -96,11 +96,7 @@ BOOL WINAPI FailingStart(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRI
   return FALSE;
 }
 
-struct FailedStartCase {
-  const char* name;
-  const char* temporaryFolder;  // under the test folder
-  bool silent;
-};
+struct FailedStartCase { const char* name; const char* temporaryFolder /* under the test folder */; bool silent; };
 
 void PrintTo(const FailedStartCase& c, std::ostream* out) { *out << c.name; }
 
@@ -122,20 +118,6 @@ class SelfRemovalStart : public testing::Test {
   void UseTemporaryFolder(const std::string& path) {
     SetEnvironmentVariableA("TMP", path.c_str());
     SetEnvironmentVariableA("TEMP", path.c_str());
-  }
-
-  // The names in a folder, "." and ".." left out.
-  static std::vector<std::string> Contents(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-      std::string name = found.cFileName;
-      if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
   }
 
   TestFolder folder_;
@@ -179,16 +161,14 @@ TEST_P(SelfRemovalFailedStart, LeavesNoTemporaryFile) {
   EXPECT_FALSE(start.inheritHandles);
   EXPECT_FALSE(start.ownEnvironment) << "the copy gets the current environment";
 
-  EXPECT_EQ(Contents(temporary), std::vector<std::string>{}) << "the temporary file goes when no copy runs";
+  EXPECT_EQ(TreeOf(temporary), std::vector<std::string>{}) << "the temporary file goes when no copy runs";
 }
 
 INSTANTIATE_TEST_SUITE_P(TemporaryFolders, SelfRemovalFailedStart,
                          testing::Values(FailedStartCase{"Plain", "temp", false},
                                          FailedStartCase{"WithABlank", "my temp", false},
                                          FailedStartCase{"Silent", "temp", true}),
-                         [](const testing::TestParamInfo<FailedStartCase>& info) {
-                           return std::string(info.param.name);
-                         });
+                         [](const testing::TestParamInfo<FailedStartCase>& info) { return info.param.name; });
 
 TEST_F(SelfRemovalStart, NoTemporaryFileNoStart) {
   UseTemporaryFolder(folder_ / "missing");

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "common/handle.h"
 #include "common/string_table.h"
 #include "driver/install_options.h"
 #include "framework/exit_status.h"
@@ -22,7 +21,8 @@ namespace {
 // record of which processes were looked up for a main window.
 class FakeInstances : public RunningInstances {
  public:
-  int count = 1;
+  explicit FakeInstances(int registered = 1) : count(registered) {}
+  int count;
   bool listAvailable = true;
   std::vector<std::uint32_t> ids;
   std::vector<std::uint32_t> windowLookups;
@@ -69,17 +69,14 @@ using ClosingPass = StartupTest;
 
 TEST_F(UninstallConfirmation, AsksStringSixAndStopsUnlessYes) {
   for (int answer : {IDNO, IDCANCEL}) {
-    FakeInstances instances;
-    instances.count = 3;
+    FakeInstances instances(3);
     CSetupApp app = App(instances);
     MessageBoxScript boxes({answer});
     EXPECT_FALSE(app.InitInstance(kUninstallerArgs, kUninstallerPath));
     ASSERT_EQ(boxes.Shown().size(), 1u);
     const ShownMessageBox& box = boxes.Shown()[0];
-    EXPECT_EQ(box.text, Text(IDS_CONFIRM_UNINSTALL));
+    EXPECT_TRUE(IsBox(box, Text(IDS_CONFIRM_UNINSTALL), 0x134u));  // yes/no, exclamation, second button default
     EXPECT_EQ(box.text, "Cette op\xe9ration va compl\xe8tement d\xe9sinstaller Orvelle.\nVoulez-vous poursuivre ?");
-    EXPECT_EQ(box.caption, "Orvelle - Installation");
-    EXPECT_EQ(box.style, 0x134u);  // yes/no, exclamation, second button default
     EXPECT_EQ(box.owner, nullptr);
     EXPECT_EQ(instances.listCalls, 0) << "nothing may be closed after a refusal";
   }
@@ -87,8 +84,7 @@ TEST_F(UninstallConfirmation, AsksStringSixAndStopsUnlessYes) {
 }
 
 TEST_F(UninstallConfirmation, SilentAsksNothingClosesWithoutAskingAndStartsTheCopy) {
-  FakeInstances instances;
-  instances.count = 2;
+  FakeInstances instances(2);
   CSetupApp app = App(instances);
   MessageBoxScript boxes;
   EXPECT_FALSE(app.InitInstance({kUninstallerPath, "-s"}, kUninstallerPath));
@@ -100,8 +96,7 @@ TEST_F(UninstallConfirmation, SilentAsksNothingClosesWithoutAskingAndStartsTheCo
 }
 
 TEST_F(UninstallConfirmation, YesGoesOnToCloseRunningCopiesWithoutAQuestion) {
-  FakeInstances instances;
-  instances.count = 5;
+  FakeInstances instances(5);
   CSetupApp app = App(instances);
   MessageBoxScript boxes({IDYES});
   app.InitInstance(kUninstallerArgs, kUninstallerPath);
@@ -132,17 +127,14 @@ TEST_F(RunningCopiesQuestion, StringOneForOneOtherStringFourWithTheNumberOtherwi
                                 {3, IDS_INSTANCES_RUNNING_MANY, "2"},
                                 {18, IDS_INSTANCES_RUNNING_MANY, "17"}};
   for (const QuestionCase& c : cases) {
-    FakeInstances instances;
-    instances.count = c.count;
+    FakeInstances instances(c.count);
     CSetupApp app = App(instances);
     MessageBoxScript boxes({IDYES});
     EXPECT_TRUE(app.CloseRunningCopies(true, false));
     ASSERT_EQ(boxes.Shown().size(), 1u) << c.count;
     std::string expected = Text(c.expectedString);
     if (c.number) expected.replace(expected.find("%d"), 2, c.number);
-    EXPECT_EQ(boxes.Shown()[0].text, expected);
-    EXPECT_EQ(boxes.Shown()[0].caption, "Orvelle - Installation");
-    EXPECT_EQ(boxes.Shown()[0].style, 0x34u);
+    EXPECT_TRUE(IsBox(boxes.Shown()[0], expected, 0x34u));
     EXPECT_EQ(boxes.Shown()[0].owner, nullptr);
     EXPECT_EQ(instances.listCalls, 1);
   }
@@ -151,15 +143,12 @@ TEST_F(RunningCopiesQuestion, StringOneForOneOtherStringFourWithTheNumberOtherwi
 
 TEST_F(RunningCopiesQuestion, AnyAnswerButYesShowsStringThreeAndClosesNothing) {
   for (int answer : {IDNO, IDCANCEL}) {
-    FakeInstances instances;
-    instances.count = 2;
+    FakeInstances instances(2);
     CSetupApp app = App(instances);
     MessageBoxScript boxes({answer, IDOK});
     EXPECT_FALSE(app.CloseRunningCopies(true, false));
     ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[1].text, Text(IDS_SETUP_INTERRUPTED));
-    EXPECT_EQ(boxes.Shown()[1].caption, "Orvelle - Installation");
-    EXPECT_EQ(boxes.Shown()[1].style, 0x40u);
+    EXPECT_TRUE(IsBox(boxes.Shown()[1], Text(IDS_SETUP_INTERRUPTED), 0x40u));
     EXPECT_EQ(instances.listCalls, 0);
   }
 }
@@ -172,8 +161,7 @@ TEST_F(RunningCopiesQuestion, NotAskedWhenQuietOrInUninstallModeOrWhenAlone) {
     int expectedListCalls;
   } cases[] = {{4, true, true, 1}, {4, false, false, 1}, {1, true, false, 0}, {0, true, false, 0}};
   for (const Case& c : cases) {
-    FakeInstances instances;
-    instances.count = c.count;
+    FakeInstances instances(c.count);
     CSetupApp app = App(instances);
     MessageBoxScript boxes;
     EXPECT_TRUE(app.CloseRunningCopies(c.setupMode, c.quiet));
@@ -183,8 +171,7 @@ TEST_F(RunningCopiesQuestion, NotAskedWhenQuietOrInUninstallModeOrWhenAlone) {
 }
 
 TEST_F(RunningCopiesQuestion, SetupWithDashSAloneStillAsks) {
-  FakeInstances instances;
-  instances.count = 2;
+  FakeInstances instances(2);
   CSetupApp app = App(instances);
   MessageBoxScript boxes({IDNO, IDOK});
   EXPECT_TRUE(app.InitInstance({"C:\\Package\\setup.exe", "-s"}, "C:\\Package\\setup.exe"));
@@ -229,8 +216,7 @@ TEST_F(StartupTest, EveryEndingThatReturnsHasItsExitStatus) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ending);
     ResetRestartNeeded();
-    FakeInstances instances;
-    instances.count = c.count;
+    FakeInstances instances(c.count);
     CSetupApp app(instances, StartupHandovers{c.driver, &CountCopyStart});
     MessageBoxScript boxes(c.answers);
     const RunGuard other = c.anotherRun ? RunGuard::TryTake() : RunGuard();
@@ -248,33 +234,23 @@ TEST_F(StartupTest, EveryEndingThatReturnsHasItsExitStatus) {
   }
 }
 
-// Starts a copy of this test program, under the given file name, as a child
-// that only sleeps.
-UniqueHandle StartSleepingChild(const std::string& path, DWORD& processId) {
-  StartedProcess child = StartSleepingCopy(path, 60000);
-  processId = child.id;
-  return std::move(child.process);
-}
-
 TEST_F(ClosingPass, TerminatesListedCopiesOfTheApplicationButNotItself) {
   TestFolder folder;
-  DWORD childId = 0;
-  UniqueHandle child = StartSleepingChild(folder / "OrvPix6.exe", childId);
+  const StartedProcess child = StartSleepingCopy(folder / "OrvPix6.exe", 60000);
   ASSERT_TRUE(child);
   const std::uint32_t self = GetCurrentProcessId();
   const std::uint32_t gone = 0x7FFFFFF0;  // no such process
 
-  FakeInstances instances;
-  instances.count = 3;
-  instances.ids = {gone, self, childId};
+  FakeInstances instances(3);
+  instances.ids = {gone, self, child.id};
   CSetupApp app = App(instances);
   MessageBoxScript boxes;
   EXPECT_TRUE(app.CloseRunningCopies(true, true));
 
-  EXPECT_EQ(instances.windowLookups, (std::vector<std::uint32_t>{gone, childId}));
-  ASSERT_EQ(WaitForSingleObject(child.get(), 5000), WAIT_OBJECT_0) << "the listed copy still runs";
+  EXPECT_EQ(instances.windowLookups, (std::vector<std::uint32_t>{gone, child.id}));
+  ASSERT_EQ(WaitForSingleObject(child.process.get(), 5000), WAIT_OBJECT_0) << "the listed copy still runs";
   DWORD exitCode = 1;
-  GetExitCodeProcess(child.get(), &exitCode);
+  GetExitCodeProcess(child.process.get(), &exitCode);
   EXPECT_EQ(exitCode, 0u);
 }
 
@@ -282,24 +258,22 @@ TEST_F(ClosingPass, LeavesAnUnrelatedProgramWithAStaleIdentifierAlone) {
   // A stale entry whose identifier now belongs to another program: no main
   // window of the application, not the application's executable.
   TestFolder folder;
-  DWORD otherId = 0;
-  UniqueHandle other = StartSleepingChild(folder / "notepad2.exe", otherId);
+  const StartedProcess other = StartSleepingCopy(folder / "notepad2.exe", 60000);
   ASSERT_TRUE(other);
 
-  FakeInstances instances;
-  instances.count = 2;
-  instances.ids = {otherId};
+  FakeInstances instances(2);
+  instances.ids = {other.id};
   CSetupApp app = App(instances);
   MessageBoxScript boxes;
   EXPECT_TRUE(app.CloseRunningCopies(true, true));
-  EXPECT_EQ(WaitForSingleObject(other.get(), 500), static_cast<DWORD>(WAIT_TIMEOUT)) << "an unrelated program was ended";
-  TerminateProcess(other.get(), 0);
-  WaitForSingleObject(other.get(), 5000);
+  EXPECT_EQ(WaitForSingleObject(other.process.get(), 500), static_cast<DWORD>(WAIT_TIMEOUT))
+      << "an unrelated program was ended";
+  TerminateProcess(other.process.get(), 0);
+  WaitForSingleObject(other.process.get(), 5000);
 }
 
 TEST_F(ClosingPass, AnUnavailableListClosesNothing) {
-  FakeInstances instances;
-  instances.count = 3;
+  FakeInstances instances(3);
   instances.listAvailable = false;
   CSetupApp app = App(instances);
   MessageBoxScript boxes;

@@ -92,6 +92,15 @@ void SetValue(HKEY root, const std::string& subkey, const char* name, const std:
   EXPECT_TRUE(WriteRegistryString(root, subkey.c_str(), name, text)) << subkey << " " << (name ? name : "");
 }
 
+LONG DeleteValue(HKEY root, const std::string& subkey, const char* name) {
+  HKEY key = nullptr;
+  LONG status = RegOpenKeyExA(root, subkey.c_str(), 0, KEY_SET_VALUE, &key);
+  if (status != ERROR_SUCCESS) return status;
+  status = RegDeleteValueA(key, name);
+  RegCloseKey(key);
+  return status;
+}
+
 bool LoadEmptyProfile(const char* name) {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;

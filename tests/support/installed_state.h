@@ -20,6 +20,8 @@ void CreateKey(HKEY root, const std::string& subkey);
 std::string ValueOf(HKEY root, const std::string& subkey, const char* name);
 inline constexpr char kMissing[] = "<missing>";
 void SetValue(HKEY root, const std::string& subkey, const char* name, const std::string& text);
+// Deletes a value: what RegDeleteValueA answers, or what opening the key did when it failed.
+LONG DeleteValue(HKEY root, const std::string& subkey, const char* name);
 
 // Loads an empty profile hive as HKEY_USERS\`name`, as a logged-on user's
 // profile is loaded; the privileges to load hives are enabled first.

@@ -30,4 +30,11 @@ int WINAPI MessageBoxScript::Answer(HWND owner, LPCSTR text, LPCSTR caption, UIN
   return self.fallback_;
 }
 
+testing::AssertionResult IsBox(const ShownMessageBox& box, const std::string& text, UINT style) {
+  if (box.text == text && box.caption == "Orvelle - Installation" && box.style == style)
+    return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "shown \"" << box.caption << "\": \"" << box.text << "\", style 0x" << std::hex
+                                     << box.style << "; expected \"" << text << "\", style 0x" << style;
+}
+
 void InstallUnexpectedMessageBoxGuard() { MessageBoxPlatform().messageBox = &FailUnexpected; }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "gtest/gtest.h"
+
 struct ShownMessageBox {
   HWND owner;
   std::string text;
@@ -31,6 +33,9 @@ class MessageBoxScript {
   int fallback_;
   std::vector<ShownMessageBox> shown_;
 };
+
+// The box showed `text` under the program's caption, with `style`.
+testing::AssertionResult IsBox(const ShownMessageBox& box, const std::string& text, UINT style);
 
 // Makes any message box that no MessageBoxScript answers fail the running test.
 void InstallUnexpectedMessageBoxGuard();

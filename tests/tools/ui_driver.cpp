@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace ui {
 
@@ -13,47 +14,36 @@ bool SendToProgram(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWOR
 }
 
 namespace {
-struct Search {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK TestDialog(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<Search*>(param);
+BOOL CALLBACK CollectShown(HWND window, LPARAM param) {
+  auto* found = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-  char name[32];
-  if (GetClassNameA(window, name, sizeof name) && std::strcmp(name, "#32770") == 0) {
-    search->found = window;
-    return FALSE;
-  }
+  if (owner == found->first && IsWindowVisible(window)) found->second.push_back(window);
   return TRUE;
 }
 }  // namespace
 
-HWND FindDialog(DWORD processId) {
-  Search search{processId, nullptr};
-  EnumWindows(&TestDialog, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+std::vector<HWND> ShownWindows(DWORD processId) {
+  std::pair<DWORD, std::vector<HWND>> found{processId, {}};
+  EnumWindows(&CollectShown, reinterpret_cast<LPARAM>(&found));
+  return found.second;
 }
 
-HWND WaitForDialog(DWORD processId, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  do {
-    if (HWND found = FindDialog(processId)) return found;
-    Sleep(50);
-  } while (GetTickCount() - start < timeoutMs);
+bool IsDialog(HWND window) {
+  char name[32];
+  return GetClassNameA(window, name, sizeof name) && std::strcmp(name, "#32770") == 0;
+}
+
+HWND FindDialog(DWORD processId) {
+  for (HWND window : ShownWindows(processId))
+    if (IsDialog(window)) return window;
   return nullptr;
 }
 
+HWND WaitForDialog(DWORD processId, DWORD timeoutMs) { return WaitForWindow(processId, timeoutMs, &IsDialog); }
+
 bool WaitForClose(HWND window, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  while (IsWindow(window) && IsWindowVisible(window)) {
-    if (GetTickCount() - start >= timeoutMs) return false;
-    Sleep(50);
-  }
-  return true;
+  return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
 }
 
 std::string Text(HWND window) {
@@ -84,88 +74,22 @@ bool Press(HWND dialog, int id) {
   return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != 0;
 }
 
-namespace {
-struct Candidates {
-  DWORD processId;
-  std::vector<HWND> dialogs;
-};
-
-BOOL CALLBACK CollectDialogs(HWND window, LPARAM param) {
-  auto* candidates = reinterpret_cast<Candidates*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char name[32];
-  if (owner == candidates->processId && IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) &&
-      std::strcmp(name, "#32770") == 0)
-    candidates->dialogs.push_back(window);
-  return TRUE;
-}
-
-// Waits for the first visible top-level dialog of the process that `match`
-// accepts.
-template <typename Match>
-HWND WaitForMatchingDialog(DWORD processId, DWORD timeoutMs, Match match) {
-  HWND found = nullptr;
-  WaitUntil(
-      [&] {
-        Candidates candidates{processId, {}};
-        EnumWindows(&CollectDialogs, reinterpret_cast<LPARAM>(&candidates));
-        for (HWND dialog : candidates.dialogs) {
-          if (match(dialog)) {
-            found = dialog;
-            return true;
-          }
-        }
-        return false;
-      },
-      timeoutMs);
-  return found;
-}
-}  // namespace
-
 HWND WaitForDialogTitled(DWORD processId, const std::string& title, DWORD timeoutMs) {
-  return WaitForMatchingDialog(processId, timeoutMs, [&](HWND dialog) { return Text(dialog) == title; });
+  return WaitForWindow(processId, timeoutMs, [&](HWND window) { return IsDialog(window) && Text(window) == title; });
 }
-
-namespace {
-struct TitledSearch {
-  DWORD processId;
-  const std::string* title;
-  HWND found;
-};
-
-BOOL CALLBACK FindTitled(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<TitledSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window) || Text(window) != *search->title) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-}  // namespace
 
 HWND WaitForWindowTitled(DWORD processId, const std::string& title, DWORD timeoutMs) {
-  TitledSearch search{processId, &title, nullptr};
-  WaitUntil(
-      [&] {
-        EnumWindows(&FindTitled, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-      },
-      timeoutMs);
-  return search.found;
+  return WaitForWindow(processId, timeoutMs, [&](HWND window) { return Text(window) == title; });
 }
 
 HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
-  return WaitForMatchingDialog(processId, timeoutMs,
-                               [](HWND dialog) { return GetDlgItem(dialog, 0xFFFF) != nullptr; });
+  return WaitForWindow(processId, timeoutMs,
+                       [](HWND window) { return IsDialog(window) && GetDlgItem(window, 0xFFFF) != nullptr; });
 }
 
 HWND ChildDialog(HWND frame) {
-  for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    char name[32];
-    if (IsWindowVisible(child) && GetClassNameA(child, name, sizeof name) && std::strcmp(name, "#32770") == 0)
-      return child;
-  }
+  for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (IsWindowVisible(child) && IsDialog(child)) return child;
   return nullptr;
 }
 

@@ -10,6 +10,26 @@
 
 namespace ui {
 
+using ::WaitUntil;  // support/wait_until.h
+
+// The visible top-level windows of the process at this moment, in z-order.
+std::vector<HWND> ShownWindows(DWORD processId);
+// The first of them that `match` accepts, waiting up to `timeoutMs`; null when none.
+template <typename Match>
+HWND WaitForWindow(DWORD processId, DWORD timeoutMs, Match match) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND window : ShownWindows(processId))
+          if (match(window)) return (found = window) != nullptr;
+        return false;
+      },
+      timeoutMs);
+  return found;
+}
+// A window of the dialog class (#32770: dialogs and message boxes).
+bool IsDialog(HWND window);
+
 // The first visible top-level dialog-class window (#32770: dialogs and
 // message boxes) of the process, waiting up to `timeoutMs`; null when none.
 HWND WaitForDialog(DWORD processId, DWORD timeoutMs);
@@ -51,8 +71,6 @@ HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs);
 
 // The visible child dialog of `frame` (a page of a wizard); null when none.
 HWND ChildDialog(HWND frame);
-
-using ::WaitUntil;  // support/wait_until.h
 
 // State of control `id` of a dialog: shown (the control and its parents
 // visible), enabled, checked (check boxes and radio buttons).

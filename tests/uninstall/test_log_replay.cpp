@@ -36,6 +36,13 @@ class LogReplayTest : public testing::Test {
     EXPECT_TRUE(WriteLog(log_, lines));
     return log_;
   }
+  // Gives the file or folder of the installed folder the attributes.
+  bool Attributes(const std::string& relative, DWORD attributes) const {
+    return SetFileAttributesA((installed_ + "\\" + relative).c_str(), attributes) != 0;
+  }
+  static bool Hidden(const std::string& path) {
+    return (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0;
+  }
   void RemoveFiles(const std::vector<std::string>& lines, const char* prefix = nullptr) {
     RemoveLoggedFiles(Log(lines).c_str(), installed_.c_str(), prefix);
   }
@@ -72,34 +79,29 @@ TEST_F(LogReplayTest, EachFileKindDeletesItsFilesAndOtherLinesNothing) {
 
 TEST_F(LogReplayTest, StarDotStarDeletesFilesButNeverSubFolders) {
   Files({"a.dll", "b.txt", "noext", "readonly.dll", "hidden.dll", "sub\\inner.dll", "sub.dir\\inner.txt"});
-  ASSERT_TRUE(SetFileAttributesA((installed_ + "\\readonly.dll").c_str(), FILE_ATTRIBUTE_READONLY));
-  ASSERT_TRUE(SetFileAttributesA((installed_ + "\\hidden.dll").c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(Attributes("readonly.dll", FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(Attributes("hidden.dll", FILE_ATTRIBUTE_HIDDEN));
   // Folders matched by the pattern keep their attributes, and so does the
   // folder above the installed one (reached through the ".." entry). Wine
   // keeps no read-only bit on folders; the hidden bit it keeps.
-  ASSERT_TRUE(SetFileAttributesA((installed_ + "\\sub.dir").c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(Attributes("sub.dir", FILE_ATTRIBUTE_HIDDEN));
   ASSERT_TRUE(SetFileAttributesA(root_.Path().c_str(), FILE_ATTRIBUTE_HIDDEN));
 
   EXPECT_EQ(DeleteFilesByPattern("*.*", installed_), 5);
 
   EXPECT_EQ(Installed(), (Tree{"sub.dir\\", "sub.dir\\inner.txt", "sub\\", "sub\\inner.dll"}));
-  EXPECT_TRUE(GetFileAttributesA((installed_ + "\\sub.dir").c_str()) & FILE_ATTRIBUTE_HIDDEN);
-  EXPECT_TRUE(GetFileAttributesA(root_.Path().c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_TRUE(Hidden(installed_ + "\\sub.dir"));
+  EXPECT_TRUE(Hidden(root_.Path()));
   SetFileAttributesA(root_.Path().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(LogReplayTest, ExactNamesDeleteProtectedFilesButNeverFolders) {
   Files({"readonly.dll", "hidden.dll", "both.dll", "sub\\inner.dll"});
-  ASSERT_TRUE(SetFileAttributesA((installed_ + "\\readonly.dll").c_str(), FILE_ATTRIBUTE_READONLY));
-  ASSERT_TRUE(SetFileAttributesA((installed_ + "\\hidden.dll").c_str(), FILE_ATTRIBUTE_HIDDEN));
-  ASSERT_TRUE(SetFileAttributesA((installed_ + "\\both.dll").c_str(),
-                                 FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-  ASSERT_TRUE(SetFileAttributesA((installed_ + "\\sub").c_str(), FILE_ATTRIBUTE_HIDDEN));
-
-  struct Case {
-    const char* pattern;
-    int deleted;
-  };
+  ASSERT_TRUE(Attributes("readonly.dll", FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(Attributes("hidden.dll", FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(Attributes("both.dll", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  ASSERT_TRUE(Attributes("sub", FILE_ATTRIBUTE_HIDDEN));
+  struct Case { const char* pattern; int deleted; };
   const Case cases[] = {
       {"readonly.dll", 1}, {"hidden.dll", 1}, {"both.dll", 1}, {"absent.dll", 0},
       {"sub", 0},  // a folder of that name is neither deleted nor changed
@@ -107,7 +109,7 @@ TEST_F(LogReplayTest, ExactNamesDeleteProtectedFilesButNeverFolders) {
   };
   for (const Case& c : cases) EXPECT_EQ(DeleteFilesByPattern(c.pattern, installed_), c.deleted) << c.pattern;
   EXPECT_EQ(Installed(), (Tree{"sub\\"}));
-  EXPECT_TRUE(GetFileAttributesA((installed_ + "\\sub").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_TRUE(Hidden(installed_ + "\\sub"));
 }
 
 TEST_F(LogReplayTest, PatternsWithASubFolderPartStayInThatSubFolder) {

@@ -1,7 +1,6 @@
-// The destination folder page inside a window of the test. The folder
-// browser is replaced by a stand-in that records how it was called, runs the
-// page's callback like the shell does and returns a chosen folder; the real
-// browser is driven by the end-to-end tests.
+// The destination folder page in a window of the test, with a stand-in folder
+// browser that records its call, runs the page's callback as the shell does and
+// returns a chosen folder (the end-to-end tests drive the real one).
 #include <windows.h>
 #include <shlobj.h>
 
@@ -116,13 +115,7 @@ class FolderPage : public testing::Test {
 
 TEST_F(FolderPage, ShowsTheDestinationInstallTypeAndNote) {
   const std::string withCopy = Folder("Earlier", {names::kApplicationExe});
-  struct Case {
-    const char* name;
-    std::string destination;
-    bool isNewInstall;
-    bool allUsers;
-    std::string note;
-  };
+  struct Case { const char* name; std::string destination; bool isNewInstall, allUsers; std::string note; };
   const Case cases[] = {
       {"earlier copy in the folder", withCopy, false, true, LoadStringResource(IDS_FOLDER_HOLDS_COPY)},
       {"earlier install elsewhere", root_ / "Elsewhere", false, false, kTemplateNote},
@@ -194,13 +187,7 @@ TEST_F(FolderPage, AnEmptyDestinationGoesEvenOnCancelAFullOneStays) {
 
 TEST_F(FolderPage, ChosenFolderBecomesTheDestination) {
   InstallOptions.isNewInstall = false;
-  struct Case {
-    const char* name;
-    std::string chosen;
-    std::string destination;
-    std::string note;
-    bool chosenRemains;
-  };
+  struct Case { const char* name; std::string chosen, destination, note; bool chosenRemains; };
   const std::string program = Folder("Program Files", {"other.dll"});
   const std::string copy = Folder("Copy", {names::kApplicationExe, "other.dll"});
   const std::string empty = Folder("Empty", {});
@@ -235,9 +222,7 @@ TEST_F(FolderPage, OlderGenerationIsRefusedWithStringFourteen) {
     MessageBoxScript boxes({IDOK});
     Browse();
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, LoadStringResource(IDS_OLDER_GENERATION));
-    EXPECT_EQ(boxes.Shown()[0].caption, "Orvelle - Installation");
-    EXPECT_EQ(boxes.Shown()[0].style, UINT{MB_OK | MB_ICONEXCLAMATION});
+    EXPECT_TRUE(IsBox(boxes.Shown()[0], LoadStringResource(IDS_OLDER_GENERATION), MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(InstallOptions.destinationFolder, root_ / "Destination");
     EXPECT_EQ(Shown(), root_ / "Destination");
   }
@@ -270,9 +255,7 @@ TEST_F(FolderPage, InvalidTypedNameKeepsTheBrowserOpenWithStringThirteen) {
   Browse();
   EXPECT_EQ(browser_.validateAnswer, 1);
   ASSERT_EQ(boxes.Shown().size(), 1u);
-  EXPECT_EQ(boxes.Shown()[0].text, LoadStringResource(IDS_INVALID_FOLDER));
-  EXPECT_EQ(boxes.Shown()[0].caption, "Orvelle - Installation");
-  EXPECT_EQ(boxes.Shown()[0].style, UINT{MB_OK | MB_ICONEXCLAMATION});
+  EXPECT_TRUE(IsBox(boxes.Shown()[0], LoadStringResource(IDS_INVALID_FOLDER), MB_OK | MB_ICONEXCLAMATION));
   EXPECT_NE(boxes.Shown()[0].owner, nullptr) << "owned by the browser";
   EXPECT_NE(boxes.Shown()[0].owner, page_.Hwnd());
 }

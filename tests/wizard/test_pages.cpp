@@ -12,6 +12,7 @@
 #include "gtest/gtest.h"
 #include "page_host.h"
 #include "resources/resource_ids.h"
+#include "support/installed_state.h"
 #include "support/message_box_script.h"
 #include "support/test_folders.h"
 #include "wizard/agreement_dlg.h"
@@ -23,10 +24,7 @@ namespace {
 constexpr char kPublisherLines[] = "\nCopyright \xa9 Tamberlin Technology LLC\nTous droits r\xe9serv\xe9s.";
 
 TEST(WelcomePage, VersionLineHasABetaSuffixOnlyWhenTheFourthNumberIsSet) {
-  struct Case {
-    FileVersion version;
-    const char* line;
-  };
+  struct Case { FileVersion version; const char* line; };
   const Case cases[] = {
       {{6, 61, 2, 0}, "Orvelle ver. 6.61.02 "},
       {{6, 70, 1, 3}, "Orvelle ver. 6.70.01 Beta 3"},
@@ -127,26 +125,17 @@ class GroupName : public testing::Test {
 
  private:
   static void SetValue(HKEY root, const char* name, const char* folder) {
-    if (folder) {
+    if (folder)
       ASSERT_TRUE(WriteRegistryString(root, names::kShellFoldersKey, name, folder));
-      return;
-    }
-    HKEY key;
-    if (RegOpenKeyExA(root, names::kShellFoldersKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-      RegDeleteValueA(key, name);
-      RegCloseKey(key);
-    }
+    else
+      DeleteValue(root, names::kShellFoldersKey, name);
   }
 };
 
 TEST_F(GroupName, IsTrimmedAndRefusedWhenShortOrTheStartupFolder) {
   SetStartupFolders("C:\\users\\marie\\Menu D\xe9marrer\\Programmes\\D\xc9MARRAGE",
                     "C:\\ProgramData\\Start Menu\\Programs\\Autostart");
-  struct Case {
-    const char* typed;
-    unsigned message;
-    const char* kept;
-  };
+  struct Case { const char* typed; unsigned message; const char* kept; };
   const Case cases[] = {
       {"Orvelle 6", 0, "Orvelle 6"},
       {"  ab  ", IDS_GROUP_TOO_SHORT, "ab"},
@@ -223,9 +212,7 @@ TEST_F(GroupPage, RefusedNameKeepsThePageAndChangesNothing) {
     MessageBoxScript boxes({IDOK});
     EXPECT_FALSE(page.Close());
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, LoadStringResource(r.message));
-    EXPECT_EQ(boxes.Shown()[0].caption, "Orvelle - Installation");
-    EXPECT_EQ(boxes.Shown()[0].style, UINT{MB_OK | MB_ICONEXCLAMATION});
+    EXPECT_TRUE(IsBox(boxes.Shown()[0], LoadStringResource(r.message), MB_OK | MB_ICONEXCLAMATION));
     EXPECT_TRUE(IsWindow(page.Hwnd()));
     EXPECT_EQ(WindowText(page.Item(IDC_GROUP_NAME)), r.typed) << "the user's text stays";
     EXPECT_EQ(InstallOptions.programGroup, "Orvelle 6");

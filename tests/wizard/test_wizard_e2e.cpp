@@ -1,8 +1,6 @@
-// The wizard of the real setup.exe, started from a copy of the sample
-// package in the test's prefix and driven through the UI driver: the frame's
-// states page by page, navigation, the agreement file, the folder browser,
-// the group name checks, the installation and Finish. A screenshot of each
-// state goes to the build's screenshots folder.
+// The wizard of the real setup.exe, from a copy of the sample package, driven
+// through the UI driver page by page up to Finish; a screenshot of each state
+// goes to the build's screenshots folder.
 #include <windows.h>
 
 #include <cstdio>
@@ -102,6 +100,13 @@ class WizardEndToEnd : public testing::Test {
     Answer(LoadStringResource(IDS_CONFIRM_CANCEL), {IDYES, IDNO}, answer);
   }
 
+  // Next page by page, from the page after `from` up to `last`.
+  bool NextUpTo(Page last, Page from = Page::Welcome) {
+    for (int page = static_cast<int>(from) + 1; page <= static_cast<int>(last); ++page)
+      if (!wizard_.Next(static_cast<Page>(page))) return false;
+    return true;
+  }
+
   // The destination shown by the folder page.
   std::string Destination() {
     EXPECT_TRUE(wizard_.WaitFor(Page::Folder));
@@ -114,6 +119,18 @@ class WizardEndToEnd : public testing::Test {
     wizard_.ClickFrame(IDOK);
     ASSERT_TRUE(ui::WaitUntil([&] { return wizard_.Caption(IDOK) == "&Terminer >"; }, kInstallWait))
         << "the installation did not end";
+  }
+  // From the group page: Next, the installation, and Finish, which ends the run with 0.
+  void InstallAndFinish() {
+    ASSERT_TRUE(wizard_.Next(Page::Ready));
+    Install();
+    wizard_.ClickFrame(IDOK);
+    EXPECT_EQ(wizard_.Finish(), 0);
+  }
+  // Cancels the browser on show, which must close.
+  void CancelBrowser(HWND browser) {
+    ui::Press(browser, IDCANCEL);
+    ASSERT_TRUE(ui::WaitForClose(browser, 5000));
   }
 
   // No message box appears within a second.
@@ -198,11 +215,9 @@ TEST_F(WizardEndToEnd, StateTableRowByRowThroughInstallationToFinish) {
 
 TEST_F(WizardEndToEnd, TickedRunAfterStartsTheApplicationAtFinish) {
   Start();
-  ASSERT_TRUE(wizard_.Next(Page::Agreement));
-  ASSERT_TRUE(wizard_.Next(Page::Folder));
+  ASSERT_TRUE(NextUpTo(Page::Folder));
   const std::string destination = Destination();
-  ASSERT_TRUE(wizard_.Next(Page::Group));
-  ASSERT_TRUE(wizard_.Next(Page::Ready));
+  ASSERT_TRUE(NextUpTo(Page::Ready, Page::Folder));
   Install();
   wizard_.ClickPage(IDC_RUN_AFTER);
   ASSERT_TRUE(ui::WaitUntil([&] { return wizard_.PageItemChecked(IDC_RUN_AFTER); }, 5000));
@@ -271,8 +286,7 @@ TEST_F(WizardEndToEnd, AgreementPageTitleAndFreshReadingOnEveryVisit) {
   EXPECT_EQ(wizard_.Caption(IDOK), kNextCaption);
   EXPECT_FALSE(wizard_.FrameItemShown(IDC_BACK));
 
-  ASSERT_TRUE(wizard_.Next(Page::Agreement));
-  ASSERT_TRUE(wizard_.Next(Page::Folder));
+  ASSERT_TRUE(NextUpTo(Page::Folder));
   EXPECT_EQ(wizard_.Title(), kFrameTitle);
 
   // The file changes meanwhile; Back reads it again and shows it from the top.
@@ -292,11 +306,7 @@ TEST_F(WizardEndToEnd, AgreementPageTitleAndFreshReadingOnEveryVisit) {
 }
 
 TEST_F(WizardEndToEnd, AgreementFileMissingOrWithAZeroByte) {
-  struct Case {
-    const char* name;
-    std::string bytes;  // no file when empty
-    std::string shown;
-  };
+  struct Case { const char* name; std::string bytes /* no file when empty */; std::string shown; };
   const Case cases[] = {{"missing", "", ""}, {"zero byte", std::string("Accord\0cach\xe9", 12), "Accord"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -323,10 +333,7 @@ TEST_F(WizardEndToEnd, WelcomePageShowsTheBetaOfThePackage) {
 
 TEST_F(WizardEndToEnd, GroupNameIsCheckedForNextAndBackAndKeptTrimmed) {
   Start();
-  ASSERT_TRUE(wizard_.Next(Page::Agreement));
-  ASSERT_TRUE(wizard_.Next(Page::Folder));
-  ASSERT_TRUE(wizard_.Next(Page::Group));
-
+  ASSERT_TRUE(NextUpTo(Page::Group));
   ASSERT_TRUE(wizard_.Type(IDC_GROUP_NAME, "  ab  "));
   wizard_.ClickFrame(IDOK);
   wizard_.Screenshot("wizard-3-group-refused");
@@ -350,11 +357,7 @@ TEST_F(WizardEndToEnd, GroupNameIsCheckedForNextAndBackAndKeptTrimmed) {
   EXPECT_TRUE(wizard_.HasFocus(IDOK)) << "a page shown gives Next the focus";
   ASSERT_TRUE(wizard_.Next(Page::Group));
   EXPECT_EQ(wizard_.PageText(IDC_GROUP_NAME), "Mes outils");
-
-  ASSERT_TRUE(wizard_.Next(Page::Ready));
-  Install();
-  wizard_.ClickFrame(IDOK);
-  EXPECT_EQ(wizard_.Finish(), 0);
+  InstallAndFinish();
   const std::string programs =
       ReadRegistryString(HKEY_CURRENT_USER, names::kShellFoldersKey, names::kProgramsValue);
   EXPECT_TRUE(PathExists(programs + "\\Mes outils")) << "the group of the trimmed name";
@@ -362,8 +365,7 @@ TEST_F(WizardEndToEnd, GroupNameIsCheckedForNextAndBackAndKeptTrimmed) {
 
 TEST_F(WizardEndToEnd, InstallTypeIsStoredByBackAndInstallsForAllUsers) {
   Start();
-  ASSERT_TRUE(wizard_.Next(Page::Agreement));
-  ASSERT_TRUE(wizard_.Next(Page::Folder));
+  ASSERT_TRUE(NextUpTo(Page::Folder));
   wizard_.ClickPage(IDC_FOR_ALL_USERS);
   ASSERT_TRUE(ui::WaitUntil([&] { return wizard_.PageItemChecked(IDC_FOR_ALL_USERS); }, 5000));
   wizard_.ClickFrame(IDC_BACK);
@@ -371,19 +373,14 @@ TEST_F(WizardEndToEnd, InstallTypeIsStoredByBackAndInstallsForAllUsers) {
   ASSERT_TRUE(wizard_.Next(Page::Folder));
   EXPECT_TRUE(wizard_.PageItemChecked(IDC_FOR_ALL_USERS));
   EXPECT_FALSE(wizard_.PageItemChecked(IDC_FOR_CURRENT_USER));
-
   ASSERT_TRUE(wizard_.Next(Page::Group));
-  ASSERT_TRUE(wizard_.Next(Page::Ready));
-  Install();
-  wizard_.ClickFrame(IDOK);
-  EXPECT_EQ(wizard_.Finish(), 0);
+  InstallAndFinish();
   EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, names::kProductKey, names::kAllUsersValue), names::kAllUsersYes);
 }
 
 TEST_F(WizardEndToEnd, BrowseMakesTheDestinationForTheBrowserAndRemovesIt) {
   Start();
-  ASSERT_TRUE(wizard_.Next(Page::Agreement));
-  ASSERT_TRUE(wizard_.Next(Page::Folder));
+  ASSERT_TRUE(NextUpTo(Page::Folder));
   const std::string destination = Destination();
   ASSERT_FALSE(PathExists(destination));
 
@@ -398,8 +395,7 @@ TEST_F(WizardEndToEnd, BrowseMakesTheDestinationForTheBrowserAndRemovesIt) {
     std::printf("note: the browser shows %s, not the destination\n", ui::ItemText(browser, kBrowserFolderName).c_str());
   EXPECT_NE(ui::ItemText(browser, 14146).find(LoadStringResource(IDS_BROWSE_TITLE)), std::string::npos);
   wizard_.Screenshot("wizard-2-folder-browser", browser);
-  ui::Press(browser, IDCANCEL);
-  ASSERT_TRUE(ui::WaitForClose(browser, 5000));
+  ASSERT_NO_FATAL_FAILURE(CancelBrowser(browser));
   EXPECT_TRUE(ui::WaitUntil([&] { return !PathExists(destination); }, 5000)) << "removed again";
   EXPECT_EQ(wizard_.PageText(IDC_FOLDER_SHOWN), destination);
 }
@@ -408,21 +404,18 @@ TEST_F(WizardEndToEnd, BrowseRemovesAnEmptyDestinationThatExistedEvenOnCancel) {
   const std::string empty = root_ / "Vide";
   ASSERT_TRUE(MakeFolders(empty));
   Start("-instdir \"" + empty + "\"");
-  ASSERT_TRUE(wizard_.Next(Page::Agreement));
-  ASSERT_TRUE(wizard_.Next(Page::Folder));
+  ASSERT_TRUE(NextUpTo(Page::Folder));
   ASSERT_EQ(Destination(), empty);
   wizard_.ClickPage(IDC_BROWSE);
   HWND browser = wizard_.Browser();
   ASSERT_NE(browser, nullptr);
-  ui::Press(browser, IDCANCEL);
-  ASSERT_TRUE(ui::WaitForClose(browser, 5000));
+  ASSERT_NO_FATAL_FAILURE(CancelBrowser(browser));
   EXPECT_TRUE(ui::WaitUntil([&] { return !PathExists(empty); }, 5000));
 }
 
 TEST_F(WizardEndToEnd, BrowsingToProgramFilesGivesItsOrvelleSubFolder) {
   Start();
-  ASSERT_TRUE(wizard_.Next(Page::Agreement));
-  ASSERT_TRUE(wizard_.Next(Page::Folder));
+  ASSERT_TRUE(NextUpTo(Page::Folder));
   const std::string destination = Destination();  // ...\Program Files (x86)\Orvelle 6
   HWND browser = wizard_.OpenBrowserOn("Orvelle 6");
   ASSERT_NE(browser, nullptr) << "no browser on the destination";
@@ -442,14 +435,12 @@ TEST_F(WizardEndToEnd, BrowsingToProgramFilesGivesItsOrvelleSubFolder) {
 }
 
 TEST_F(WizardEndToEnd, BrowsedFolderOfAnOlderGenerationIsRefused) {
-  // Wine's browser does not select a folder under the user's temporary
-  // folder; this one lies at the root of the prefix's drive.
+  // Wine's browser selects no folder under the temporary folder: at the drive's root.
   const std::string older = "C:\\Orvelle 5";
   ASSERT_TRUE(MakeFolders(older));
   ASSERT_TRUE(WriteFileBytes(older + "\\" + names::kGeneration5Exe, "stand-in"));
   Start("-instdir \"" + older + "\"");
-  ASSERT_TRUE(wizard_.Next(Page::Agreement));
-  ASSERT_TRUE(wizard_.Next(Page::Folder));
+  ASSERT_TRUE(NextUpTo(Page::Folder));
   ASSERT_EQ(Destination(), older);
   // The browser opens on the destination; OK takes it.
   HWND browser = wizard_.OpenBrowserOn("Orvelle 5");
@@ -466,8 +457,7 @@ TEST_F(WizardEndToEnd, FolderPageOverAnEarlierInstallationSaysSo) {
   ASSERT_TRUE(PlaceStandIn("6.1.0.0", installed));
   RegisterEarlierInstallation(installed, names::kAllUsersYes);
   Start();  // an upgrade: no question
-  ASSERT_TRUE(wizard_.Next(Page::Agreement));
-  ASSERT_TRUE(wizard_.Next(Page::Folder));
+  ASSERT_TRUE(NextUpTo(Page::Folder));
   EXPECT_EQ(Destination(), installed);
   EXPECT_EQ(wizard_.PageText(IDC_FOLDER_NOTE), LoadStringResource(IDS_FOLDER_HOLDS_COPY));
   EXPECT_TRUE(wizard_.PageItemChecked(IDC_FOR_ALL_USERS)) << "the earlier installation's choice";

@@ -68,21 +68,8 @@ bool WizardSession::Next(Page page) const {
 HWND WizardSession::Box(DWORD timeoutMs) const { return ui::WaitForMessageBox(process_.id, timeoutMs); }
 
 HWND WizardSession::Browser(DWORD timeoutMs) const {
-  HWND found = nullptr;
-  ui::WaitUntil(
-      [&] {
-        for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          if (owner == process_.id && IsWindowVisible(window) && GetDlgItem(window, kBrowserTree)) {
-            found = window;
-            return true;
-          }
-        }
-        return false;
-      },
-      timeoutMs);
-  return found;
+  return ui::WaitForWindow(process_.id, timeoutMs,
+                           [](HWND window) { return GetDlgItem(window, kBrowserTree) != nullptr; });
 }
 
 HWND WizardSession::OpenBrowserOn(const std::string& folderName) const {
