@@ -154,7 +154,8 @@ void RestoreImageAssociations() {
     } else {
       LogTypeChange("remove file type handler", typeName, RegDeleteValueA(type.get(), typeValue));
     }
-    RegDeleteValueA(type.get(), names::kSavedHandlerValue);
+    if (RegDeleteValueA(type.get(), names::kSavedHandlerValue) == ERROR_SUCCESS)
+      RunLogEvent("removed registry value", typeName + "\\" + names::kSavedHandlerValue);
   }
 
   if (changed) RegistryCleanupPlatform().changeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
