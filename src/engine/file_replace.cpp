@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <map>
+
 #include "common/bounded_path.h"
 #include "common/file_attributes.h"
 #include "common/run_log.h"
@@ -18,6 +20,43 @@ constexpr char kNewSuffix[] = ".new";
 // target.new, target.new2 ... target.new9: copies of successive runs that
 // wait for the same restart.
 constexpr int kMostWaitingCopies = 9;
+
+// The staging folder a FileStaging makes in a target's folder.
+constexpr char kStagingFolder[] = "~OrvSetup.staging";
+
+// The FileStaging alive, and the folders made for it by target folder
+// (lower-cased); an empty path marks a folder where none could be made.
+struct Staging {
+  bool active = false;
+  bool targetsExist = false;  // a re-installation: most targets are there
+  std::map<std::string, std::string> folders;
+};
+Staging& TheStaging() {
+  static Staging staging;
+  return staging;
+}
+
+// Where the replacement of `target` is copied before it is moved over the
+// target: a name in the staging folder of the target's folder, made on its
+// first use. A new name makes Wine read the whole folder it goes in (and a
+// stale side name must be deleted first, which reads it again): in a folder
+// that holds one file at most, that costs next to nothing. Empty without a
+// FileStaging, or when the folder could not be made by this run: a folder of
+// that name that was there already is not ours to put files in.
+std::string StagedName(const std::string& target) {
+  Staging& staging = TheStaging();
+  if (!staging.active) return std::string();
+  const std::string folder = FolderPart(target);
+  std::string key = folder;
+  ToLower(key);
+  auto found = staging.folders.find(key);
+  if (found == staging.folders.end()) {
+    std::string made = JoinBoundedPath(folder, kStagingFolder);
+    if (made.empty() || !CreateDirectoryA(made.c_str(), nullptr)) made.clear();
+    found = staging.folders.emplace(key, made).first;
+  }
+  return found->second.empty() ? std::string() : JoinBoundedPath(found->second, NamePart(target));
+}
 
 bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
 
@@ -163,12 +202,23 @@ Placement Place(const std::string& source, const std::string& target, bool sameF
   // path is one call: a copy that refuses an existing target. A test of the
   // place first would search the folder for the name a second time (for a
   // name that is not there, Wine reads the whole folder).
-  if (Copy(source, target, true)) {
+  // Over an earlier installation most targets are there: their attributes
+  // come first, and the refusing copy only for a name that is free.
+  const bool targetsExist = TheStaging().active && TheStaging().targetsExist;
+  if (!targetsExist && Copy(source, target, true)) {
     *how = "copied";
     return Placement::Placed;
   }
-  const DWORD copyError = GetLastError();  // the tests below set their own
-  const DWORD targetAttributes = GetFileAttributesA(target.c_str());
+  DWORD copyError = GetLastError();  // the tests below set their own
+  DWORD targetAttributes = GetFileAttributesA(target.c_str());
+  if (targetAttributes == INVALID_FILE_ATTRIBUTES && targetsExist) {
+    if (Copy(source, target, true)) {
+      *how = "copied";
+      return Placement::Placed;
+    }
+    copyError = GetLastError();
+    targetAttributes = GetFileAttributesA(target.c_str());
+  }
   // Still free: the source is missing or a folder, or the copy failed.
   if (targetAttributes == INVALID_FILE_ATTRIBUTES) {
     if (!IsSourceFile(source)) return Placement::NoSource;
@@ -189,15 +239,19 @@ Placement Place(const std::string& source, const std::string& target, bool sameF
   if (sameFolder) return DeleteFileA(target.c_str()) && Copy(source, target) ? Placement::Placed : Placement::NotPlaced;
 
   ClearDeleteProtection(target, targetAttributes);
-  // The new file is made beside the installed one first: on a drive without
-  // room for it the installed file stays as it was, where an overwrite in
-  // place or a deletion before the copy would lose it. Only this run's own
-  // copy is ever moved over the target.
-  if (!beside.empty() && FitsPathLimit(beside)) {
-    DeleteFileA(beside.c_str());
-    if (Copy(source, beside)) {
-      if (MoveFileExA(beside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return Placement::Placed;
-      DeleteFileA(beside.c_str());
+  // The new file is made beside the installed one first (in the staging
+  // folder, or under a side name): on a drive without room for it the
+  // installed file stays as it was, where an overwrite in place or a deletion
+  // before the copy would lose it. Only this run's own copy is ever moved
+  // over the target. The staging folder's names are this run's: nothing
+  // stale to delete there.
+  const std::string staged = StagedName(target);
+  const std::string& side = staged.empty() ? beside : staged;
+  if (!side.empty() && FitsPathLimit(side)) {
+    if (staged.empty()) DeleteFileA(side.c_str());
+    if (Copy(source, side)) {
+      if (MoveFileExA(side.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return Placement::Placed;
+      DeleteFileA(side.c_str());
     } else if (IsDiskFull(GetLastError())) {
       return Placement::NotPlaced;
     }
@@ -230,6 +284,25 @@ Placement PlaceFile(const std::string& name, const std::string& sourceFolder, co
   }
   const Placement placed = Place(source, target, sameFolder, &how);
   return Logged(placed, how, source, target);
+}
+
+FileStaging::FileStaging(bool targetsExist) : nested_(TheStaging().active) {
+  Staging& staging = TheStaging();
+  if (nested_) return;
+  staging.active = true;
+  staging.targetsExist = targetsExist;
+}
+
+FileStaging::~FileStaging() {
+  if (nested_) return;
+  Staging& staging = TheStaging();
+  // Empty by now: every staged copy was moved over its target or deleted.
+  for (const auto& made : staging.folders) {
+    if (!made.second.empty()) RemoveDirectoryA(made.second.c_str());
+  }
+  staging.folders.clear();
+  staging.active = false;
+  staging.targetsExist = false;
 }
 
 bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,

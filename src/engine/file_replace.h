@@ -28,6 +28,24 @@ enum class Placement {
 Placement PlaceFile(const std::string& name, const std::string& sourceFolder, const std::string& destinationFolder,
                     const char* newName = nullptr);
 
+// While one lives, PlaceFile copies each replacement into a staging folder
+// made in the target's folder ("~OrvSetup.staging") and moves it over the
+// target from there, instead of copying it to a side name beside the target:
+// the same guarantees at a fraction of the name lookups in a large folder.
+// The folders it made go with it. With `targetsExist` (a re-installation),
+// each target's attributes are read before a copy to a free name is tried.
+// A second one inside the first changes nothing.
+class FileStaging {
+ public:
+  explicit FileStaging(bool targetsExist = false);
+  ~FileStaging();
+  FileStaging(const FileStaging&) = delete;
+  FileStaging& operator=(const FileStaging&) = delete;
+
+ private:
+  bool nested_;
+};
+
 // PlaceFile, true when Placed.
 bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,
                        const std::string& destinationFolder, const char* newName = nullptr);

@@ -90,6 +90,8 @@ void Install() {
   const std::string script = JoinBoundedPath(source, names::kUninstallLog);
   const std::string log = JoinBoundedPath(destination, names::kUninstallLog);
   LogOptions(options);
+  // Every file the installation places, the site files included.
+  const FileStaging staging(!options.isNewInstall);
 
   // Over an earlier installation: its shortcuts and group folders go first,
   // and the files the new script declares obsolete.

@@ -78,6 +78,7 @@ bool IsRunningUnderWow64() {
 }
 
 void RunInstallScript(const std::string& scriptPath) {
+  const FileStaging staging;
   const bool wow64 = IsRunningUnderWow64();
   LogReader script(scriptPath.c_str());
   if (!script.IsOpen()) return;

@@ -35,6 +35,23 @@ TEST_F(FileReplace, CopiesIntoAnEmptyPlaceAndOverAnExistingFile) {
   EXPECT_TRUE(CopyFileReplacing("OrvPix6.exe", from_ + "\\", to_ + "/"));
   EXPECT_EQ(ReadFileBytes(To("OrvPix6.exe")), "new");
   EXPECT_FALSE(PathExists(To("OrvPix6.exe.old")));
+
+  // Staged, as a re-installation places its files: the same results, and
+  // the staging folder goes with the staging. One that was there already is
+  // not used and stays.
+  for (const bool stale : {false, true}) {
+    SCOPED_TRACE(stale ? "a staging folder was there" : "none was");
+    if (stale) ASSERT_TRUE(CreateDirectoryA(To("~OrvSetup.staging").c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(To("OrvPix6.exe"), "old"));
+    {
+      const FileStaging staging(true);
+      EXPECT_TRUE(CopyFileReplacing("OrvPix6.exe", from_, to_));
+      EXPECT_TRUE(CopyFileReplacing("OrvPix6.exe", from_, to_, stale ? "free2.exe" : "free.exe"));
+    }
+    EXPECT_EQ(ReadFileBytes(To("OrvPix6.exe")), "new");
+    EXPECT_EQ(ReadFileBytes(To(stale ? "free2.exe" : "free.exe")), "new");
+  }
+  EXPECT_EQ(TreeOf(to_), (std::vector<std::string>{"OrvPix6.exe", "free.exe", "free2.exe", "~OrvSetup.staging\\"}));
 }
 
 TEST_F(FileReplace, ProtectedTargetsAreReplaced) {
