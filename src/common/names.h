@@ -25,6 +25,8 @@ inline constexpr char kSiteRegFile[] = "OrvPix6.reg";
 inline constexpr char kSetupExe[] = "setup.exe";  // the setup; in the lower-cased own path: setup mode
 inline constexpr char kSfxNameVariable[] = "sfxname";
 inline constexpr char kShortcutExtension[] = ".lnk";   // every shortcut the installer saves
+// Made by the installation in a folder it replaces files in, gone when it ends.
+inline constexpr char kStagingFolder[] = "~OrvSetup.staging";
 
 // Restart-time file operations on systems without delayed moves: the
 // [rename] section of WININIT.INI (in the Windows folder), "NUL" as the

@@ -6,6 +6,7 @@
 
 #include "common/bounded_path.h"
 #include "common/file_attributes.h"
+#include "common/names.h"
 #include "common/run_log.h"
 #include "common/text.h"
 #include "framework/exit_status.h"
@@ -20,9 +21,6 @@ constexpr char kNewSuffix[] = ".new";
 // target.new, target.new2 ... target.new9: copies of successive runs that
 // wait for the same restart.
 constexpr int kMostWaitingCopies = 9;
-
-// The staging folder a FileStaging makes in a target's folder.
-constexpr char kStagingFolder[] = "~OrvSetup.staging";
 
 // The FileStaging alive, and the folders made for it by target folder
 // (lower-cased); an empty path marks a folder where none could be made.
@@ -51,7 +49,7 @@ std::string StagedName(const std::string& target) {
   ToLower(key);
   auto found = staging.folders.find(key);
   if (found == staging.folders.end()) {
-    std::string made = JoinBoundedPath(folder, kStagingFolder);
+    std::string made = JoinBoundedPath(folder, names::kStagingFolder);
     if (made.empty() || !CreateDirectoryA(made.c_str(), nullptr)) made.clear();
     found = staging.folders.emplace(key, made).first;
   }

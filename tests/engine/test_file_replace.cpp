@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/names.h"
 #include "engine/file_replace.h"
 #include "engine_fixture.h"
 #include "support/pending_operations.h"
@@ -41,7 +42,7 @@ TEST_F(FileReplace, CopiesIntoAnEmptyPlaceAndOverAnExistingFile) {
   // not used and stays.
   for (const bool stale : {false, true}) {
     SCOPED_TRACE(stale ? "a staging folder was there" : "none was");
-    if (stale) ASSERT_TRUE(CreateDirectoryA(To("~OrvSetup.staging").c_str(), nullptr));
+    if (stale) ASSERT_TRUE(CreateDirectoryA(To(names::kStagingFolder).c_str(), nullptr));
     ASSERT_TRUE(WriteFileBytes(To("OrvPix6.exe"), "old"));
     {
       const FileStaging staging(true);
@@ -51,7 +52,8 @@ TEST_F(FileReplace, CopiesIntoAnEmptyPlaceAndOverAnExistingFile) {
     EXPECT_EQ(ReadFileBytes(To("OrvPix6.exe")), "new");
     EXPECT_EQ(ReadFileBytes(To(stale ? "free2.exe" : "free.exe")), "new");
   }
-  EXPECT_EQ(TreeOf(to_), (std::vector<std::string>{"OrvPix6.exe", "free.exe", "free2.exe", "~OrvSetup.staging\\"}));
+  const std::string staleFolder = std::string(names::kStagingFolder) + "\\";
+  EXPECT_EQ(TreeOf(to_), (std::vector<std::string>{"OrvPix6.exe", "free.exe", "free2.exe", staleFolder}));
 }
 
 TEST_F(FileReplace, ProtectedTargetsAreReplaced) {
