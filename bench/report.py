@@ -16,6 +16,9 @@ PAIRED = [
     ("Uninstall work, {n} files / raw delete", "uninstall", "rawdelete", 1.10),
     ("Installation, {n} files: setup.exe -s / peer (NSIS CopyFiles)", "install", "peerinstall", 1.0),
     ("Uninstall work, {n} files / peer uninstaller", "uninstall", "peeruninstall", 1.0),
+    ("Installation, {n} files: setup.exe -s / MSI peer (msiexec /qn /i)", "install", "msiinstall", 1.0),
+    ("Uninstall work, {n} files / MSI peer (msiexec /qn /x)", "uninstall", "msiuninstall", 1.0),
+    ("Installation, {n} files: setup.exe -s -log / setup.exe -s", "loginstall", "install", 1.05),
 ]
 
 
@@ -30,6 +33,7 @@ def main():
     parser.add_argument("--runs", type=int, required=True)
     parser.add_argument("--load", default="")
     parser.add_argument("--peer", default="1")
+    parser.add_argument("--msi", default="1")
     args = parser.parse_args()
 
     data = defaultdict(dict)
@@ -99,7 +103,10 @@ def main():
         out.append(f"| setup.exe size | {size} bytes ({size / 1024:.0f} KB) | ≤ 160 KB | {met} |")
     if args.peer != "1":
         out.append("")
-        out.append("No peer installer in this run (makensis not installed).")
+        out.append("No NSIS peer in this run (makensis not installed).")
+    if args.msi != "1":
+        out.append("")
+        out.append("No MSI peer in this run (wixl not installed).")
     print("\n".join(out))
     return 0
 

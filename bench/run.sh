@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The performance benchmark: setup.exe against a raw copy of the same files,
-# the uninstall work against a raw delete, both against a peer installer
-# (NSIS 3) on the same payload; scaling in files and in log lines; start-up
-# time and the size of setup.exe. Everything runs in ONE fresh Wine prefix
+# the uninstall work against a raw delete, both against two peer installers
+# on the same payload (NSIS 3, and an MSI package built with wixl, installed
+# and removed by msiexec); the installation with the administrator's log
+# against one without; scaling in files and in log lines; start-up time and
+# the size of setup.exe. Everything runs in ONE fresh Wine prefix
 # whose server stays up for the whole run, A and B alternating pass by pass,
 # so that only ratios taken side by side are reported.
 #
@@ -38,11 +40,12 @@ say() { printf '== %s\n' "$*" >&2; }
 # compiler. The smoke run does without it rather than install anything.
 if [ "$smoke" = 0 ]; then
   "$top/scripts/install-deps.sh"
-  if ! command -v makensis >/dev/null; then
-    say "installing nsis (the peer installer)"
-    sudo_cmd=(); [ "$(id -u)" = 0 ] || sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q nsis >/dev/null
-  fi
+  sudo_cmd=(); [ "$(id -u)" = 0 ] || sudo_cmd=(sudo)
+  for tool in makensis:nsis wixl:wixl; do
+    command -v "${tool%%:*}" >/dev/null && continue
+    say "installing ${tool#*:} (a peer installer's build tool)"
+    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${tool#*:}" >/dev/null
+  done
   [ -f "$build/CMakeCache.txt" ] || (cd "$top" && cmake --preset windows-x86 -B "$build" >/dev/null)
   cmake --build "$build" --target bench_programs -j2 >/dev/null
 fi
@@ -52,7 +55,9 @@ for program in setup bench_time raw_copy raw_delete uninstall_work replay_lines 
   [ -f "$bin/$program.exe" ] || { echo "bench: $bin/$program.exe is not built" >&2; exit 1; }
 done
 peer=1
-command -v makensis >/dev/null || { peer=0; say "makensis not found: no peer installer in this run"; }
+command -v makensis >/dev/null || { peer=0; say "makensis not found: no NSIS peer in this run"; }
+msi=1
+command -v wixl >/dev/null || { msi=0; say "wixl not found: no MSI peer in this run"; }
 
 # --- One prefix for the whole run, its server kept alive --------------------
 rm -rf "$out"
@@ -125,6 +130,15 @@ make_package() {  # FILES MEGABYTES SUBFOLDERS -> folder name under C:\bench
   cp "$bin/setup.exe" "$dir/setup.exe"
   cp "$bin/setup.exe" "$dir/OrvUnInst.exe"
   cp "$bin/OrvPix6-6.1.2.3.exe" "$dir/OrvPix6.exe"
+  # The MSI holds the package folder's files as they are before the NSIS
+  # peer's installer joins them; it lies outside the folder.
+  if [ "$msi" = 1 ]; then
+    mkdir -p "$drive_c/bench/msi"
+    (cd "$drive_c/bench" && find "$name" -type f |
+       wixl-heat --prefix "$name/" --directory-ref INSTALLDIR --component-group Payload --var var.SourceDir \
+       >"msi/$name-files.wxs" &&
+     wixl -D SourceDir="$name" -o "msi/$name.msi" "$top/bench/peer.wxs" "msi/$name-files.wxs")
+  fi
   if [ "$peer" = 1 ]; then
     makensis -V1 -DPACKAGE="$dir" -DOUTFILE="$dir/peer-setup.exe" "$top/bench/peer.nsi" >/dev/null
   fi
@@ -150,6 +164,13 @@ for payload in "${payloads[@]}"; do
     [ "$1" -ge 1 ] && record "reinstall_$files" "$1" "$t"
     t=$(timed "$bin/uninstall_work.exe" "$installed_win\\OrvUnInst.exe"); expect_gone "$installed" "uninstallation"
     [ "$1" -ge 1 ] && record "uninstall_$files" "$1" "$t"
+    # The same installation with the administrator's log (a new file each time).
+    rm -f "$drive_c/bench/setup.log"
+    t=$(timed "$package\\setup.exe" -s -log 'C:\bench\setup.log')
+    expect_files "$installed" "$want_installed" "installation with -log"
+    [ -s "$drive_c/bench/setup.log" ] || { echo "bench: -log wrote nothing" >&2; exit 1; }
+    [ "$1" -ge 1 ] && record "loginstall_$files" "$1" "$t"
+    w "$bin/uninstall_work.exe" "$installed_win\\OrvUnInst.exe" >/dev/null; expect_gone "$installed" "uninstallation"
     return 0
   }
   raw() {  # PASS
@@ -176,11 +197,22 @@ for payload in "${payloads[@]}"; do
     [ "$1" -ge 1 ] && record "peeruninstall_$files" "$1" "$t"
     return 0
   }
+  msi_run() {  # PASS
+    [ "$msi" = 1 ] || return 0
+    local t msiexec='C:\windows\system32\msiexec.exe'
+    t=$(timed "$msiexec" /qn /i "C:\\bench\\msi\\p$files.msi")
+    # The package's files but the NSIS peer's installer, built after the MSI.
+    expect_files "$drive_c/msipeer" "$((shipped - peer))" "MSI peer installation"
+    [ "$1" -ge 1 ] && record "msiinstall_$files" "$1" "$t"
+    t=$(timed "$msiexec" /qn /x "C:\\bench\\msi\\p$files.msi"); expect_gone "$drive_c/msipeer" "MSI peer removal"
+    [ "$1" -ge 1 ] && record "msiuninstall_$files" "$1" "$t"
+    return 0
+  }
   # Pass 0 warms the caches and is not recorded (none with --smoke); the
   # order turns every pass.
   for pass in $(seq $((1 - warmup)) "$runs"); do
-    if [ $((pass % 2)) = 0 ]; then ours "$pass"; raw "$pass"; peer_run "$pass"
-    else raw "$pass"; peer_run "$pass"; ours "$pass"; fi
+    if [ $((pass % 2)) = 0 ]; then ours "$pass"; raw "$pass"; peer_run "$pass"; msi_run "$pass"
+    else raw "$pass"; msi_run "$pass"; peer_run "$pass"; ours "$pass"; fi
   done
   rm -rf "$package_dir"
 done
@@ -224,6 +256,6 @@ done
 record setup_size 1 "$(stat -c %s "$bin/setup.exe")"
 
 load=$(cut -d' ' -f1-3 /proc/loadavg)
-python3 "$top/bench/report.py" "$samples" --runs "$runs" --load "$load" --peer "$peer" >"$out/results.md"
+python3 "$top/bench/report.py" "$samples" --runs "$runs" --load "$load" --peer "$peer" --msi "$msi" >"$out/results.md"
 cat "$out/results.md"
 say "table written to $out/results.md"
