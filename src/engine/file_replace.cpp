@@ -207,7 +207,9 @@ Placement Place(const std::string& source, const std::string& target, bool sameF
     *how = "copied";
     return Placement::Placed;
   }
-  DWORD copyError = GetLastError();  // the tests below set their own
+  // The tests below set their own error; without the refusing copy, what it
+  // would have said: the target is there.
+  DWORD copyError = targetsExist ? static_cast<DWORD>(ERROR_FILE_EXISTS) : GetLastError();
   DWORD targetAttributes = GetFileAttributesA(target.c_str());
   if (targetAttributes == INVALID_FILE_ATTRIBUTES && targetsExist) {
     if (Copy(source, target, true)) {
