@@ -10,6 +10,10 @@ inline bool IsPresent(const std::string& path) {
   return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The error of a deletion or removal that found nothing there: the file, or
+// a folder of its path, is gone already. Such a call has nothing left to do.
+inline bool IsGoneError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
 // A folder of that path exists (a file of that name does not count).
 inline bool IsFolder(const std::string& path) {
   if (path.empty()) return false;

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "common/file_attributes.h"
 #include "common/run_log.h"
 #include "common/text.h"
 
@@ -75,7 +76,7 @@ bool RemoveEmptyFolder(const std::string& path) {
   // A folder that still holds files, or is gone already, is no failure: the
   // walk up a logged folder's parents ends at the first that is not empty.
   const DWORD error = GetLastError();
-  if (error != ERROR_DIR_NOT_EMPTY && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+  if (error != ERROR_DIR_NOT_EMPTY && !IsGoneError(error))
     RunLogFailure("remove folder", path, error);
   return false;
 }

@@ -55,7 +55,7 @@ void DeleteEndedUninstaller(const char* path) {
       return;
     }
     const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
+    if (IsGoneError(error)) return;
     if (waited >= kUninstallerRetryLimit) {
       RunLogFailure("remove file", path, error);
       return;
@@ -76,7 +76,7 @@ void RemoveEmptiedFolder(const std::string& folder) {
       return;
     }
     const DWORD error = GetLastError();
-    if (error == ERROR_DIR_NOT_EMPTY || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
+    if (error == ERROR_DIR_NOT_EMPTY || IsGoneError(error)) return;
     if (waited >= kFolderRetryLimit) {
       RunLogFailure("remove folder", folder, error);
       return;

@@ -23,7 +23,7 @@ namespace {
 // the log says here only that the file stays for now.
 void NoteLeftover(Leftovers* leftovers, const char* what, const std::string& path) {
   const DWORD error = GetLastError();
-  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
+  if (IsGoneError(error)) return;
   if (!leftovers) {
     RunLogFailure(what, path, error);
     return;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/bounded_path.h"
+#include "common/file_attributes.h"
 #include "common/held_folder.h"
 #include "common/names.h"
 #include "common/registry.h"
@@ -28,7 +29,7 @@ void DeleteDefaultShortcut(HKEY shellFolders, ShellPlace place, bool allUsers) {
     return;
   }
   const DWORD error = GetLastError();
-  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) RunLogFailure("remove shortcut", link, error);
+  if (!IsGoneError(error)) RunLogFailure("remove shortcut", link, error);
 }
 
 // Removes the product-named program group under the programs folder,
