@@ -6,6 +6,7 @@
 
 #include "common/bounded_path.h"
 #include "common/file_attributes.h"
+#include "common/file_rename.h"
 #include "common/names.h"
 #include "common/run_log.h"
 #include "common/text.h"
@@ -146,7 +147,7 @@ bool RenewWaitingCopy(const std::string& source, const std::string& target, cons
   if (side.empty()) return false;
   DeleteFileA(side.c_str());
   if (!Copy(source, side)) return false;
-  if (MoveFileExA(side.c_str(), waiting.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  if (RenameReplacing(side, waiting)) {
     RunLogEvent("renewed the copy that waits for the restart:", waiting);
     return true;
   }
@@ -250,7 +251,7 @@ Placement Place(const std::string& source, const std::string& target, bool sameF
   if (!side.empty() && FitsPathLimit(side)) {
     if (staged.empty()) DeleteFileA(side.c_str());
     if (Copy(source, side)) {
-      if (MoveFileExA(side.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return Placement::Placed;
+      if (RenameReplacing(side, target)) return Placement::Placed;
       DeleteFileA(side.c_str());
     } else if (IsDiskFull(GetLastError())) {
       return Placement::NotPlaced;
