@@ -6,6 +6,7 @@
 
 #include "common/bounded_path.h"
 #include "common/file_attributes.h"
+#include "common/file_compare.h"
 #include "common/file_rename.h"
 #include "common/names.h"
 #include "common/run_log.h"
@@ -234,6 +235,15 @@ Placement Place(const std::string& source, const std::string& target, bool sameF
   if (targetAttributes & FILE_ATTRIBUTE_DIRECTORY) {
     SetLastError(copyError);
     return Placement::NotPlaced;
+  }
+  // A repair, or a re-installation of files that did not change: a target
+  // that already is what the copy would make stays as it is. Nothing is
+  // written, so nothing can be cut or lost, and a file in use that is
+  // already right needs no restart. Not while an earlier run's copy waits
+  // to replace the target at the restart: that one is this run's file now.
+  if (!sameFolder && !successorWaits && FileMatchesCopyOf(source, target)) {
+    *how = "unchanged";
+    return Placement::Placed;
   }
   // Renaming within one folder: an old file of the new name that cannot go
   // stays, and the copy is not made.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/handle.h"
 #include "common/names.h"
 #include "engine/file_replace.h"
 #include "engine_fixture.h"
@@ -68,6 +69,45 @@ TEST_F(FileReplace, ProtectedTargetsAreReplaced) {
     EXPECT_TRUE(CopyFileReplacing("OrvPix6.exe", from_, to_));
     EXPECT_EQ(ReadFileBytes(To("OrvPix6.exe")), "new");
     EXPECT_FALSE(PathExists(To("OrvPix6.exe.old")));
+  }
+}
+
+TEST_F(FileReplace, ATargetThatIsAlreadyTheCopyIsLeftAlone) {
+  // Each target is held without delete sharing: one that needs replacing can
+  // only be replaced at the restart, one that already is the copy needs nothing.
+  struct Case {
+    const char* target;
+    const char* bytes;  // written over the copy, its time kept
+    LONGLONG shift;     // moves its last-write time
+    DWORD attributes;
+    Placement expected;
+  };
+  const Case cases[] = {
+      {"same.exe", "new", 0, 0, Placement::Placed},
+      {"bytes.exe", "neW", 0, 0, Placement::AtRestart},
+      {"time.exe", "new", 10000000, 0, Placement::AtRestart},
+      {"readonly.exe", "new", 0, FILE_ATTRIBUTE_READONLY, Placement::AtRestart},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.target);
+    ASSERT_TRUE(CopyFileReplacing("OrvPix6.exe", from_, to_, c.target));
+    const std::string target = To(c.target);
+    {
+      UniqueHandle file(CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+      ASSERT_TRUE(file);
+      FILETIME written;
+      ASSERT_TRUE(GetFileTime(file.get(), nullptr, nullptr, &written));
+      DWORD count = 0;
+      ASSERT_TRUE(WriteFile(file.get(), c.bytes, 3, &count, nullptr));
+      ULARGE_INTEGER time{{written.dwLowDateTime, written.dwHighDateTime}};
+      time.QuadPart += c.shift;
+      written = {time.LowPart, time.HighPart};
+      ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &written));
+    }
+    if (c.attributes) ASSERT_TRUE(SetFileAttributesA(target.c_str(), c.attributes));
+    UniqueHandle held(CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_EQ(PlaceFile("OrvPix6.exe", from_, to_, c.target), c.expected);
   }
 }
 
