@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Deterministic benchmark inputs, written on the Unix side into a folder.
 
-  make_payload.py package DIR FILES MEGABYTES SUBFOLDERS
+  make_payload.py package DIR FILES MEGABYTES SUBFOLDERS [VARIANT]
       A package folder's payload: FILES files of MEGABYTES in all, in the
       folder and in SUBFOLDERS sub-folders, the install script "OrvUnInst.log"
       that names them (per-file lines, renaming pairs, "Make Dir: " lines and
       pattern lines), and "peer-files.nsh", the per-file removal lines of the
-      peer installer's uninstaller. The program files of the package (setup,
+      peer installer's uninstaller. VARIANT (default 0) changes every
+      file's bytes and nothing else: a later version of the same package,
+      to measure an upgrade. The program files of the package (setup,
       uninstaller, application) are copied in by the caller.
   make_payload.py log FILE LINES
       An uninstall log of LINES lines naming files and folders that are not
@@ -30,9 +32,10 @@ def write_lines(path, lines):
     path.write_bytes("".join(line + "\r\n" for line in lines).encode("ascii"))
 
 
-def make_package(folder, files, megabytes, subfolders):
+def make_package(folder, files, megabytes, subfolders, variant=0):
     folder.mkdir(parents=True, exist_ok=True)
-    rng = random.Random(f"orvelle-bench-{files}-{megabytes}-{subfolders}")
+    seed = f"orvelle-bench-{files}-{megabytes}-{subfolders}" + (f"-{variant}" if variant else "")
+    rng = random.Random(seed)
     block = rng.randbytes(1 << 20)
     mean = megabytes * (1 << 20) // files
 
@@ -109,8 +112,8 @@ def make_log(path, lines):
 
 
 def main(argv):
-    if len(argv) == 6 and argv[1] == "package":
-        make_package(Path(argv[2]), int(argv[3]), int(argv[4]), int(argv[5]))
+    if len(argv) in (6, 7) and argv[1] == "package":
+        make_package(Path(argv[2]), *(int(arg) for arg in argv[3:]))
     elif len(argv) == 4 and argv[1] == "log":
         make_log(Path(argv[2]), int(argv[3]))
     else:

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # The performance benchmark: setup.exe against a raw copy of the same files,
+# re-installation and an upgrade against a raw copy over the installed files,
 # the uninstall work against a raw delete, both against two peer installers
 # on the same payload (NSIS 3, and an MSI package built with wixl, installed
 # and removed by msiexec); the installation with the administrator's log
@@ -58,6 +59,8 @@ peer=1
 command -v makensis >/dev/null || { peer=0; say "makensis not found: no NSIS peer in this run"; }
 msi=1
 command -v wixl >/dev/null || { msi=0; say "wixl not found: no MSI peer in this run"; }
+# The MSI peer's largest payload: msiexec takes minutes per pass beyond it.
+msi_most=2000
 
 # --- One prefix for the whole run, its server kept alive --------------------
 rm -rf "$out"
@@ -123,16 +126,25 @@ installed_win="C:\\${program_files#$drive_c/}\\Orvelle 6"
 installed_win=${installed_win//\//\\}
 installed="$program_files/Orvelle 6"
 
+# The package's programs, copied into a payload folder.
+add_programs() {  # DIR
+  cp "$bin/setup.exe" "$1/setup.exe"
+  cp "$bin/setup.exe" "$1/OrvUnInst.exe"
+  cp "$bin/OrvPix6-6.1.2.3.exe" "$1/OrvPix6.exe"
+}
+
 make_package() {  # FILES MEGABYTES SUBFOLDERS -> folder name under C:\bench
   local files=$1 name=p$1
   local dir=$drive_c/bench/$name
   python3 "$top/bench/make_payload.py" package "$dir" "$@"
-  cp "$bin/setup.exe" "$dir/setup.exe"
-  cp "$bin/setup.exe" "$dir/OrvUnInst.exe"
-  cp "$bin/OrvPix6-6.1.2.3.exe" "$dir/OrvPix6.exe"
+  add_programs "$dir"
+  # The next version of the package: the same names, every payload file's
+  # bytes changed (the programs stay the same).
+  python3 "$top/bench/make_payload.py" package "$drive_c/bench/next$files" "$@" 1
+  add_programs "$drive_c/bench/next$files"
   # The MSI holds the package folder's files as they are before the NSIS
   # peer's installer joins them; it lies outside the folder.
-  if [ "$msi" = 1 ]; then
+  if [ "$msi" = 1 ] && [ "$files" -le "$msi_most" ]; then
     mkdir -p "$drive_c/bench/msi"
     (cd "$drive_c/bench" && find "$name" -type f |
        wixl-heat --prefix "$name/" --directory-ref INSTALLDIR --component-group Payload --var var.SourceDir \
@@ -152,6 +164,7 @@ for payload in "${payloads[@]}"; do
   make_package "$@"
   package="C:\\bench\\p$files"
   package_dir=$drive_c/bench/p$files
+  next="C:\\bench\\next$files"
   shipped=$(count_files "$package_dir")
   # The script's files, the two programs it names and the uninstall log.
   want_installed=$((files + 3))
@@ -162,6 +175,8 @@ for payload in "${payloads[@]}"; do
     [ "$1" -ge 1 ] && record "install_$files" "$1" "$t"
     t=$(timed "$package\\setup.exe" -s); expect_files "$installed" "$want_installed" "re-installation"
     [ "$1" -ge 1 ] && record "reinstall_$files" "$1" "$t"
+    t=$(timed "$next\\setup.exe" -s); expect_files "$installed" "$want_installed" "upgrade"
+    [ "$1" -ge 1 ] && record "upgrade_$files" "$1" "$t"
     t=$(timed "$bin/uninstall_work.exe" "$installed_win\\OrvUnInst.exe"); expect_gone "$installed" "uninstallation"
     [ "$1" -ge 1 ] && record "uninstall_$files" "$1" "$t"
     # The same installation with the administrator's log (a new file each time).
@@ -179,6 +194,8 @@ for payload in "${payloads[@]}"; do
     [ "$1" -ge 1 ] && record "rawcopy_$files" "$1" "$t"
     t=$(timed "$bin/raw_copy.exe" "$package" 'C:\raw'); expect_files "$drive_c/raw" "$shipped" "raw copy over"
     [ "$1" -ge 1 ] && record "rawrecopy_$files" "$1" "$t"
+    t=$(timed "$bin/raw_copy.exe" "$next" 'C:\raw'); expect_files "$drive_c/raw" "$shipped" "raw copy of the next version"
+    [ "$1" -ge 1 ] && record "rawupgrade_$files" "$1" "$t"
     t=$(timed "$bin/raw_delete.exe" 'C:\raw'); expect_gone "$drive_c/raw" "raw delete"
     [ "$1" -ge 1 ] && record "rawdelete_$files" "$1" "$t"
     return 0
@@ -198,7 +215,7 @@ for payload in "${payloads[@]}"; do
     return 0
   }
   msi_run() {  # PASS
-    [ "$msi" = 1 ] || return 0
+    [ "$msi" = 1 ] && [ "$files" -le "$msi_most" ] || return 0
     local t msiexec='C:\windows\system32\msiexec.exe'
     t=$(timed "$msiexec" /qn /i "C:\\bench\\msi\\p$files.msi")
     # The package's files but the NSIS peer's installer, built after the MSI.
@@ -214,7 +231,7 @@ for payload in "${payloads[@]}"; do
     if [ $((pass % 2)) = 0 ]; then ours "$pass"; raw "$pass"; peer_run "$pass"; msi_run "$pass"
     else raw "$pass"; msi_run "$pass"; peer_run "$pass"; ours "$pass"; fi
   done
-  rm -rf "$package_dir"
+  rm -rf "$package_dir" "$drive_c/bench/next$files"
 done
 
 # --- Log replay per line ----------------------------------------------------
