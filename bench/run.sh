@@ -96,8 +96,12 @@ samples=$out/samples.tsv
 record() { printf '%s\t%s\t%s\n' "$1" "$2" "$3" >>"$samples"; }
 
 # Times a Windows command from its process start to its end; prints ms.
+# What earlier steps wrote is flushed first (outside the timing): otherwise
+# a step pays for the write-back of the one before it, and A and B of a pass
+# do not start from the same state.
 timed() {
   local result
+  sync
   # The last line is the timer's: the program's own output comes before it.
   result=$(w "$bin/bench_time.exe" "$@" | tail -n1)
   [ -n "$result" ] || { echo "bench: no timing for $*" >&2; exit 1; }
