@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <map>
+#include <optional>
 
 #include "common/bounded_path.h"
 #include "common/file_attributes.h"
@@ -16,6 +16,11 @@
 
 namespace {
 
+// How a placement that ended was done, for the run's log.
+constexpr char kCopied[] = "copied";        // the target place was free
+constexpr char kReplaced[] = "replaced";    // a file there was replaced
+constexpr char kUnchanged[] = "unchanged";  // it already was the package's file
+
 // Side names next to a target in use.
 constexpr char kOldSuffix[] = ".old";
 constexpr char kOlderSuffix[] = "2";  // appended to the .old name when that is in use too
@@ -23,40 +28,6 @@ constexpr char kNewSuffix[] = ".new";
 // target.new, target.new2 ... target.new9: copies of successive runs that
 // wait for the same restart.
 constexpr int kMostWaitingCopies = 9;
-
-// The FileStaging alive, and the folders made for it by target folder
-// (lower-cased); an empty path marks a folder where none could be made.
-struct Staging {
-  bool active = false;
-  bool targetsExist = false;  // a re-installation: most targets are there
-  std::map<std::string, std::string> folders;
-};
-Staging& TheStaging() {
-  static Staging staging;
-  return staging;
-}
-
-// Where the replacement of `target` is copied before it is moved over the
-// target: a name in the staging folder of the target's folder, made on its
-// first use. A new name makes Wine read the whole folder it goes in (and a
-// stale side name must be deleted first, which reads it again): in a folder
-// that holds one file at most, that costs next to nothing. Empty without a
-// FileStaging, or when the folder could not be made by this run: a folder of
-// that name that was there already is not ours to put files in.
-std::string StagedName(const std::string& target) {
-  Staging& staging = TheStaging();
-  if (!staging.active) return std::string();
-  const std::string folder = FolderPart(target);
-  std::string key = folder;
-  ToLower(key);
-  auto found = staging.folders.find(key);
-  if (found == staging.folders.end()) {
-    std::string made = JoinBoundedPath(folder, names::kStagingFolder);
-    if (made.empty() || !CreateDirectoryA(made.c_str(), nullptr)) made.clear();
-    found = staging.folders.emplace(key, made).first;
-  }
-  return found->second.empty() ? std::string() : JoinBoundedPath(found->second, NamePart(target));
-}
 
 bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
 
@@ -185,138 +156,156 @@ Placement Logged(Placement placed, const char* how, const std::string& source, c
   return placed;
 }
 
-// PlaceFile from `source` to `target`; `how` becomes "copied" when the target
-// place was free.
-Placement Place(const std::string& source, const std::string& target, bool sameFolder, const char** how) {
-  // The newest file must be the one in place after a restart that an earlier
-  // run's waiting copy is queued for; the target is then placed as usual,
-  // beside another name than the waiting one.
-  std::string beside = target + kNewSuffix;
-  const bool successorWaits = FitsPathLimit(beside) && WaitsForRestartRename(beside);
-  if (successorWaits) {
-    if (!IsSourceFile(source)) return Placement::NoSource;
-    if (!RenewWaitingCopy(source, target, beside)) return Placement::NotPlaced;
-    beside = FreeWaitingName(target);
-  }
-  // A free target place has nothing to protect, so the first installation's
-  // path is one call: a copy that refuses an existing target. A test of the
-  // place first would search the folder for the name a second time (for a
-  // name that is not there, Wine reads the whole folder).
-  // Over an earlier installation most targets are there: their attributes
-  // come first, and the refusing copy only for a name that is free.
-  const bool targetsExist = TheStaging().active && TheStaging().targetsExist;
-  if (!targetsExist && Copy(source, target, true)) {
-    *how = "copied";
-    return Placement::Placed;
-  }
+// How one placement ended; `how` says in which way it was Placed.
+struct Outcome {
+  Placement placement;
+  const char* how = kReplaced;
+};
+// A step of a placement: the outcome when the step ends the placement.
+using Step = std::optional<Outcome>;
+
+// One file being placed, and what the steps found out about its target.
+struct OnePlacement {
+  std::string source;
+  std::string target;
+  bool sameFolder = false;      // a rename within one folder
+  bool successorWaits = false;  // an earlier run's copy waits as target.new
+  std::string beside;           // the side name for a copy that is to wait
+  DWORD targetAttributes = INVALID_FILE_ATTRIBUTES;
+  DWORD copyError = ERROR_SUCCESS;  // why the copy to a free place failed
+};
+
+// The newest file must be the one in place after a restart that an earlier
+// run's waiting copy is queued for: that copy is renewed first, and the
+// target is then placed as usual, beside another name than the waiting one.
+Step RenewWaitingSuccessor(OnePlacement& file) {
+  file.beside = file.target + kNewSuffix;
+  file.successorWaits = FitsPathLimit(file.beside) && WaitsForRestartRename(file.beside);
+  if (!file.successorWaits) return std::nullopt;
+  if (!IsSourceFile(file.source)) return Outcome{Placement::NoSource};
+  if (!RenewWaitingCopy(file.source, file.target, file.beside)) return Outcome{Placement::NotPlaced};
+  file.beside = FreeWaitingName(file.target);
+  return std::nullopt;
+}
+
+// A free target place has nothing to protect, so the first installation's
+// path is one call: a copy that refuses an existing target. A test of the
+// place first would search the folder for the name a second time (for a
+// name that is not there, Wine reads the whole folder). Over an earlier
+// installation most targets are there: their attributes come first, and the
+// refusing copy only for a name that is free. Goes on when the target is
+// there.
+Step CopyToFreeTarget(OnePlacement& file, Targets expected) {
+  const bool mostlyThere = expected == Targets::MostlyThere;
+  if (!mostlyThere && Copy(file.source, file.target, true)) return Outcome{Placement::Placed, kCopied};
   // The tests below set their own error; without the refusing copy, what it
   // would have said: the target is there.
-  DWORD copyError = targetsExist ? static_cast<DWORD>(ERROR_FILE_EXISTS) : GetLastError();
-  DWORD targetAttributes = GetFileAttributesA(target.c_str());
-  if (targetAttributes == INVALID_FILE_ATTRIBUTES && targetsExist) {
-    if (Copy(source, target, true)) {
-      *how = "copied";
-      return Placement::Placed;
-    }
-    copyError = GetLastError();
-    targetAttributes = GetFileAttributesA(target.c_str());
+  file.copyError = mostlyThere ? static_cast<DWORD>(ERROR_FILE_EXISTS) : GetLastError();
+  file.targetAttributes = GetFileAttributesA(file.target.c_str());
+  if (file.targetAttributes == INVALID_FILE_ATTRIBUTES && mostlyThere) {
+    if (Copy(file.source, file.target, true)) return Outcome{Placement::Placed, kCopied};
+    file.copyError = GetLastError();
+    file.targetAttributes = GetFileAttributesA(file.target.c_str());
   }
+  if (file.targetAttributes != INVALID_FILE_ATTRIBUTES) return std::nullopt;
   // Still free: the source is missing or a folder, or the copy failed.
-  if (targetAttributes == INVALID_FILE_ATTRIBUTES) {
-    if (!IsSourceFile(source)) return Placement::NoSource;
-    SetLastError(copyError);
-    return Placement::NotPlaced;
-  }
+  if (!IsSourceFile(file.source)) return Outcome{Placement::NoSource};
+  SetLastError(file.copyError);
+  return Outcome{Placement::NotPlaced};
+}
 
-  // A folder in the target's place is never renamed or deleted: it holds
-  // files of its own. Nor is an existing target touched for a source that
-  // is missing or a folder.
-  if (!IsSourceFile(source)) return Placement::NoSource;
-  if (targetAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-    SetLastError(copyError);
-    return Placement::NotPlaced;
-  }
-  // A repair, or a re-installation of files that did not change: a target
-  // that already is what the copy would make stays as it is. Nothing is
-  // written, so nothing can be cut or lost, and a file in use that is
-  // already right needs no restart. Not while an earlier run's copy waits
-  // to replace the target at the restart: that one is this run's file now.
-  if (!sameFolder && !successorWaits && FileMatchesCopyOf(source, target)) {
-    *how = "unchanged";
-    return Placement::Placed;
-  }
-  // Renaming within one folder: an old file of the new name that cannot go
-  // stays, and the copy is not made.
-  if (sameFolder) return DeleteFileA(target.c_str()) && Copy(source, target) ? Placement::Placed : Placement::NotPlaced;
+// A folder in the target's place is never renamed or deleted: it holds
+// files of its own. Nor is an existing target touched for a source that is
+// missing or a folder.
+Step RefuseUnreplaceableTarget(const OnePlacement& file) {
+  if (!IsSourceFile(file.source)) return Outcome{Placement::NoSource};
+  if (!(file.targetAttributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+  SetLastError(file.copyError);
+  return Outcome{Placement::NotPlaced};
+}
 
-  ClearDeleteProtection(target, targetAttributes);
-  // The new file is made beside the installed one first (in the staging
-  // folder, or under a side name): on a drive without room for it the
-  // installed file stays as it was, where an overwrite in place or a deletion
-  // before the copy would lose it. Only this run's own copy is ever moved
-  // over the target. The staging folder's names are this run's: nothing
-  // stale to delete there.
-  const std::string staged = StagedName(target);
-  const std::string& side = staged.empty() ? beside : staged;
-  if (!side.empty() && FitsPathLimit(side)) {
-    if (staged.empty()) DeleteFileA(side.c_str());
-    if (Copy(source, side)) {
-      if (RenameReplacing(side, target)) return Placement::Placed;
-      DeleteFileA(side.c_str());
-    } else if (IsDiskFull(GetLastError())) {
-      return Placement::NotPlaced;
-    }
+// A repair, or a re-installation of files that did not change: a target
+// that already is what the copy would make stays as it is. Nothing is
+// written, so nothing can be cut or lost, and a file in use that is already
+// right needs no restart. Not while an earlier run's copy waits to replace
+// the target at the restart: that one is this run's file now.
+Step LeaveUnchangedTarget(const OnePlacement& file) {
+  if (file.sameFolder || file.successorWaits || !FileMatchesCopyOf(file.source, file.target)) return std::nullopt;
+  return Outcome{Placement::Placed, kUnchanged};
+}
+
+// Renaming within one folder: an old file of the new name that cannot go
+// stays, and the copy is not made.
+Outcome RenameWithinFolder(const OnePlacement& file) {
+  const bool placed = DeleteFileA(file.target.c_str()) && Copy(file.source, file.target);
+  return Outcome{placed ? Placement::Placed : Placement::NotPlaced};
+}
+
+// The new file is made beside the installed one first (in the staging
+// folder, or under a side name): on a drive without room for it the
+// installed file stays as it was, where an overwrite in place or a deletion
+// before the copy would lose it. Only this run's own copy is ever moved over
+// the target. The staging folder's names are this run's: nothing stale to
+// delete there. Goes on when the copy or the move could not be made.
+Step ReplaceFromStaging(const OnePlacement& file, StagingFolders& staging) {
+  const std::string staged = staging.StagedName(file.target);
+  const std::string& side = staged.empty() ? file.beside : staged;
+  if (side.empty() || !FitsPathLimit(side)) return std::nullopt;
+  if (staged.empty()) DeleteFileA(side.c_str());
+  if (Copy(file.source, side)) {
+    if (RenameReplacing(side, file.target)) return Outcome{Placement::Placed};
+    DeleteFileA(side.c_str());
+  } else if (IsDiskFull(GetLastError())) {
+    return Outcome{Placement::NotPlaced};
   }
-  // Overwriting in place leaves the same result as deleting and copying, at a
-  // fraction of the cost. A target that refuses it (as a rule, in use) goes
-  // the deleting way, and from there aside.
-  if (Copy(source, target)) return Placement::Placed;
-  if (DeleteFileA(target.c_str()) && Copy(source, target)) return Placement::Placed;
+  return std::nullopt;
+}
+
+// Overwriting in place leaves the same result as deleting and copying, at a
+// fraction of the cost. A target that refuses it (as a rule, in use) goes
+// the deleting way, and from there aside.
+Step OverwriteInPlace(const OnePlacement& file) {
+  if (Copy(file.source, file.target)) return Outcome{Placement::Placed};
+  if (DeleteFileA(file.target.c_str()) && Copy(file.source, file.target)) return Outcome{Placement::Placed};
+  return std::nullopt;
+}
+
+// The steps of one placement, in order; the first that ends it decides.
+Outcome PlaceInSteps(OnePlacement& file, Targets expected, StagingFolders& staging) {
+  if (Step done = RenewWaitingSuccessor(file)) return *done;
+  if (Step done = CopyToFreeTarget(file, expected)) return *done;
+  if (Step done = RefuseUnreplaceableTarget(file)) return *done;
+  if (Step done = LeaveUnchangedTarget(file)) return *done;
+  if (file.sameFolder) return RenameWithinFolder(file);
+  ClearDeleteProtection(file.target, file.targetAttributes);
+  if (Step done = ReplaceFromStaging(file, staging)) return *done;
+  if (Step done = OverwriteInPlace(file)) return *done;
   // A program that holds the target with delete sharing lets the deletion
   // through, but the name stays taken, and the file goes, once that program
   // closes it: without a successor by the side names, it would be lost.
-  return ReplaceTargetInUse(source, target, successorWaits);
+  return Outcome{ReplaceTargetInUse(file.source, file.target, file.successorWaits)};
 }
 
 }  // namespace
 
-Placement PlaceFile(const std::string& name, const std::string& sourceFolder, const std::string& destinationFolder,
-                    const char* newName) {
-  const bool sameFolder = SameFolder(sourceFolder, destinationFolder);
-  if (sameFolder && (!newName || SameName(name, newName))) return Placement::Placed;  // the file is its own target
+Placement FilePlacer::Place(const std::string& name, const std::string& sourceFolder,
+                            const std::string& destinationFolder, const char* newName) {
+  OnePlacement file;
+  file.sameFolder = SameFolder(sourceFolder, destinationFolder);
+  if (file.sameFolder && (!newName || SameName(name, newName))) return Placement::Placed;  // its own target
 
-  const std::string source = JoinBoundedPath(sourceFolder, name);
-  const std::string target = JoinBoundedPath(destinationFolder, newName ? newName : name);
-  const char* how = "replaced";
-  if (source.empty() || target.empty()) {
+  file.source = JoinBoundedPath(sourceFolder, name);
+  file.target = JoinBoundedPath(destinationFolder, newName ? newName : name);
+  if (file.source.empty() || file.target.empty()) {
     SetLastError(ERROR_FILENAME_EXCED_RANGE);
-    return Logged(Placement::NotPlaced, how, sourceFolder + "\\" + name,
+    return Logged(Placement::NotPlaced, kReplaced, sourceFolder + "\\" + name,
                   destinationFolder + "\\" + (newName ? newName : name));
   }
-  const Placement placed = Place(source, target, sameFolder, &how);
-  return Logged(placed, how, source, target);
+  const Outcome outcome = PlaceInSteps(file, expected_, staging_);
+  return Logged(outcome.placement, outcome.how, file.source, file.target);
 }
 
-FileStaging::FileStaging(bool targetsExist) : nested_(TheStaging().active) {
-  Staging& staging = TheStaging();
-  if (nested_) return;
-  staging.active = true;
-  staging.targetsExist = targetsExist;
-}
-
-FileStaging::~FileStaging() {
-  if (nested_) return;
-  Staging& staging = TheStaging();
-  // Empty by now: every staged copy was moved over its target or deleted.
-  for (const auto& made : staging.folders) {
-    if (!made.second.empty()) RemoveDirectoryA(made.second.c_str());
-  }
-  staging.folders.clear();
-  staging.active = false;
-  staging.targetsExist = false;
-}
-
-bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,
+bool CopyFileReplacing(FilePlacer& placer, const std::string& name, const std::string& sourceFolder,
                        const std::string& destinationFolder, const char* newName) {
-  return PlaceFile(name, sourceFolder, destinationFolder, newName) == Placement::Placed;
+  return placer.Place(name, sourceFolder, destinationFolder, newName) == Placement::Placed;
 }

@@ -4,6 +4,8 @@
 #pragma once
 #include <string>
 
+#include "engine/staging_folders.h"
+
 // How placing one file ended, for the installation's outcome.
 enum class Placement {
   Placed,     // the target holds the copy, or the file is its own target
@@ -12,40 +14,44 @@ enum class Placement {
   NotPlaced,  // the file could not be installed
 };
 
-// Copies sourceFolder\name to destinationFolder\newName (\name when newName is
-// null). Folders may end in a separator or not; they are the same when equal
-// ignoring case and the kind of separator, and then a copy without a new
-// name, or under its own name, has nothing to do (Placed).
-// A target in use is moved to target.old (target.old2 when target.old is in
-// use too, both deleted at the next restart) and the copy made in its place;
-// when even the move fails, the copy waits as target.new, which replaces the
-// target at the next restart (AtRestart). A target.new that already waits
-// for the restart (an earlier run's) is never deleted or moved into place:
-// it is renewed whole with this run's file (through target.new2), so that
-// the newest file is the one in place after the restart, and the target is
-// placed as usual. NotPlaced also when the target is a folder or a path
-// would not fit the system limit.
-Placement PlaceFile(const std::string& name, const std::string& sourceFolder, const std::string& destinationFolder,
-                    const char* newName = nullptr);
+// What a run expects at its targets: a first installation finds its places
+// free, a re-installation finds most of its files there.
+enum class Targets { MostlyFree, MostlyThere };
 
-// While one lives, PlaceFile copies each replacement into a staging folder
-// made in the target's folder ("~OrvSetup.staging") and moves it over the
-// target from there, instead of copying it to a side name beside the target:
-// the same guarantees at a fraction of the name lookups in a large folder.
-// The folders it made go with it. With `targetsExist` (a re-installation),
-// each target's attributes are read before a copy to a free name is tried.
-// A second one inside the first changes nothing.
-class FileStaging {
+// The placement of one installation's files. It owns what the run's
+// placements share: the staging folders, removed when it goes, and what the
+// run expects at its targets, which decides what is looked at first.
+class FilePlacer {
  public:
-  explicit FileStaging(bool targetsExist = false);
-  ~FileStaging();
-  FileStaging(const FileStaging&) = delete;
-  FileStaging& operator=(const FileStaging&) = delete;
+  explicit FilePlacer(Targets expected) : expected_(expected) {}
+  FilePlacer(const FilePlacer&) = delete;
+  FilePlacer& operator=(const FilePlacer&) = delete;
+
+  // Copies sourceFolder\name to destinationFolder\newName (\name when newName
+  // is null). Folders may end in a separator or not; they are the same when
+  // equal ignoring case and the kind of separator, and then a copy without a
+  // new name, or under its own name, has nothing to do (Placed).
+  // A target that already is the package's file stays as it is. Another one
+  // is replaced by a whole copy made beside it (in the staging folder, or as
+  // target.new where none could be made) and moved over it, so that a full
+  // drive or a stop half-way never leaves a cut file. A target in use is
+  // moved to target.old (target.old2 when target.old is in use too, both
+  // deleted at the next restart) and the copy made in its place; when even
+  // the move fails, the copy waits as target.new, which replaces the target
+  // at the next restart (AtRestart). A target.new that already waits for the
+  // restart (an earlier run's) is never deleted or moved into place: it is
+  // renewed whole with this run's file (through target.new2), so that the
+  // newest file is the one in place after the restart, and the target is
+  // placed as usual. NotPlaced also when the target is a folder or a path
+  // would not fit the system limit. Logs the outcome.
+  Placement Place(const std::string& name, const std::string& sourceFolder, const std::string& destinationFolder,
+                  const char* newName = nullptr);
 
  private:
-  bool nested_;
+  Targets expected_;
+  StagingFolders staging_;
 };
 
-// PlaceFile, true when Placed.
-bool CopyFileReplacing(const std::string& name, const std::string& sourceFolder,
+// FilePlacer::Place, true when Placed.
+bool CopyFileReplacing(FilePlacer& placer, const std::string& name, const std::string& sourceFolder,
                        const std::string& destinationFolder, const char* newName = nullptr);

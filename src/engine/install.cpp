@@ -91,7 +91,7 @@ void Install() {
   const std::string log = JoinBoundedPath(destination, names::kUninstallLog);
   LogOptions(options);
   // Every file the installation places, the site files included.
-  const FileStaging staging(!options.isNewInstall);
+  FilePlacer placer(options.isNewInstall ? Targets::MostlyFree : Targets::MostlyThere);
 
   // Over an earlier installation: its shortcuts and group folders go first,
   // and the files the new script declares obsolete.
@@ -101,12 +101,12 @@ void Install() {
     RemoveLoggedFiles(script.c_str(), destination.c_str(), logprefix::kFileDel);
   }
 
-  RunInstallScript(script);
+  RunInstallScript(script, placer);
 
   // The script becomes the uninstall log; the empty entry makes sure that
   // the lines appended next start on lines of their own.
   // Without it the removal would not know what to remove.
-  if (CopyFilesByPattern(names::kUninstallLog, destination, source) != 1 || !AppendLogLine(log.c_str(), ""))
+  if (CopyFilesByPattern(names::kUninstallLog, destination, source, placer) != 1 || !AppendLogLine(log.c_str(), ""))
     UninstallLogNotWritten(log);
 
   const std::string programs = ChooseProgramsFolder();
@@ -122,7 +122,7 @@ void Install() {
   // Site files: copied unread and not logged; a missing one is passed over.
   const std::string site = SiteFolder();
   if (!site.empty()) {
-    CopyFileReplacing(names::kSiteIniFile, site, destination);
-    CopyFileReplacing(names::kSiteRegFile, site, destination);
+    CopyFileReplacing(placer, names::kSiteIniFile, site, destination);
+    CopyFileReplacing(placer, names::kSiteRegFile, site, destination);
   }
 }

@@ -20,7 +20,6 @@ namespace {
 // The name a packaged library carries while the system is asked for its own.
 constexpr char kProbeSuffix[] = ".toinst";
 
-
 // Creates a missing destination with its ancestors: each level of the
 // cleaned-up path, then the folder under its path as given.
 void CreateDestination(const std::string& folder) {
@@ -33,11 +32,12 @@ void CreateDestination(const std::string& folder) {
 
 // A copy operand: "name > new name" (no wildcards, each side may name a
 // sub-folder that exists) or a pattern.
-void CopyByOperand(const std::string& operand, const std::string& sourceFolder, const std::string& destinationFolder) {
+void CopyByOperand(const std::string& operand, const std::string& sourceFolder, const std::string& destinationFolder,
+                   FilePlacer& placer) {
   const CopyOperand split = SplitCopyOperand(operand);
   if (!split.renamed) {
-    CopyFilesByPattern(split.name, destinationFolder, sourceFolder);
-  } else if (PlaceFile(split.name, sourceFolder, destinationFolder, split.newName.c_str()) ==
+    CopyFilesByPattern(split.name, destinationFolder, sourceFolder, placer);
+  } else if (placer.Place(split.name, sourceFolder, destinationFolder, split.newName.c_str()) ==
              Placement::NotPlaced) {
     NoteInstallFailure(split.newName);
   }
@@ -47,7 +47,7 @@ void CopyByOperand(const std::string& operand, const std::string& sourceFolder, 
 // that name from elsewhere. The packaged file is renamed meanwhile, so that
 // the search cannot find it beside the setup program.
 void CopyLibraryIfMissing(const std::string& operand, const std::string& sourceFolder,
-                          const std::string& destinationFolder) {
+                          const std::string& destinationFolder, FilePlacer& placer) {
   const std::string library = ProbedLibraryName(operand);
   const std::string packaged = JoinBoundedPath(sourceFolder, library);
   const std::string hidden = packaged + kProbeSuffix;
@@ -59,7 +59,7 @@ void CopyLibraryIfMissing(const std::string& operand, const std::string& sourceF
   const LoadedLibrary loaded(LoadLibraryA(library.c_str()));
   if (renamed) MoveFileA(hidden.c_str(), packaged.c_str());
   if (loaded) return;
-  CopyByOperand(operand, sourceFolder, destinationFolder);
+  CopyByOperand(operand, sourceFolder, destinationFolder, placer);
 }
 
 }  // namespace
@@ -77,8 +77,7 @@ bool IsRunningUnderWow64() {
   return wow64 != FALSE;
 }
 
-void RunInstallScript(const std::string& scriptPath) {
-  const FileStaging staging;
+void RunInstallScript(const std::string& scriptPath, FilePlacer& placer) {
   const bool wow64 = IsRunningUnderWow64();
   LogReader script(scriptPath.c_str());
   if (!script.IsOpen()) return;
@@ -92,10 +91,10 @@ void RunInstallScript(const std::string& scriptPath) {
         if (!wow64) break;
         [[fallthrough]];
       case LogKind::FileCopy:
-        CopyByOperand(entry.operand, source, destination);
+        CopyByOperand(entry.operand, source, destination, placer);
         break;
       case LogKind::FileCopyInd:
-        CopyLibraryIfMissing(entry.operand, source, destination);
+        CopyLibraryIfMissing(entry.operand, source, destination, placer);
         break;
       case LogKind::MakeDir: {
         const std::string folder = JoinBoundedPath(destination, entry.operand);
@@ -109,7 +108,7 @@ void RunInstallScript(const std::string& scriptPath) {
 }
 
 int CopyFilesByPattern(const std::string& pattern, const std::string& destinationFolder,
-                       const std::string& sourceFolder) {
+                       const std::string& sourceFolder, FilePlacer& placer) {
   const std::string searchPath = JoinBoundedPath(sourceFolder, pattern);
   if (searchPath.empty()) return 0;
   WIN32_FIND_DATAA found;
@@ -142,7 +141,7 @@ int CopyFilesByPattern(const std::string& pattern, const std::string& destinatio
       if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) NoteInstallFailure(folderPart + found.cFileName);
       continue;
     }
-    const Placement placed = PlaceFile(found.cFileName, fromFolder, toFolder);
+    const Placement placed = placer.Place(found.cFileName, fromFolder, toFolder);
     if (placed == Placement::Placed) {
       ++copied;
       continue;

@@ -11,4 +11,5 @@ list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/install_script.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry_entries.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shortcuts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/staging_folders.cpp
 )

@@ -21,6 +21,17 @@ class FileReplace : public testing::Test {
     CreateDirectoryA(to_.c_str(), nullptr);
     EXPECT_TRUE(WriteFileBytes(From("OrvPix6.exe"), "new"));
   }
+  // Each placement as a first installation's, with a placer of its own: the
+  // staging folders it makes go with it.
+  Placement PlaceFile(const std::string& name, const std::string& from, const std::string& to,
+                      const char* newName = nullptr) {
+    FilePlacer placer(Targets::MostlyFree);
+    return placer.Place(name, from, to, newName);
+  }
+  bool CopyFileReplacing(const std::string& name, const std::string& from, const std::string& to,
+                         const char* newName = nullptr) {
+    return PlaceFile(name, from, to, newName) == Placement::Placed;
+  }
   std::string From(const std::string& name) const { return from_ + "\\" + name; }
   std::string To(const std::string& name) const { return to_ + "\\" + name; }
 
@@ -46,9 +57,9 @@ TEST_F(FileReplace, CopiesIntoAnEmptyPlaceAndOverAnExistingFile) {
     if (stale) ASSERT_TRUE(CreateDirectoryA(To(names::kStagingFolder).c_str(), nullptr));
     ASSERT_TRUE(WriteFileBytes(To("OrvPix6.exe"), "old"));
     {
-      const FileStaging staging(true);
-      EXPECT_TRUE(CopyFileReplacing("OrvPix6.exe", from_, to_));
-      EXPECT_TRUE(CopyFileReplacing("OrvPix6.exe", from_, to_, stale ? "free2.exe" : "free.exe"));
+      FilePlacer placer(Targets::MostlyThere);
+      EXPECT_TRUE(::CopyFileReplacing(placer, "OrvPix6.exe", from_, to_));
+      EXPECT_TRUE(::CopyFileReplacing(placer, "OrvPix6.exe", from_, to_, stale ? "free2.exe" : "free.exe"));
     }
     EXPECT_EQ(ReadFileBytes(To("OrvPix6.exe")), "new");
     EXPECT_EQ(ReadFileBytes(To(stale ? "free2.exe" : "free.exe")), "new");

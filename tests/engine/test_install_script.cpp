@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/file_replace.h"
 #include "engine/install_script.h"
 #include "engine_fixture.h"
 #include "support/platform_override.h"
@@ -14,7 +15,15 @@ namespace {
 
 class InstallScript : public EngineTest {
  protected:
-  void Run() { RunInstallScript(Package("OrvUnInst.log")); }
+  // Each run with a placer of its own: its staging folders go with the run.
+  void Run() {
+    FilePlacer placer(Targets::MostlyFree);
+    RunInstallScript(Package("OrvUnInst.log"), placer);
+  }
+  int CopyFilesByPattern(const std::string& pattern, const std::string& to, const std::string& from) {
+    FilePlacer placer(Targets::MostlyFree);
+    return ::CopyFilesByPattern(pattern, to, from, placer);
+  }
   std::vector<std::string> InstalledTree() const { return TreeOf(InstallOptions.destinationFolder); }
 };
 
