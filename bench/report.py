@@ -14,6 +14,7 @@ PAIRED = [
     ("Installation, {n} files: setup.exe -s / raw copy", "install", "rawcopy", 1.10),
     ("Re-installation, {n} files: setup.exe -s / raw copy over", "reinstall", "rawrecopy", 1.25),
     ("Upgrade (every file changed), {n} files: setup.exe -s / raw copy over", "upgrade", "rawupgrade", 1.25),
+    ("Upgrade (every file changed), {n} files: setup.exe -s / raw safe replace", "upgrade", "rawsafeupgrade", 1.10),
     ("Uninstall work, {n} files / raw delete", "uninstall", "rawdelete", 1.10),
     ("Installation, {n} files: setup.exe -s / peer (NSIS CopyFiles)", "install", "peerinstall", 1.0),
     ("Uninstall work, {n} files / peer uninstaller", "uninstall", "peeruninstall", 1.0),

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # The performance benchmark: setup.exe against a raw copy of the same files,
 # re-installation and an upgrade against a raw copy over the installed files,
-# the uninstall work against a raw delete, both against two peer installers
-# on the same payload (NSIS 3, and an MSI package built with wixl, installed
-# and removed by msiexec); the installation with the administrator's log
-# against one without; scaling in files and in log lines; start-up time and
-# the size of setup.exe. Everything runs in ONE fresh Wine prefix
-# whose server stays up for the whole run, A and B alternating pass by pass,
-# so that only ratios taken side by side are reported.
+# the upgrade also against a raw safe replace (each file copied whole beside
+# its target and renamed over it), the uninstall work against a raw delete,
+# both against two peer installers on the same payload (NSIS 3, and an MSI
+# package built with wixl, installed and removed by msiexec); the
+# installation with the administrator's log against one without; scaling in
+# files and in log lines; start-up time and the size of setup.exe.
+# Everything runs in ONE fresh Wine prefix whose server stays up for the
+# whole run, A and B alternating pass by pass, so that only ratios taken side
+# by side are reported.
 #
 #   bench/run.sh [--runs N] [--build DIR] [--out DIR] [--smoke] [--payload SPEC]
 #
@@ -115,6 +117,15 @@ expect_files() {  # FOLDER COUNT WHAT
   [ "$found" = "$2" ] || { echo "bench: $3: $found files in $1, expected $2" >&2; exit 1; }
 }
 expect_gone() { [ ! -e "$1" ] || { echo "bench: $2: $1 is still there" >&2; exit 1; }; }
+# FOLDER WHAT: every file of the next version is in FOLDER with its bytes,
+# and no staging folder is left (only files of the first version that the
+# next one lacks may be there besides).
+expect_replaced() {
+  local wrong
+  wrong=$(diff -rq "$next_dir" "$1" | grep -vF "Only in $1" || true)
+  [ -z "$wrong" ] || { echo "bench: $2: not the next version: $wrong" >&2; exit 1; }
+  [ -z "$(find "$1" -name '~OrvSetup.staging')" ] || { echo "bench: $2: a staging folder is left" >&2; exit 1; }
+}
 
 # --- Payloads ---------------------------------------------------------------
 if [ "$smoke" = 1 ]; then
@@ -169,6 +180,8 @@ for payload in "${payloads[@]}"; do
   package="C:\\bench\\p$files"
   package_dir=$drive_c/bench/p$files
   next="C:\\bench\\next$files"
+  next_dir=$drive_c/bench/next$files
+  safe_dir=$drive_c/safe
   shipped=$(count_files "$package_dir")
   # The script's files, the two programs it names and the uninstall log.
   want_installed=$((files + 3))
@@ -202,6 +215,14 @@ for payload in "${payloads[@]}"; do
     [ "$1" -ge 1 ] && record "rawupgrade_$files" "$1" "$t"
     t=$(timed "$bin/raw_delete.exe" 'C:\raw'); expect_gone "$drive_c/raw" "raw delete"
     [ "$1" -ge 1 ] && record "rawdelete_$files" "$1" "$t"
+    # The next version over a copy of the first (made outside the timing), each
+    # file copied whole into a staging folder beside its target and renamed
+    # over it: the raw loop that, like the upgrade, never leaves a cut file.
+    rm -rf "$safe_dir"; cp -r "$package_dir" "$safe_dir"
+    t=$(timed "$bin/raw_copy.exe" --safe-replace "$next" 'C:\safe')
+    expect_files "$safe_dir" "$shipped" "raw safe replace"; expect_replaced "$safe_dir" "raw safe replace"
+    [ "$1" -ge 1 ] && record "rawsafeupgrade_$files" "$1" "$t"
+    rm -rf "$safe_dir"
     return 0
   }
   peer_run() {  # PASS
@@ -235,7 +256,7 @@ for payload in "${payloads[@]}"; do
     if [ $((pass % 2)) = 0 ]; then ours "$pass"; raw "$pass"; peer_run "$pass"; msi_run "$pass"
     else raw "$pass"; msi_run "$pass"; peer_run "$pass"; ours "$pass"; fi
   done
-  rm -rf "$package_dir" "$drive_c/bench/next$files"
+  rm -rf "$package_dir" "$next_dir"
 done
 
 # --- Log replay per line ----------------------------------------------------
