@@ -2,18 +2,20 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "common/bounded_path.h"
+#include "common/codepage_convert.h"
 #include "common/handle.h"
 #include "common/system_entry.h"
 
 namespace {
 
-using SetInformationByHandle = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
-
 // The rename on the handle; false when it was not made (the caller falls
 // back to MoveFileEx, which sets the error the caller sees).
 bool RenameOnHandle(const std::string& from, const std::string& to) {
-  static const auto setInformation = Kernel32Entry<SetInformationByHandle>("SetFileInformationByHandle");
+  static const auto setInformation =
+      Kernel32Entry<decltype(&::SetFileInformationByHandle)>("SetFileInformationByHandle");
   if (!setInformation) return false;
   // The structure ends in the new name; a path that fits the system limit
   // fits the buffer.
@@ -21,17 +23,19 @@ bool RenameOnHandle(const std::string& from, const std::string& to) {
     FILE_RENAME_INFO info;
     unsigned char bytes[sizeof(FILE_RENAME_INFO) + kMaxPath * sizeof(wchar_t)];
   } request{};
-  const int length = MultiByteToWideChar(CP_ACP, 0, to.c_str(), -1, request.info.FileName, kMaxPath);
-  if (length <= 1) return false;
+  const std::wstring name = WideOfAnsi(to.c_str());
+  if (name.empty() || name.size() >= kMaxPath) return false;
   const UniqueHandle file(CreateFileA(from.c_str(), DELETE | SYNCHRONIZE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   request.info.ReplaceIfExists = TRUE;
   request.info.RootDirectory = nullptr;
-  request.info.FileNameLength = static_cast<DWORD>(length - 1) * sizeof(wchar_t);  // without the terminator
+  // The terminator comes from the cleared buffer.
+  std::memcpy(request.info.FileName, name.data(), name.size() * sizeof(wchar_t));
+  request.info.FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));  // without the terminator
   return setInformation(file.get(), FileRenameInfo, &request.info,
-                        static_cast<DWORD>(sizeof(FILE_RENAME_INFO) + length * sizeof(wchar_t))) != FALSE;
+                        static_cast<DWORD>(sizeof(FILE_RENAME_INFO) + (name.size() + 1) * sizeof(wchar_t))) != FALSE;
 }
 
 }  // namespace

@@ -66,6 +66,12 @@ inline constexpr char kRunGuardName[] = "Global\\Tamberlin.Orvelle6.SetupRun";
 inline constexpr char kRunGuardHandoverPrefix[] = "Global\\Tamberlin.Orvelle6.SetupRun.HandedTo.";
 inline constexpr char kProgramMarkPrefix[] = "Global\\Tamberlin.Orvelle6.SetupProcess.";
 
+// Registry: the roots as the run log names them ("HKLM\SOFTWARE\...")
+inline constexpr char kMachineRootName[] = "HKLM";  // HKEY_LOCAL_MACHINE
+inline constexpr char kUserRootName[] = "HKCU";     // HKEY_CURRENT_USER
+inline constexpr char kClassesRootName[] = "HKCR";  // HKEY_CLASSES_ROOT
+inline constexpr char kUsersRootName[] = "HKU";     // HKEY_USERS
+
 // Registry: the product's own key (under HKEY_LOCAL_MACHINE) and its values
 inline constexpr char kProductKey[] = "SOFTWARE\\Tamberlin\\Orvelle 6";
 inline constexpr char kAllUsersValue[] = "AllUsers";  // "B" all users, "A" current user

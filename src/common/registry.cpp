@@ -46,6 +46,23 @@ std::string ReadRegistryString(HKEY root, const char* subkey, const char* name) 
   return text;
 }
 
+bool ReadRegistryMultiString(HKEY root, const char* subkey, const char* name, std::vector<std::string>* texts) {
+  texts->clear();
+  RegKey key;
+  if (!key.Open(root, subkey, KEY_QUERY_VALUE)) return false;
+  DWORD size = 0;
+  if (RegQueryValueExA(key.get(), name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) return false;
+  std::vector<char> data(size + 1, '\0');  // one zero more: the last text always ends
+  if (RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size) !=
+      ERROR_SUCCESS)
+    return false;
+  for (std::size_t start = 0; start < size;) {
+    texts->emplace_back(data.data() + start);
+    start += texts->back().size() + 1;
+  }
+  return true;
+}
+
 bool WriteRegistryString(HKEY root, const char* subkey, const char* name, const std::string& text) {
   HKEY created = nullptr;
   LONG result = RegCreateKeyA(root, subkey, &created);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // An open registry key, closed when the object goes.
 class RegKey {
@@ -37,6 +38,14 @@ bool ReadRegistryText(HKEY key, const char* name, std::size_t limit, std::string
 // characters. The type is not looked at (REG_EXPAND_SZ comes back unexpanded).
 // `name` null or "" reads the key's default value.
 std::string ReadRegistryString(HKEY root, const char* subkey, const char* name);
+
+// Reads a multi-string value (REG_MULTI_SZ) of the key `subkey` into `texts`:
+// its data cut at every zero byte, in order, empty texts kept (a list of
+// pairs may hold empty ones, and the list's closing zero gives a last empty
+// one); a last text without its zero counts as well. The type is not looked
+// at. False, and `texts` empty, when the key or value is missing or cannot be
+// read.
+bool ReadRegistryMultiString(HKEY root, const char* subkey, const char* name, std::vector<std::string>* texts);
 
 // Stores `text` as REG_SZ (terminator included), creating the key when needed.
 // True when the value was stored; false with the system's error number as the

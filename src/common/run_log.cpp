@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <vector>
 
 #include "common/bounded_path.h"
+#include "common/codepage_convert.h"
 #include "common/handle.h"
 
 namespace {
@@ -36,17 +36,8 @@ class KeptLastError {
 // the conversion fails (a lone lead byte at the end converts anyway, to the
 // default character).
 std::string Utf8Of(std::string_view text) {
-  if (text.empty()) return std::string();
-  const int length = static_cast<int>(text.size());
-  const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-  if (wideLength <= 0) return std::string(text);
-  std::vector<wchar_t> wide(static_cast<std::size_t>(wideLength));
-  MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), wideLength);
-  const int utf8Length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-  if (utf8Length <= 0) return std::string(text);
-  std::string utf8(static_cast<std::size_t>(utf8Length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), utf8Length, nullptr, nullptr);
-  return utf8;
+  const std::string utf8 = Utf8OfAnsi(text);
+  return utf8.empty() ? std::string(text) : utf8;
 }
 
 void AppendText(std::string& line, std::string_view text) {

@@ -8,6 +8,7 @@ list(APPEND ORV_PORTABLE_SOURCES
 # Sources of this subsystem, added to the product library orv_core.
 list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/codepage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/codepage_convert.cpp
   ${CMAKE_CURRENT_LIST_DIR}/com.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_compare.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_rename.cpp

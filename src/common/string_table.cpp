@@ -1,5 +1,7 @@
 #include "common/string_table.h"
 
+#include "common/codepage_convert.h"
+
 namespace {
 HINSTANCE g_resourceModule = nullptr;  // null: the running executable
 }  // namespace
@@ -14,11 +16,5 @@ std::string LoadStringResource(unsigned id) {
   const WCHAR* text = nullptr;
   const int length = LoadStringW(ResourceModule(), id, reinterpret_cast<LPWSTR>(&text), 0);
   if (length <= 0 || !text) return std::string();
-  const int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return std::string();
-  std::string result(static_cast<std::size_t>(size), '\0');
-  if (WideCharToMultiByte(CP_ACP, 0, text, length, &result[0], size, nullptr, nullptr) != size) {
-    return std::string();
-  }
-  return result;
+  return AnsiOfWide(std::wstring_view(text, static_cast<std::size_t>(length)));
 }

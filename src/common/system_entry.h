@@ -5,6 +5,10 @@
 #include <windows.h>
 
 // The kernel32 function `name` as a `Function` pointer; null when missing.
+// Every looked-up entry is kept one way: typed from the system's own
+// declaration (which costs no import) and looked up once per run, in a
+// function-local static or in the module's seam table:
+//   static const auto entry = Kernel32Entry<decltype(&::SetDllDirectoryA)>("SetDllDirectoryA");
 template <class Function>
 Function Kernel32Entry(const char* name) {
   const HMODULE kernel = GetModuleHandleA("kernel32");

@@ -79,6 +79,8 @@ std::string& ToLower(std::string& text) {
   return text;
 }
 
+std::string PathKey(std::string path) { return ToLower(path); }
+
 std::size_t FindFirstChar(const std::string& text, char ch) {
   for (std::size_t pos = 0; pos < text.size();) {
     const std::size_t size = CharSize(text, pos);

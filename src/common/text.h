@@ -19,6 +19,13 @@ std::string& TrimBlanks(std::string& text, TrimEnd ends = TrimEnd::Both);
 // Lower-cases in place by the rules of the current code page.
 std::string& ToLower(std::string& text);
 
+// The path as the key of a map or set of paths: lower-cased by the rules of
+// the current code page, so that two spellings that differ in letter case
+// only (one file to the file system) give one key. Nothing else is made
+// alike: "/" and "\", a trailing backslash, a short and a long name give
+// different keys.
+std::string PathKey(std::string path);
+
 // The text before the last backslash; empty when there is none.
 std::string FolderPart(const std::string& path);
 

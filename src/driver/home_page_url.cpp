@@ -2,9 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 #include "common/text.h"
+#include "common/unique_file.h"
 
 namespace {
 
@@ -12,15 +12,11 @@ constexpr char kUrlLinePrefix[] = "URL=http://";
 // Pieces of at most 259 bytes and the terminator.
 constexpr int kUrlPieceBuffer = 260;
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 }  // namespace
 
 std::string ReadHomePageQuery(const std::string& urlFilePath) {
   std::string query;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(urlFilePath.c_str(), "rt"));
+  UniqueFile file(std::fopen(urlFilePath.c_str(), "rt"));
   if (!file) return query;
   char piece[kUrlPieceBuffer];
   while (std::fgets(piece, sizeof piece, file.get())) {

@@ -27,7 +27,8 @@ constexpr char kUrlInfoAboutValue[] = "URLInfoAbout";
 // A value that cannot be written leaves the installation unregistered or
 // unremovable: the run's outcome says so, by key and value name.
 void WriteMachineValue(const char* key, const char* name, const std::string& text) {
-  const std::string value = std::string("HKLM\\") + key + (name ? std::string("\\") + name : std::string());
+  const std::string value =
+      std::string(names::kMachineRootName) + "\\" + key + (name ? std::string("\\") + name : std::string());
   if (WriteRegistryString(HKEY_LOCAL_MACHINE, key, name, text)) {
     RunLogEvent("wrote registry value", value + " = " + text);
     return;

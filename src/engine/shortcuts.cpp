@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/bounded_path.h"
+#include "common/codepage_convert.h"
 #include "common/com.h"
 #include "common/names.h"
 #include "common/run_log.h"
@@ -83,9 +84,9 @@ HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPat
   EnsureComInitialised();
   // Paths beyond the buffers are refused, never cut into other paths.
   const std::string linkTarget = Unquoted(target);
-  WCHAR widePath[kMaxPath];
-  if (linkTarget.size() >= kTargetBuffer || !FitsPathLimit(shortcutPath) ||
-      MultiByteToWideChar(CP_ACP, 0, shortcutPath.c_str(), -1, widePath, kMaxPath) == 0) {
+  const std::wstring widePath = WideOfAnsi(shortcutPath.c_str());
+  const bool converted = !widePath.empty() || shortcutPath.c_str()[0] == '\0';
+  if (linkTarget.size() >= kTargetBuffer || !FitsPathLimit(shortcutPath) || !converted || widePath.size() >= kMaxPath) {
     return ShortcutFailed(shortcutPath, HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
   }
 
@@ -101,7 +102,7 @@ HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPat
   if (FAILED(link->SetDescription("")) && !InstallOptions.silent) AppMessageBox(kSetDescriptionFailed, MB_OK);
   if (workingFolder) link->SetWorkingDirectory(workingFolder);
 
-  result = file->Save(widePath, TRUE);
+  result = file->Save(widePath.c_str(), TRUE);
   if (FAILED(result)) return ShortcutFailed(shortcutPath, result);
   RunLogEvent("saved shortcut", shortcutPath);
   // A shortcut the log does not name would stay behind at the removal.

@@ -37,33 +37,22 @@ bool AppendRenameEntry(const char* key, const char* value) {
   return WritePrivateProfileSectionA(names::kWininitRenameSection, section, names::kWininitFile) != FALSE;
 }
 
-// Sources of the renames pending for the restart, lower-cased.
+// Sources of the renames pending for the restart, as path keys.
 using PathSet = std::set<std::string>;
 
-std::string Key(std::string path) { return ToLower(path); }
-
-// The system's list: pairs of zero-terminated paths, the list ending in a
-// second zero. A pair with an empty target is a deletion.
+// The system's list: pairs of paths, the list ending in an empty one. A pair
+// with an empty target is a deletion.
 void ReadSystemList(PathSet& sources) {
-  RegKey key;
-  if (!key.Open(HKEY_LOCAL_MACHINE, names::kSessionManagerKey, KEY_QUERY_VALUE)) return;
-  DWORD size = 0;
-  if (RegQueryValueExA(key.get(), names::kPendingRenamesValue, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
-    return;
-  std::vector<char> list(size + 2, '\0');  // two zeros more: the walk below always ends
-  if (RegQueryValueExA(key.get(), names::kPendingRenamesValue, nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(list.data()), &size) != ERROR_SUCCESS)
+  std::vector<std::string> list;
+  if (!ReadRegistryMultiString(HKEY_LOCAL_MACHINE, names::kSessionManagerKey, names::kPendingRenamesValue, &list))
     return;
   const std::size_t prefix = std::strlen(names::kObjectPathPrefix);
-  for (const char* entry = list.data(); *entry && entry < list.data() + size;) {
-    const char* target = entry + std::strlen(entry) + 1;
-    if (target >= list.data() + size) break;
-    if (*target) {
-      std::string source = entry;
-      if (source.compare(0, prefix, names::kObjectPathPrefix) == 0) source.erase(0, prefix);
-      sources.insert(Key(source));
-    }
-    entry = target + std::strlen(target) + 1;
+  for (std::size_t pair = 0; pair + 1 < list.size() && !list[pair].empty(); pair += 2) {
+    const std::string& target = list[pair + 1];
+    if (target.empty()) continue;
+    std::string source = list[pair];
+    if (source.compare(0, prefix, names::kObjectPathPrefix) == 0) source.erase(0, prefix);
+    sources.insert(PathKey(source));
   }
 }
 
@@ -74,7 +63,7 @@ void ReadWininitSection(PathSet& sources) {
   for (const char* entry = section; *entry; entry += std::strlen(entry) + 1) {
     const char* equals = std::strchr(entry, '=');
     if (!equals) continue;
-    if (std::string(entry, equals) != names::kWininitDelete) sources.insert(Key(equals + 1));
+    if (std::string(entry, equals) != names::kWininitDelete) sources.insert(PathKey(equals + 1));
   }
 }
 
@@ -97,7 +86,7 @@ DeferredFileCalls& DeferredFilePlatform() {
   return calls;
 }
 
-bool WaitsForRestartRename(const std::string& path) { return PendingRenameSources().count(Key(path)) != 0; }
+bool WaitsForRestartRename(const std::string& path) { return PendingRenameSources().count(PathKey(path)) != 0; }
 
 // Every recorded request means the work is finished only by a restart: the
 // setup's exit status says so.
@@ -120,7 +109,7 @@ void DeferRename(const char* source, const char* target) {
   if (DeferredFilePlatform().delayedMove(source, target, MOVEFILE_DELAY_UNTIL_REBOOT) || AppendRenameEntry(target, source)) {
     RunLogEvent("queued for the restart: rename", std::string(source) + " to " + target);
     NoteRestartNeeded();
-    PendingRenameSources().insert(Key(source));
+    PendingRenameSources().insert(PathKey(source));
   } else {
     RunLogFailure("queue for the restart: rename", std::string(source) + " to " + target, GetLastError());
   }

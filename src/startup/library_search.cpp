@@ -11,11 +11,9 @@ constexpr DWORD kSearchSystemFolderOnly = 0x00000800;
 
 bool RestrictLibrarySearch() {
   // Both looked up, not imported.
-  using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
-  using SetDirectory = BOOL(WINAPI*)(LPCSTR);
-  const auto setDirectory = Kernel32Entry<SetDirectory>("SetDllDirectoryA");
+  static const auto setDirectory = Kernel32Entry<decltype(&::SetDllDirectoryA)>("SetDllDirectoryA");
+  static const auto setDefault = Kernel32Entry<decltype(&::SetDefaultDllDirectories)>("SetDefaultDllDirectories");
   // An empty text takes the current folder out of the standard search.
   if (setDirectory) setDirectory("");
-  const auto setDefault = Kernel32Entry<SetDefaultDirectories>("SetDefaultDllDirectories");
   return setDefault && setDefault(kSearchSystemFolderOnly);
 }

@@ -14,7 +14,6 @@
 #include "startup/deferred_file.h"
 
 namespace {
-std::string Key(std::string path) { return ToLower(path); }
 
 // True when every file below `folder` is one of `expected` and no folder
 // below it is a link; the folders below it are added to `folders`, deepest
@@ -32,7 +31,7 @@ bool HeldOnlyBy(const std::string& folder, const std::set<std::string>& expected
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       if (IsFolderLink(path) || !HeldOnlyBy(path, expected, folders)) return false;
       folders.push_back(path);
-    } else if (expected.count(Key(path)) == 0) {
+    } else if (expected.count(PathKey(path)) == 0) {
       return false;
     }
   } while (search.Next(&found));
@@ -41,11 +40,11 @@ bool HeldOnlyBy(const std::string& folder, const std::set<std::string>& expected
 }  // namespace
 
 int SettleLeftovers(const std::string& folder, const Leftovers& leftovers, const std::string& goingNow) {
-  const std::string going = Key(goingNow);
+  const std::string going = PathKey(goingNow);
   std::set<std::string> left;
   bool allQueued = true;
   for (const std::string& path : leftovers) {
-    if (Key(path) == going || !IsPresent(path) || !left.insert(Key(path)).second) continue;
+    if (PathKey(path) == going || !IsPresent(path) || !left.insert(PathKey(path)).second) continue;
     if (!DeferDelete(path.c_str())) allQueued = false;
   }
   if (left.empty()) return exitstatus::kDone;

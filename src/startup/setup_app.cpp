@@ -33,9 +33,8 @@ constexpr DWORD kCloseGrace = 10;
 
 // True when the process runs the application's executable (by file name).
 bool RunsApplication(HANDLE process) {
-  using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
   // Looked up, not imported: older systems lack the call.
-  static const auto query = Kernel32Entry<QueryImageName>("QueryFullProcessImageNameA");
+  static const auto query = Kernel32Entry<decltype(&::QueryFullProcessImageNameA)>("QueryFullProcessImageNameA");
   if (!query) return false;
   char path[kMaxPath];
   DWORD size = sizeof path;

@@ -19,7 +19,7 @@ std::string FolderKey(const std::string& folder) {
   DWORD longLength = GetLongPathNameA(full, longForm, sizeof longForm);
   std::string key = (longLength != 0 && longLength < sizeof longForm) ? longForm : full;
   if (key.size() > 1 && key.back() == '\\') key.pop_back();
-  return ToLower(key);
+  return PathKey(key);
 }
 
 // True when the two folders name the same place.

@@ -1,12 +1,8 @@
 #include "uninstall/install_log.h"
 
 #include <cstring>
-#include <memory>
 
 namespace {
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 struct KindPrefix {
   LogKind kind;
@@ -69,15 +65,11 @@ LogReader::LogReader(const char* path) {
   // after it, the installer's own "Made Dir: " and "Shell Link: " lines
   // included. The line ends need no translation: the CR before a line feed is
   // stripped like any trailing control byte.
-  if (path) file_ = std::fopen(path, "rb");
-}
-
-LogReader::~LogReader() {
-  if (file_) std::fclose(file_);
+  if (path) file_.reset(std::fopen(path, "rb"));
 }
 
 bool LogReader::Next() {
-  if (!file_ || !std::fgets(line_, sizeof line_, file_)) {
+  if (!file_ || !std::fgets(line_, sizeof line_, file_.get())) {
     line_[0] = '\0';
     return false;
   }
@@ -99,7 +91,7 @@ const char* LogReader::Argument(const char* prefix) const {
 }
 
 void LogReader::Rewind() {
-  if (file_) std::rewind(file_);
+  if (file_) std::rewind(file_.get());
   line_[0] = '\0';
 }
 
@@ -107,7 +99,7 @@ void LogReader::Rewind() {
 bool AppendLogLine(const char* logPath, const char* text) {
   if (!logPath) return false;
   // Text mode: the line feed is written as CR LF.
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(logPath, "at"));
+  UniqueFile file(std::fopen(logPath, "at"));
   if (!file) return false;
   bool written = std::fputs(text ? text : "", file.get()) >= 0;
   written = std::fputc('\n', file.get()) != EOF && written;

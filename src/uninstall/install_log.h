@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "common/unique_file.h"
+
 namespace logprefix {
 inline constexpr char kFileCopy[] = "File Copy: ";
 inline constexpr char kFileCopyX64[] = "File Copy x64: ";
@@ -52,7 +54,6 @@ class LogReader {
   // Opens the file for reading (bytes as they are, a Ctrl-Z included); a file
   // that does not open reads as empty.
   explicit LogReader(const char* path);
-  ~LogReader();
   LogReader(const LogReader&) = delete;
   LogReader& operator=(const LogReader&) = delete;
 
@@ -76,7 +77,7 @@ class LogReader {
   void Rewind();
 
  private:
-  std::FILE* file_ = nullptr;
+  UniqueFile file_;
   char line_[kLineBuffer] = {};
 };
 

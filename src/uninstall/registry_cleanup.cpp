@@ -52,7 +52,7 @@ void DeleteListEntry(const char* listKey, const char* entry) {
   RegKey list;
   if (!list.Open(HKEY_LOCAL_MACHINE, listKey, KEY_ALL_ACCESS)) return;
   const LONG result = RegistryCleanupPlatform().deleteKey(list.get(), entry);
-  LogKeyRemoval(std::string("HKLM\\") + listKey + "\\" + entry, result);
+  LogKeyRemoval(std::string(names::kMachineRootName) + "\\" + listKey + "\\" + entry, result);
 }
 
 // A changed file type in the run's log.
@@ -102,17 +102,18 @@ void ForEachLoadedProfile(void (*visit)(HKEY profile, const std::string& profile
   char name[kTextBuffer];
   for (DWORD index = 0; RegEnumKeyA(HKEY_USERS, index, name, sizeof name) == ERROR_SUCCESS; ++index) {
     RegKey profile;
-    if (profile.Open(HKEY_USERS, name, KEY_ALL_ACCESS)) visit(profile.get(), std::string("HKU\\") + name);
+    if (profile.Open(HKEY_USERS, name, KEY_ALL_ACCESS))
+      visit(profile.get(), std::string(names::kUsersRootName) + "\\" + name);
   }
 }
 
 void RemoveProductRegistry() {
-  RemoveKeyTree(HKEY_LOCAL_MACHINE, "HKLM", names::kProductKey);
-  RemoveKeyTree(HKEY_CURRENT_USER, "HKCU", names::kProductKey);
-  DeleteKeyIfNoSubkeys(HKEY_LOCAL_MACHINE, "HKLM", names::kMakerKey);
-  DeleteKeyIfNoSubkeys(HKEY_CURRENT_USER, "HKCU", names::kMakerKey);
+  RemoveKeyTree(HKEY_LOCAL_MACHINE, names::kMachineRootName, names::kProductKey);
+  RemoveKeyTree(HKEY_CURRENT_USER, names::kUserRootName, names::kProductKey);
+  DeleteKeyIfNoSubkeys(HKEY_LOCAL_MACHINE, names::kMachineRootName, names::kMakerKey);
+  DeleteKeyIfNoSubkeys(HKEY_CURRENT_USER, names::kUserRootName, names::kMakerKey);
   ForEachLoadedProfile(&RemoveProductFromProfile);
-  RemoveKeyTree(HKEY_CLASSES_ROOT, "HKCR", names::kDocumentTypeKey);
+  RemoveKeyTree(HKEY_CLASSES_ROOT, names::kClassesRootName, names::kDocumentTypeKey);
   DeleteListEntry(names::kUninstallListKey, names::kProductName);
   DeleteListEntry(names::kAppPathsKey, names::kApplicationExe);
 }
@@ -121,11 +122,11 @@ void RestoreImageAssociations() {
   // The per-user type choices when they exist, else the classes' defaults.
   RegKey base;
   const char* typeValue = names::kFileExtsTypeValue;
-  std::string baseName = std::string("HKCU\\") + names::kFileExtsKey;
+  std::string baseName = std::string(names::kUserRootName) + "\\" + names::kFileExtsKey;
   if (!base.Open(HKEY_CURRENT_USER, names::kFileExtsKey, KEY_ALL_ACCESS)) {
     if (!base.Open(HKEY_CLASSES_ROOT, nullptr, KEY_ALL_ACCESS)) return;
     typeValue = nullptr;  // the unnamed default value
-    baseName = "HKCR";
+    baseName = names::kClassesRootName;
   }
 
   // Every saved handler is read before any type is changed.
