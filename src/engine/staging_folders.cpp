@@ -8,8 +8,7 @@
 
 std::string StagingFolders::StagedName(const std::string& target) {
   const std::string folder = FolderPart(target);
-  std::string key = folder;
-  ToLower(key);
+  const std::string key = PathKey(folder);
   auto found = made_.find(key);
   if (found == made_.end()) {
     std::string staging = JoinBoundedPath(folder, names::kStagingFolder);
