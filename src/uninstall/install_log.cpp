@@ -50,13 +50,6 @@ LogEntry ParseLogLine(const char* line) {
 
 }  // namespace
 
-LogKind LogKindOf(const char* prefix) {
-  if (!prefix) return LogKind::None;
-  for (const KindPrefix& each : kKindPrefixes)
-    if (std::strcmp(each.prefix, prefix) == 0) return each.kind;
-  return LogKind::None;
-}
-
 bool IsFileKind(LogKind kind) {
   return kind == LogKind::FileCopy || kind == LogKind::FileCopyX64 || kind == LogKind::FileCopyInd ||
          kind == LogKind::FileOverwrite || kind == LogKind::FileDel;

@@ -24,9 +24,6 @@ inline constexpr char kLogRemarkSeparator[] = " | ";
 // comment, an empty line, a misspelt prefix).
 enum class LogKind { None, FileCopy, FileCopyX64, FileCopyInd, FileOverwrite, FileDel, MakeDir, MadeDir, ShortcutLink };
 
-// The kind `prefix` names exactly (one of the texts above); None otherwise.
-LogKind LogKindOf(const char* prefix);
-
 // True for the five kinds that name files: the copies, the overwrite and the
 // deletion.
 bool IsFileKind(LogKind kind);

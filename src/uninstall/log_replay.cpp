@@ -150,16 +150,15 @@ void RemoveLoggedLinks(const char* logPath, Leftovers* leftovers) {
   }
 }
 
-void RemoveLoggedFiles(const char* logPath, const char* folder, const char* prefix, Leftovers* leftovers) {
+void RemoveLoggedFiles(const char* logPath, const char* folder, LogKind only, Leftovers* leftovers) {
   LogReader log(logPath);
   if (!log.IsOpen()) return;
   const std::string base = folder ? folder : "";
-  const LogKind only = prefix ? LogKindOf(prefix) : LogKind::None;
 
   WorkingFolders working(base);
   LogEntry entry;
   while (log.NextEntry(entry)) {
-    if (prefix ? entry.kind != only || only == LogKind::None : !IsFileKind(entry.kind)) continue;
+    if (only == LogKind::None ? !IsFileKind(entry.kind) : entry.kind != only) continue;
     const std::string spec = FileSpecOf(entry.line, entry.prefixLength);
     if (StaysInsideFolder(spec)) DeleteMatchingFiles(spec, base, working, leftovers);
   }

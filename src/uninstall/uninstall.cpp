@@ -71,7 +71,7 @@ Leftovers Uninstall(const char* installedFolder) {
   // empty and reads as a missing log.
   const std::string logs[] = {JoinBoundedPath(folder, names::kOldLog), JoinBoundedPath(folder, names::kUninstallLog)};
   for (const std::string& log : logs) RemoveLoggedLinks(log.c_str(), &leftovers);
-  for (const std::string& log : logs) RemoveLoggedFiles(log.c_str(), folder.c_str(), nullptr, &leftovers);
+  for (const std::string& log : logs) RemoveLoggedFiles(log.c_str(), folder.c_str(), LogKind::None, &leftovers);
   DeleteFilesByPattern(names::kUninstallLog, folder, &leftovers);
 
   // The current folder could keep the installed folder from going.
