@@ -12,12 +12,13 @@ struct KindPrefix {
   LogKind kind;
   const char* prefix;
 };
-// No prefix begins another, so the order does not decide anything.
+// The one place the prefixes are written. No prefix begins another, so the
+// order does not decide anything.
 constexpr KindPrefix kKindPrefixes[] = {
-    {LogKind::FileCopy, logprefix::kFileCopy},     {LogKind::FileCopyX64, logprefix::kFileCopyX64},
-    {LogKind::FileCopyInd, logprefix::kFileCopyInd}, {LogKind::FileOverwrite, logprefix::kFileOverwrite},
-    {LogKind::FileDel, logprefix::kFileDel},       {LogKind::MakeDir, logprefix::kMakeDir},
-    {LogKind::MadeDir, logprefix::kMadeDir},       {LogKind::ShortcutLink, logprefix::kShellLink},
+    {LogKind::FileCopy, "File Copy: "},         {LogKind::FileCopyX64, "File Copy x64: "},
+    {LogKind::FileCopyInd, "File Copy ind: "},  {LogKind::FileOverwrite, "File Overwrite: "},
+    {LogKind::FileDel, "File Del: "},           {LogKind::MakeDir, "Make Dir: "},
+    {LogKind::MadeDir, "Made Dir: "},           {LogKind::ShortcutLink, "Shell Link: "},
 };
 
 // Strips trailing bytes with codes 1..32 from a zero-terminated line, never
