@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "common/file_attributes.h"
+#include "common/file_removal.h"
 #include "common/run_log.h"
 #include "common/text.h"
 
@@ -69,14 +69,7 @@ bool RemoveEmptyFolder(const std::string& path) {
     RunLogEvent("left alone, a link:", path);
     return false;
   }
-  if (RemoveDirectoryA(path.c_str())) {
-    RunLogEvent("removed folder", path);
-    return true;
-  }
   // A folder that still holds files, or is gone already, is no failure: the
   // walk up a logged folder's parents ends at the first that is not empty.
-  const DWORD error = GetLastError();
-  if (error != ERROR_DIR_NOT_EMPTY && !IsGoneError(error))
-    RunLogFailure("remove folder", path, error);
-  return false;
+  return RemoveFileOrFolder(RemovalTarget::Folder, path) == RemovalResult::Removed;
 }

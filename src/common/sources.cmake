@@ -11,6 +11,7 @@ list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/codepage_convert.cpp
   ${CMAKE_CURRENT_LIST_DIR}/com.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_compare.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_removal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_rename.cpp
   ${CMAKE_CURRENT_LIST_DIR}/held_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/locked_file.cpp

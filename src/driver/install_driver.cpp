@@ -98,14 +98,9 @@ void EndProcess(int status) {
   std::exit(status);
 }
 
-}  // namespace
-
-bool RunInstallDriver(const std::vector<std::string>& args) {
-  return RunInstallDriver(args, OwnProgramPath(), InstallDriverHandovers{&Install, &RunSetupWizard, &EndProcess});
-}
-
-bool RunInstallDriver(const std::vector<std::string>& args, const std::string& ownPath,
-                      const InstallDriverHandovers& handovers) {
+// The earlier installation's folder, or the default destination of a new
+// one, and the package's folder.
+void FindEarlierInstallation(const std::string& ownPath) {
   InstallOptionsRecord& options = InstallOptions;
   options.destinationFolder = FindInstalledFolder();
   options.sourceFolder = FolderPart(ownPath);
@@ -116,6 +111,12 @@ bool RunInstallDriver(const std::vector<std::string>& args, const std::string& o
   } else {
     RunLogEvent("earlier installation in", options.destinationFolder);
   }
+}
+
+// The options and destination the command line's switches give, and the
+// default program group.
+void ApplySwitches(const std::vector<std::string>& args) {
+  InstallOptionsRecord& options = InstallOptions;
   const DriverSwitches switches = ReadDriverSwitches(args, &FolderExists, &FullFolderPath);
   if (switches.runAfter) options.runAfter = true;
   if (switches.allUsers) options.allUsers = true;
@@ -123,47 +124,78 @@ bool RunInstallDriver(const std::vector<std::string>& args, const std::string& o
   if (switches.noDesktopIcon) options.desktopIcon = false;
   if (!switches.destination.empty()) options.destinationFolder = switches.destination;
   options.programGroup = names::kProductName;
+}
 
-  options.newVersion = ReadFileVersion(JoinBoundedPath(options.sourceFolder, names::kApplicationExe));
-  RunLogEvent("package version", VersionText(options.newVersion));
-  if (!options.isNewInstall) {
-    const FileVersion installed =
-        ReadFileVersion(JoinBoundedPath(options.destinationFolder, names::kApplicationExe));
-    if (!SettleVersionChange(installed)) return true;
-    // The earlier installation's choice wins over "-allusers".
-    options.allUsers =
-        ReadRegistryString(HKEY_LOCAL_MACHINE, names::kProductKey, names::kAllUsersValue) == names::kAllUsersYes;
-    options.programGroup = RecoverProgramGroup(options.destinationFolder, options.allUsers, options.programGroup);
+// Over an earlier installation: the version question, then that
+// installation's all-users choice and program group. False when the user
+// did not answer yes.
+bool SettleEarlierInstallation() {
+  InstallOptionsRecord& options = InstallOptions;
+  const FileVersion installed = ReadFileVersion(JoinBoundedPath(options.destinationFolder, names::kApplicationExe));
+  if (!SettleVersionChange(installed)) return false;
+  // The earlier installation's choice wins over "-allusers".
+  options.allUsers =
+      ReadRegistryString(HKEY_LOCAL_MACHINE, names::kProductKey, names::kAllUsersValue) == names::kAllUsersYes;
+  options.programGroup = RecoverProgramGroup(options.destinationFolder, options.allUsers, options.programGroup);
+  return true;
+}
+
+// A damaged package ends the run with its own status.
+void EndForDamagedPackage(const InstallDriverHandovers& handovers) {
+  // A silent run has nobody to read the box or the page: the status says it.
+  if (!InstallOptions.silent) {
+    AppMessageBox(IDS_DAMAGED_PACKAGE, MB_OK | MB_ICONERROR);
+    OpenWebPage(ORVELLE_HOME_PAGE);
   }
+  handovers.endProcess(exitstatus::kDamagedPackage);
+}
 
-  if (IsPackageDamaged()) {
-    // A silent run has nobody to read the box or the page: the status says it.
-    if (!options.silent) {
-      AppMessageBox(IDS_DAMAGED_PACKAGE, MB_OK | MB_ICONERROR);
-      OpenWebPage(ORVELLE_HOME_PAGE);
-    }
-    handovers.endProcess(exitstatus::kDamagedPackage);
-    return true;  // only when the process was not ended (tests)
-  }
-
-  if (options.silent) {
-    if (options.isNewInstall) options.allUsers = true;
+// The installation, silent or through the wizard; false when the run ends
+// without one (the wizard cancelled or not shown).
+bool RunInstallation(const InstallDriverHandovers& handovers) {
+  if (InstallOptions.silent) {
+    if (InstallOptions.isNewInstall) InstallOptions.allUsers = true;
     handovers.install();
-  } else {
-    const INT_PTR result = handovers.runWizard();
-    RunLogEvent("wizard ended:", result == IDOK ? "finished" : result == -1 ? "could not be shown" : "cancelled");
-    // -1: the wizard could not be created at all, which is a failure, not
-    // the user's cancellation.
-    if (result == -1) {
-      handovers.endProcess(exitstatus::kFailed);
-      return true;  // only when the process was not ended (tests)
-    }
-    if (result != IDOK) return true;
+    return true;
   }
+  const INT_PTR result = handovers.runWizard();
+  RunLogEvent("wizard ended:", result == IDOK ? "finished" : result == -1 ? "could not be shown" : "cancelled");
+  // -1: the wizard could not be created at all, which is a failure, not
+  // the user's cancellation.
+  if (result == -1) handovers.endProcess(exitstatus::kFailed);
+  return result == IDOK;
+}
 
+// What follows an installation: the installed folder made current, the
+// vendor's page after a new installation or an upgrade, the application
+// when asked for.
+void FinishInstallation() {
+  const InstallOptionsRecord& options = InstallOptions;
   SetCurrentDirectoryA(options.destinationFolder.c_str());
   if (!options.silent && (options.isNewInstall || options.isUpgrade))
     OpenVendorPage(options.destinationFolder, options.isUpgrade);
   if (options.runAfter) StartApplication(options.destinationFolder);
+}
+
+}  // namespace
+
+bool RunInstallDriver(const std::vector<std::string>& args) {
+  return RunInstallDriver(args, OwnProgramPath(), InstallDriverHandovers{&Install, &RunSetupWizard, &EndProcess});
+}
+
+bool RunInstallDriver(const std::vector<std::string>& args, const std::string& ownPath,
+                      const InstallDriverHandovers& handovers) {
+  FindEarlierInstallation(ownPath);
+  ApplySwitches(args);
+  InstallOptions.newVersion = ReadFileVersion(JoinBoundedPath(InstallOptions.sourceFolder, names::kApplicationExe));
+  RunLogEvent("package version", VersionText(InstallOptions.newVersion));
+  if (!InstallOptions.isNewInstall && !SettleEarlierInstallation()) return true;
+  // Returning true after an ended process happens only in tests.
+  if (IsPackageDamaged()) {
+    EndForDamagedPackage(handovers);
+    return true;
+  }
+  if (!RunInstallation(handovers)) return true;
+  FinishInstallation();
   return false;
 }

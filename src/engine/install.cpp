@@ -98,7 +98,7 @@ void Install() {
   if (!options.isNewInstall) {
     RemoveLoggedLinks(JoinBoundedPath(destination, names::kOldLog).c_str());
     RemoveLoggedLinks(log.c_str());
-    RemoveLoggedFiles(script.c_str(), destination.c_str(), logprefix::kFileDel);
+    RemoveLoggedFiles(script.c_str(), destination.c_str(), LogKind::FileDel);
   }
 
   RunInstallScript(script, placer);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/file_attributes.h"
+#include "common/file_removal.h"
 #include "common/handle.h"
 #include "common/held_folder.h"
 #include "common/locked_file.h"
@@ -27,8 +28,7 @@ namespace {
 // The copy gives the uninstaller that started it this long to end.
 constexpr DWORD kUninstallerExitWait = 1000;
 // On a loaded machine the uninstaller's file can still be held after that
-// wait: the deletion is tried again at this pace for up to this long.
-constexpr DWORD kUninstallerRetryPause = 100;
+// wait: the deletion is tried again for up to this long.
 constexpr DWORD kUninstallerRetryLimit = 10000;
 constexpr DWORD kFolderRetryLimit = 3000;
 
@@ -46,22 +46,13 @@ std::string NewTemporaryFile() {
   if (GetTempFileNameA(folder, names::kSelfRemovalPrefix, 0, file) == 0) return std::string();
   return file;
 }
+
 // Deletes the uninstaller once it has ended. A file that is already gone
 // counts as deleted; one held past the retry limit stays.
-void DeleteEndedUninstaller(const char* path) {
-  for (DWORD waited = 0;; waited += kUninstallerRetryPause) {
-    if (DeleteFileA(path)) {
-      RunLogEvent("removed file", path);
-      return;
-    }
-    const DWORD error = GetLastError();
-    if (IsGoneError(error)) return;
-    if (waited >= kUninstallerRetryLimit) {
-      RunLogFailure("remove file", path, error);
-      return;
-    }
-    Sleep(kUninstallerRetryPause);
-  }
+void DeleteEndedUninstaller(const std::string& path) {
+  RemovalOptions options;
+  options.retryFor = kUninstallerRetryLimit;
+  RemoveFileOrFolder(RemovalTarget::File, path, options);
 }
 
 // Removes the emptied installed folder. A folder someone is just reading (a
@@ -70,19 +61,9 @@ void DeleteEndedUninstaller(const char* path) {
 // user's own) stays at once, and so does a link.
 void RemoveEmptiedFolder(const std::string& folder) {
   if (IsFolderLink(folder)) return;
-  for (DWORD waited = 0;; waited += kUninstallerRetryPause) {
-    if (RemoveDirectoryA(folder.c_str())) {
-      RunLogEvent("removed folder", folder);
-      return;
-    }
-    const DWORD error = GetLastError();
-    if (error == ERROR_DIR_NOT_EMPTY || IsGoneError(error)) return;
-    if (waited >= kFolderRetryLimit) {
-      RunLogFailure("remove folder", folder, error);
-      return;
-    }
-    Sleep(kUninstallerRetryPause);
-  }
+  RemovalOptions options;
+  options.retryFor = kFolderRetryLimit;
+  RemoveFileOrFolder(RemovalTarget::Folder, folder, options);
 }
 
 // What "-wait" hands to the copy: an inheritable handle to this process, so
@@ -130,12 +111,40 @@ class WaitChannel {
   UniqueHandle write_;
 };
 
-// The copy's report to the uninstaller that waits for it.
-void ReportStatus(HANDLE pipe, DWORD status) {
-  DWORD written = 0;
-  WriteFile(pipe, &status, sizeof status, &written, nullptr);
-  CloseHandle(pipe);
-}
+// The uninstaller that started the copy with "-wait" and waits for its
+// status: its process and the pipe the status goes through, both inherited.
+class WaitingUninstaller {
+ public:
+  // Numbers on a command line typed by hand name no handle of an uninstaller,
+  // or one of this process that is no pipe or no process: such handles are
+  // neither written to nor closed.
+  explicit WaitingUninstaller(const StartupChoice& choice) {
+    const HANDLE process = reinterpret_cast<HANDLE>(choice.waitingUninstaller);
+    const HANDLE pipe = reinterpret_cast<HANDLE>(choice.statusPipe);
+    if (!process || !pipe || GetFileType(pipe) != FILE_TYPE_PIPE || GetProcessId(process) == 0) return;
+    waits_ = true;
+    process_.reset(process);
+    pipe_.reset(pipe);
+  }
+
+  bool Waits() const { return waits_; }
+
+  // Reports `status` and gives the uninstaller a while to end once it has
+  // read it.
+  void ReportAndAwaitEnd(int status) {
+    const DWORD value = static_cast<DWORD>(status);
+    DWORD written = 0;
+    WriteFile(pipe_.get(), &value, sizeof value, &written, nullptr);
+    pipe_.reset();
+    WaitForSingleObject(process_.get(), kWaitingUninstallerExitWait);
+    process_.reset();
+  }
+
+ private:
+  bool waits_ = false;
+  UniqueHandle process_;
+  UniqueHandle pipe_;
+};
 
 // TerminateProcess, not ExitProcess or exit: no static destructor and no DLL
 // notification runs, so the instance list keeps this process's entry
@@ -185,6 +194,57 @@ void StartLockedCopy(const std::string& copy, const RunGuard& guard, bool waitFo
   TerminateProcess(process, exitstatus::kFailed);
   WaitForSingleObject(process, kUninstallerRetryLimit);
 }
+
+// The run guard, handed over by the uninstaller or taken as a run started by
+// hand takes it. Held by another run: the process ends here.
+RunGuard TakeRunGuard() {
+  RunGuard guard = RunGuard::HandedOver();
+  if (!guard.Held()) guard = AcquireRunGuard(InstallOptions.silent);
+  if (guard.Held()) return guard;
+  RunLogEvent("another run of the program is in progress: nothing done");
+  RunLogExitStatus(exitstatus::kRunInProgress);
+  std::exit(exitstatus::kRunInProgress);
+}
+
+// Removes the installation in `folder`, the uninstaller's file included
+// unless it waits for the status; returns the removal's exit status.
+int RemoveInstallation(const std::string& uninstallerPath, const std::string& folder, bool uninstallerWaits) {
+  if (!uninstallerWaits) DeleteEndedUninstaller(uninstallerPath);
+  Leftovers leftovers = Uninstall(folder.c_str());
+  // A waiting uninstaller goes once it has the status; one that would not
+  // go in time is a leftover like any other.
+  std::string goingNow;
+  if (uninstallerWaits) {
+    goingNow = uninstallerPath;
+  } else if (IsPresent(uninstallerPath)) {
+    leftovers.push_back(uninstallerPath);
+  }
+  return SettleLeftovers(FolderPart(uninstallerPath), leftovers, goingNow);
+}
+
+// The closing message; after leftovers it names the folder they keep.
+void ShowClosingMessage(int status, const std::string& uninstallerPath) {
+  if (status == exitstatus::kDone) {
+    AppMessageBox(IDS_UNINSTALLED, MB_OK);
+    return;
+  }
+  char text[1024];
+  std::snprintf(text, sizeof text, LoadStringResource(IDS_UNINSTALLED_BUT).c_str(),
+                FolderPart(uninstallerPath).c_str());
+  AppMessageBox(text, MB_OK);
+}
+
+// Once the waiting uninstaller has ended: its file, then the emptied folder.
+void RemoveAfterUninstaller(const std::string& uninstallerPath, const std::string& folder) {
+  DeleteEndedUninstaller(uninstallerPath);
+  // Still held past the retries: it goes at the restart, like the leftovers
+  // queued before it, and the folder after it.
+  if (IsPresent(uninstallerPath)) {
+    DeferDelete(uninstallerPath.c_str());
+    DeferDelete(FolderPart(uninstallerPath).c_str());
+  }
+  RemoveEmptiedFolder(folder);
+}
 }  // namespace
 
 SelfRemovalCalls& SelfRemovalPlatform() {
@@ -220,69 +280,22 @@ void StartSelfRemovalCopy(const RunGuard& guard, bool waitForRemoval) {
 }
 
 void RunSelfRemovalCopy(const StartupChoice& choice) {
-  RunGuard guard = RunGuard::HandedOver();
-  if (!guard.Held()) guard = AcquireRunGuard(InstallOptions.silent);
-  if (!guard.Held()) {
-    RunLogEvent("another run of the program is in progress: nothing done");
-    RunLogExitStatus(exitstatus::kRunInProgress);
-    std::exit(exitstatus::kRunInProgress);
-  }
-
-  const char* uninstallerPath = choice.uninstallerPath.c_str();
-  const HANDLE waitingUninstaller = reinterpret_cast<HANDLE>(choice.waitingUninstaller);
-  const HANDLE statusPipe = reinterpret_cast<HANDLE>(choice.statusPipe);
-  // Numbers on a command line typed by hand name no handle of an uninstaller,
-  // or one of this process that is no pipe or no process: never written to.
-  const bool reportToUninstaller = waitingUninstaller && statusPipe && GetFileType(statusPipe) == FILE_TYPE_PIPE &&
-                                   GetProcessId(waitingUninstaller) != 0;
+  const RunGuard guard = TakeRunGuard();
+  WaitingUninstaller waiting(choice);
+  const std::string& uninstallerPath = choice.uninstallerPath;
   // A waiting uninstaller runs until it has the status: its file goes after.
-  if (!reportToUninstaller) Sleep(kUninstallerExitWait);
+  if (!waiting.Waits()) Sleep(kUninstallerExitWait);
   std::string self = OwnProgramPath();
   if (!self.empty()) DeferDelete(self.c_str());
 
   // Only a path with a folder names an installation; a bare name would make
   // the current directory the installed folder.
-  std::string folder = SelfRemovalFolder(uninstallerPath);
-  int status = exitstatus::kDone;
-  if (!folder.empty()) {
-    if (!reportToUninstaller) DeleteEndedUninstaller(uninstallerPath);
-    Leftovers leftovers = Uninstall(folder.c_str());
-    // A waiting uninstaller goes once it has the status; one that would not
-    // go in time is a leftover like any other.
-    std::string goingNow;
-    if (reportToUninstaller) {
-      goingNow = uninstallerPath;
-    } else if (IsPresent(uninstallerPath)) {
-      leftovers.push_back(uninstallerPath);
-    }
-    status = SettleLeftovers(FolderPart(uninstallerPath), leftovers, goingNow);
-  }
-
-  if (!InstallOptions.silent) {
-    if (status == exitstatus::kDone) {
-      AppMessageBox(IDS_UNINSTALLED, MB_OK);
-    } else {
-      // Names the folder the leftovers keep.
-      char text[1024];
-      std::snprintf(text, sizeof text, LoadStringResource(IDS_UNINSTALLED_BUT).c_str(),
-                    FolderPart(uninstallerPath).c_str());
-      AppMessageBox(text, MB_OK);
-    }
-  }
-  if (reportToUninstaller) {
-    ReportStatus(statusPipe, static_cast<DWORD>(status));
-    WaitForSingleObject(waitingUninstaller, kWaitingUninstallerExitWait);
-    CloseHandle(waitingUninstaller);
-    if (!folder.empty()) {
-      DeleteEndedUninstaller(uninstallerPath);
-      // Still held past the retries: it goes at the restart, like the
-      // leftovers queued before it, and the folder after it.
-      if (IsPresent(uninstallerPath)) {
-        DeferDelete(uninstallerPath);
-        DeferDelete(FolderPart(uninstallerPath).c_str());
-      }
-      RemoveEmptiedFolder(folder);
-    }
+  const std::string folder = SelfRemovalFolder(uninstallerPath);
+  const int status = folder.empty() ? exitstatus::kDone : RemoveInstallation(uninstallerPath, folder, waiting.Waits());
+  if (!InstallOptions.silent) ShowClosingMessage(status, uninstallerPath);
+  if (waiting.Waits()) {
+    waiting.ReportAndAwaitEnd(status);
+    if (!folder.empty()) RemoveAfterUninstaller(uninstallerPath, folder);
   }
   // exit, not ExitProcess: the process-wide clean-up (the instance list) runs.
   RunLogExitStatus(status);

@@ -8,12 +8,13 @@ struct KindPrefix {
   LogKind kind;
   const char* prefix;
 };
-// No prefix begins another, so the order does not decide anything.
+// The one place the prefixes are written. No prefix begins another, so the
+// order does not decide anything.
 constexpr KindPrefix kKindPrefixes[] = {
-    {LogKind::FileCopy, logprefix::kFileCopy},     {LogKind::FileCopyX64, logprefix::kFileCopyX64},
-    {LogKind::FileCopyInd, logprefix::kFileCopyInd}, {LogKind::FileOverwrite, logprefix::kFileOverwrite},
-    {LogKind::FileDel, logprefix::kFileDel},       {LogKind::MakeDir, logprefix::kMakeDir},
-    {LogKind::MadeDir, logprefix::kMadeDir},       {LogKind::ShortcutLink, logprefix::kShellLink},
+    {LogKind::FileCopy, "File Copy: "},         {LogKind::FileCopyX64, "File Copy x64: "},
+    {LogKind::FileCopyInd, "File Copy ind: "},  {LogKind::FileOverwrite, "File Overwrite: "},
+    {LogKind::FileDel, "File Del: "},           {LogKind::MakeDir, "Make Dir: "},
+    {LogKind::MadeDir, "Made Dir: "},           {LogKind::ShortcutLink, "Shell Link: "},
 };
 
 // Strips trailing bytes with codes 1..32 from a zero-terminated line, never
@@ -45,13 +46,6 @@ LogEntry ParseLogLine(const char* line) {
 }
 
 }  // namespace
-
-LogKind LogKindOf(const char* prefix) {
-  if (!prefix) return LogKind::None;
-  for (const KindPrefix& each : kKindPrefixes)
-    if (std::strcmp(each.prefix, prefix) == 0) return each.kind;
-  return LogKind::None;
-}
 
 bool IsFileKind(LogKind kind) {
   return kind == LogKind::FileCopy || kind == LogKind::FileCopyX64 || kind == LogKind::FileCopyInd ||

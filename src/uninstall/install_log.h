@@ -8,26 +8,22 @@
 
 #include "common/unique_file.h"
 
-namespace logprefix {
-inline constexpr char kFileCopy[] = "File Copy: ";
-inline constexpr char kFileCopyX64[] = "File Copy x64: ";
-inline constexpr char kFileCopyInd[] = "File Copy ind: ";
-inline constexpr char kFileOverwrite[] = "File Overwrite: ";
-inline constexpr char kFileDel[] = "File Del: ";
-inline constexpr char kMakeDir[] = "Make Dir: ";
-inline constexpr char kMadeDir[] = "Made Dir: ";
-inline constexpr char kShellLink[] = "Shell Link: ";
-}  // namespace logprefix
-
 // Separator of a remark after a file spec (cut by the removal passes only).
 inline constexpr char kLogRemarkSeparator[] = " | ";
 
 // The kinds of entry, one for each prefix; None for any other line (a
 // comment, an empty line, a misspelt prefix).
-enum class LogKind { None, FileCopy, FileCopyX64, FileCopyInd, FileOverwrite, FileDel, MakeDir, MadeDir, ShortcutLink };
-
-// The kind `prefix` names exactly (one of the texts above); None otherwise.
-LogKind LogKindOf(const char* prefix);
+enum class LogKind {
+  None,
+  FileCopy,       // "File Copy: "
+  FileCopyX64,    // "File Copy x64: "
+  FileCopyInd,    // "File Copy ind: "
+  FileOverwrite,  // "File Overwrite: "
+  FileDel,        // "File Del: "
+  MakeDir,        // "Make Dir: "
+  MadeDir,        // "Made Dir: "
+  ShortcutLink,   // "Shell Link: "
+};
 
 // True for the five kinds that name files: the copies, the overwrite and the
 // deletion.

@@ -7,29 +7,27 @@
 #include <vector>
 
 #include "common/bounded_path.h"
-#include "common/file_attributes.h"
+#include "common/file_removal.h"
 #include "common/file_search.h"
 #include "common/held_folder.h"
-#include "common/run_log.h"
 #include "common/text.h"
 #include "uninstall/file_entry.h"
 #include "uninstall/install_log.h"
 
 namespace {
 
-// A file that was there and stays: its deletion failed for another reason
-// than its absence (`what` names the removal in the run's log). A removal
-// that keeps its leftovers settles them later (the restart, as a rule), so
-// the log says here only that the file stays for now.
-void NoteLeftover(Leftovers* leftovers, const char* what, const std::string& path) {
-  const DWORD error = GetLastError();
-  if (IsGoneError(error)) return;
-  if (!leftovers) {
-    RunLogFailure(what, path, error);
-    return;
-  }
-  RunLogEvent("still there for now (error " + std::to_string(error) + "):", path);
-  leftovers->push_back(path);
+// Deletes one file (its read-only and hidden bits cleared first when given
+// in `attributes`); true when it was deleted now. One that stays joins the
+// leftovers: a removal that keeps them settles them later (the restart, as a
+// rule), so the log says only that it stays for now. Without leftovers, the
+// failure is logged.
+bool RemoveReplayedFile(RemovalTarget target, const std::string& path, DWORD attributes, Leftovers* leftovers) {
+  RemovalOptions options;
+  options.clearProtectionOf = attributes;
+  options.leftoverForNow = leftovers != nullptr;
+  const RemovalResult result = RemoveFileOrFolder(target, path, options);
+  if (result == RemovalResult::Stays && leftovers) leftovers->push_back(path);
+  return result == RemovalResult::Removed;
 }
 
 // The folders a removal works in: the folder it was given and the sub-folders
@@ -74,27 +72,19 @@ class WorkingFolders {
 };
 
 // Deletes the shortcut at `link` unless its folder is a link: nothing of
-// this installation is there then, and nothing is left over.
-bool DeleteShortcut(const std::string& link) {
+// this installation is there then, and nothing is left over. Its attributes
+// stay as they are, so a read-only shortcut stays too.
+void DeleteShortcut(const std::string& link, Leftovers* leftovers) {
   const HeldFolder folder(FolderPart(link) + "\\");  // a root keeps its backslash
-  if (!folder.Held()) {
-    SetLastError(ERROR_PATH_NOT_FOUND);
-    return false;
-  }
-  if (!DeleteFileA(link.c_str())) return false;
-  RunLogEvent("removed shortcut", link);
-  return true;
+  if (folder.Held()) RemoveReplayedFile(RemovalTarget::Shortcut, link, 0, leftovers);
 }
 
 // Deletes one file found at `path` with `attributes`, read-only and hidden
 // ones included. Folders are never deleted here; their attributes are not
 // ours to change either.
-bool DeleteFoundFile(const std::string& path, DWORD attributes) {
+bool DeleteFoundFile(const std::string& path, DWORD attributes, Leftovers* leftovers) {
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  ClearDeleteProtection(path, attributes);
-  if (!DeleteFileA(path.c_str())) return false;
-  RunLogEvent("removed file", path);
-  return true;
+  return RemoveReplayedFile(RemovalTarget::File, path, attributes, leftovers);
 }
 
 // DeleteFilesByPattern in folders `working` holds.
@@ -118,9 +108,7 @@ int DeleteMatchingFiles(const std::string& pattern, const std::string& folder, W
   if (pattern.find_first_of("*?") == std::string::npos) {
     const DWORD attributes = GetFileAttributesA(searchPath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return 0;
-    if (DeleteFoundFile(searchPath, attributes)) return 1;
-    NoteLeftover(leftovers, "remove file", searchPath);
-    return 0;
+    return DeleteFoundFile(searchPath, attributes, leftovers) ? 1 : 0;
   }
 
   WIN32_FIND_DATAA found;
@@ -131,10 +119,7 @@ int DeleteMatchingFiles(const std::string& pattern, const std::string& folder, W
     // The search already read each entry's attributes.
     const std::string path = entryFolder + found.cFileName;
     if (!FitsPathLimit(path) || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    if (DeleteFoundFile(path, found.dwFileAttributes))
-      ++deleted;
-    else
-      NoteLeftover(leftovers, "remove file", path);
+    if (DeleteFoundFile(path, found.dwFileAttributes, leftovers)) ++deleted;
   } while (search.Next(&found));
   return deleted;
 }
@@ -149,8 +134,8 @@ void RemoveLoggedLinks(const char* logPath, Leftovers* leftovers) {
   LogEntry entry;
   while (log.NextEntry(entry)) {
     const char* link = entry.operand;
-    if (entry.kind == LogKind::ShortcutLink && IsShortcutName(link) && FitsPathLimit(link) && !DeleteShortcut(link))
-      NoteLeftover(leftovers, "remove shortcut", link);
+    if (entry.kind == LogKind::ShortcutLink && IsShortcutName(link) && FitsPathLimit(link))
+      DeleteShortcut(link, leftovers);
   }
 
   log.Rewind();
@@ -165,16 +150,15 @@ void RemoveLoggedLinks(const char* logPath, Leftovers* leftovers) {
   }
 }
 
-void RemoveLoggedFiles(const char* logPath, const char* folder, const char* prefix, Leftovers* leftovers) {
+void RemoveLoggedFiles(const char* logPath, const char* folder, LogKind only, Leftovers* leftovers) {
   LogReader log(logPath);
   if (!log.IsOpen()) return;
   const std::string base = folder ? folder : "";
-  const LogKind only = prefix ? LogKindOf(prefix) : LogKind::None;
 
   WorkingFolders working(base);
   LogEntry entry;
   while (log.NextEntry(entry)) {
-    if (prefix ? entry.kind != only || only == LogKind::None : !IsFileKind(entry.kind)) continue;
+    if (only == LogKind::None ? !IsFileKind(entry.kind) : entry.kind != only) continue;
     const std::string spec = FileSpecOf(entry.line, entry.prefixLength);
     if (StaysInsideFolder(spec)) DeleteMatchingFiles(spec, base, working, leftovers);
   }

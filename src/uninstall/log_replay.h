@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "uninstall/install_log.h"
+
 // The paths of files a removal found but could not delete (held, protected):
 // what it leaves of what the logs name. Given, the operations below add to it.
 using Leftovers = std::vector<std::string>;
@@ -17,12 +19,12 @@ void RemoveLoggedLinks(const char* logPath, Leftovers* leftovers = nullptr);
 
 // Deletes in `folder` the files named by the file entries ("File Copy: ",
 // "File Copy x64: ", "File Copy ind: ", "File Overwrite: ", "File Del: "), or
-// by `prefix` alone when one is given, then removes every "Make Dir: "
+// by the entries of kind `only` alone when one is given, then removes every "Make Dir: "
 // sub-folder of `folder` that is empty when its line is reached. A remark after
 // " | " is ignored and a renaming pair stands for its target. Specs that are
 // absolute or climb out with ".." are skipped: they would reach outside
 // `folder`. A missing log does nothing.
-void RemoveLoggedFiles(const char* logPath, const char* folder, const char* prefix = nullptr,
+void RemoveLoggedFiles(const char* logPath, const char* folder, LogKind only = LogKind::None,
                        Leftovers* leftovers = nullptr);
 
 // Deletes the files in `folder` that match `pattern` (which may begin with a

@@ -5,11 +5,10 @@
 #include <string>
 
 #include "common/bounded_path.h"
-#include "common/file_attributes.h"
+#include "common/file_removal.h"
 #include "common/held_folder.h"
 #include "common/names.h"
 #include "common/registry.h"
-#include "common/run_log.h"
 #include "common/shell_folders.h"
 #include "uninstall/log_replay.h"
 #include "uninstall/registry_cleanup.h"
@@ -23,13 +22,7 @@ void DeleteDefaultShortcut(HKEY shellFolders, ShellPlace place, bool allUsers) {
   const std::string link = JoinBoundedPath(folder, std::string(names::kProductName) + names::kShortcutExtension);
   if (link.empty()) return;
   const HeldFolder in(folder);
-  if (!in.Held()) return;
-  if (DeleteFileA(link.c_str())) {
-    RunLogEvent("removed shortcut", link);
-    return;
-  }
-  const DWORD error = GetLastError();
-  if (!IsGoneError(error)) RunLogFailure("remove shortcut", link, error);
+  if (in.Held()) RemoveFileOrFolder(RemovalTarget::Shortcut, link);
 }
 
 // Removes the product-named program group under the programs folder,
@@ -78,7 +71,7 @@ Leftovers Uninstall(const char* installedFolder) {
   // empty and reads as a missing log.
   const std::string logs[] = {JoinBoundedPath(folder, names::kOldLog), JoinBoundedPath(folder, names::kUninstallLog)};
   for (const std::string& log : logs) RemoveLoggedLinks(log.c_str(), &leftovers);
-  for (const std::string& log : logs) RemoveLoggedFiles(log.c_str(), folder.c_str(), nullptr, &leftovers);
+  for (const std::string& log : logs) RemoveLoggedFiles(log.c_str(), folder.c_str(), LogKind::None, &leftovers);
   DeleteFilesByPattern(names::kUninstallLog, folder, &leftovers);
 
   // The current folder could keep the installed folder from going.

@@ -16,9 +16,8 @@
 
 namespace {
 
-const char* const kPrefixes[] = {logprefix::kFileCopy,      logprefix::kFileCopyX64, logprefix::kFileCopyInd,
-                                 logprefix::kFileOverwrite, logprefix::kFileDel,     logprefix::kMakeDir,
-                                 logprefix::kMadeDir,       logprefix::kShellLink};
+const char* const kPrefixes[] = {"File Copy: ", "File Copy x64: ", "File Copy ind: ", "File Overwrite: ", "File Del: ",
+                                 "Make Dir: ", "Made Dir: ", "Shell Link: "};
 
 constexpr char kInstalledFolder[] = "C:\\Program Files (x86)\\Orvelle 6";
 

@@ -15,12 +15,11 @@
 
 namespace {
 
-const char* const kAllPrefixes[] = {logprefix::kFileCopy,      logprefix::kFileCopyX64, logprefix::kFileCopyInd,
-                                    logprefix::kFileOverwrite, logprefix::kFileDel,     logprefix::kMakeDir,
-                                    logprefix::kMadeDir,       logprefix::kShellLink};
-const char* const kFileKinds[] = {logprefix::kFileCopy, logprefix::kFileCopyX64, logprefix::kFileCopyInd,
-                                  logprefix::kFileOverwrite, logprefix::kFileDel};
-const char* const kCopyKinds[] = {logprefix::kFileCopy, logprefix::kFileCopyX64, logprefix::kFileCopyInd};
+const char* const kAllPrefixes[] = {"File Copy: ", "File Copy x64: ", "File Copy ind: ", "File Overwrite: ",
+                                    "File Del: ", "Make Dir: ", "Made Dir: ", "Shell Link: "};
+const char* const kFileKinds[] = {"File Copy: ", "File Copy x64: ", "File Copy ind: ", "File Overwrite: ",
+                                  "File Del: "};
+const char* const kCopyKinds[] = {"File Copy: ", "File Copy x64: ", "File Copy ind: "};
 
 void ApplyRules(const char* line) {
   for (const char* kind : kFileKinds) {
@@ -37,8 +36,8 @@ void ApplyRules(const char* line) {
     ProbedLibraryName(operand);
   }
   static const ShortcutFolders folders = PrepareShortcutFolders("C:\\Menu\\Programs", "C:\\Menu\\Programs\\StartUp");
-  if (std::strncmp(line, logprefix::kShellLink, std::strlen(logprefix::kShellLink)) == 0) {
-    const char* link = line + std::strlen(logprefix::kShellLink);
+  if (std::strncmp(line, "Shell Link: ", std::strlen("Shell Link: ")) == 0) {
+    const char* link = line + std::strlen("Shell Link: ");
     IsShortcutName(link);
     std::string group;
     if (ShortcutGroupOf(link, folders, &group)) FUZZ_CHECK(group.size() < std::strlen(link));
@@ -63,7 +62,7 @@ std::vector<std::string> ReadAll(LogReader& log) {
     lines.push_back(line);
   }
   FUZZ_CHECK(log.Line()[0] == '\0');
-  FUZZ_CHECK(log.Argument(logprefix::kFileCopy) == nullptr);
+  FUZZ_CHECK(log.Argument("File Copy: ") == nullptr);
   return lines;
 }
 

@@ -34,7 +34,7 @@ TEST(FileSpecTest, RemarkCutPairTargetAndPatterns) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.argument);
-    for (const char* prefix : {logprefix::kFileCopy, logprefix::kFileDel, logprefix::kFileOverwrite}) {
+    for (const char* prefix : {"File Copy: ", "File Del: ", "File Overwrite: "}) {
       EXPECT_EQ(SpecOf(prefix, c.argument), c.spec) << prefix;
     }
   }
@@ -42,10 +42,10 @@ TEST(FileSpecTest, RemarkCutPairTargetAndPatterns) {
 
 TEST(FileSpecTest, RemarkStartingInsideThePrefixLeavesNothing) {
   // The prefix's own trailing blank begins " | ".
-  EXPECT_EQ(SpecOf(logprefix::kFileCopy, "| remark"), "");
-  EXPECT_EQ(FileSpecOf("File Copy: | a | b", std::strlen(logprefix::kFileCopy)), "");
+  EXPECT_EQ(SpecOf("File Copy: ", "| remark"), "");
+  EXPECT_EQ(FileSpecOf("File Copy: | a | b", std::strlen("File Copy: ")), "");
   // A line shorter than the prefix is no entry of that kind.
-  EXPECT_EQ(FileSpecOf("File", std::strlen(logprefix::kFileCopy)), "");
+  EXPECT_EQ(FileSpecOf("File", std::strlen("File Copy: ")), "");
   EXPECT_EQ(FileSpecOf("", 0), "");
 }
 

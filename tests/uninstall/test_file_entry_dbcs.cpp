@@ -14,7 +14,7 @@ namespace {
 constexpr char kSo[] = "\x83\x5C";  // katakana so: its trail byte is the backslash code
 
 std::string Spec(const std::string& argument) {
-  return FileSpecOf(logprefix::kFileCopy + argument, std::strlen(logprefix::kFileCopy));
+  return FileSpecOf("File Copy: " + argument, std::strlen("File Copy: "));
 }
 
 class FileSpecDbcsTest : public testing::Test {

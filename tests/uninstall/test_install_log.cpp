@@ -13,9 +13,8 @@
 
 namespace {
 
-const char* const kAllPrefixes[] = {logprefix::kFileCopy,      logprefix::kFileCopyX64, logprefix::kFileCopyInd,
-                                    logprefix::kFileOverwrite, logprefix::kFileDel,     logprefix::kMakeDir,
-                                    logprefix::kMadeDir,       logprefix::kShellLink};
+const char* const kAllPrefixes[] = {"File Copy: ", "File Copy x64: ", "File Copy ind: ", "File Overwrite: ",
+                                    "File Del: ", "Make Dir: ", "Made Dir: ", "Shell Link: "};
 
 std::vector<std::string> ReadLines(LogReader& reader) {
   std::vector<std::string> lines;
@@ -92,16 +91,16 @@ TEST_F(InstallLogTest, PrefixMatchesExactlyAtTheStart) {
     const char* prefix;
     const char* argument;  // null: no match
   } cases[] = {
-      {"File Copy: a.dll", logprefix::kFileCopy, "a.dll"},
-      {"File Copy:  a.dll", logprefix::kFileCopy, " a.dll"},  // no further blanks removed
-      {"file copy: a.dll", logprefix::kFileCopy, nullptr},
-      {"  File Copy: a.dll", logprefix::kFileCopy, nullptr},
-      {"File Copy:a.dll", logprefix::kFileCopy, nullptr},
-      {"File Copy: ", logprefix::kFileCopy, nullptr},  // stripping took the prefix's blank
-      {"File Del: old.dll | note", logprefix::kFileDel, "old.dll | note"},
-      {"Made Dir: C:\\X", logprefix::kMakeDir, nullptr},
-      {"Made Dir: C:\\X", logprefix::kMadeDir, "C:\\X"},
-      {" ", logprefix::kFileCopy, nullptr},
+      {"File Copy: a.dll", "File Copy: ", "a.dll"},
+      {"File Copy:  a.dll", "File Copy: ", " a.dll"},  // no further blanks removed
+      {"file copy: a.dll", "File Copy: ", nullptr},
+      {"  File Copy: a.dll", "File Copy: ", nullptr},
+      {"File Copy:a.dll", "File Copy: ", nullptr},
+      {"File Copy: ", "File Copy: ", nullptr},  // stripping took the prefix's blank
+      {"File Del: old.dll | note", "File Del: ", "old.dll | note"},
+      {"Made Dir: C:\\X", "Make Dir: ", nullptr},
+      {"Made Dir: C:\\X", "Made Dir: ", "C:\\X"},
+      {" ", "File Copy: ", nullptr},
   };
   for (const auto& c : cases) {
     LogReader reader(Write(std::string(c.line) + "\r\n").c_str());
@@ -150,7 +149,7 @@ TEST_F(InstallLogTest, RewindStartsTheNextPassAtTheFirstLine) {
   LogReader reader(Write("Shell Link: C:\\a.lnk\r\nMade Dir: C:\\G\r\n").c_str());
   const std::vector<std::string> first = ReadLines(reader);
   EXPECT_EQ(first.size(), 2u);
-  EXPECT_EQ(reader.Argument(logprefix::kMadeDir), nullptr);  // nothing current after the end
+  EXPECT_EQ(reader.Argument("Made Dir: "), nullptr);  // nothing current after the end
   reader.Rewind();
   EXPECT_EQ(ReadLines(reader), first);
   reader.Rewind();

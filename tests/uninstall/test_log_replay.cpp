@@ -43,8 +43,8 @@ class LogReplayTest : public testing::Test {
   static bool Hidden(const std::string& path) {
     return (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0;
   }
-  void RemoveFiles(const std::vector<std::string>& lines, const char* prefix = nullptr) {
-    RemoveLoggedFiles(Log(lines).c_str(), installed_.c_str(), prefix);
+  void RemoveFiles(const std::vector<std::string>& lines, LogKind only = LogKind::None) {
+    RemoveLoggedFiles(Log(lines).c_str(), installed_.c_str(), only);
   }
   // The installed folder's tree, the log left out.
   Tree Installed() const {
@@ -153,7 +153,7 @@ TEST_F(LogReplayTest, GivenPrefixRestrictsTheFilesButNotTheFolders) {
   Folders({"emptied"});
   RemoveFiles({"File Copy: copied.dll", "File Del: old.dll", "File Overwrite: over.ini", "File Copy: sub\\*.*",
                "Make Dir: sub", "Make Dir: emptied"},
-              logprefix::kFileDel);
+              LogKind::FileDel);
   EXPECT_EQ(Installed(), (Tree{"copied.dll", "over.ini", "sub\\", "sub\\copied.txt"}));
 }
 
