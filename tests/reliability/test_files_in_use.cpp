@@ -9,7 +9,6 @@
 
 #include "common/names.h"
 #include "driver_fixture.h"
-#include "engine_fixture.h"
 #include "gtest/gtest.h"
 #include "install_cycle.h"
 #include "support/pending_operations.h"

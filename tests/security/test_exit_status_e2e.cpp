@@ -41,20 +41,17 @@ TEST_F(ExitStatus, InstallationEndsWithZeroAndAFileInUseWithRestartRequired) {
   ASSERT_EQ(RunSetup("-s"), exitstatus::kDone);
   const std::string readme = DefaultInstalledFolder() + "\\" + names::kReadmeFile;
   ASSERT_TRUE(PathExists(readme));
-  const auto holdReadme = [&readme] {
-    // Open without delete sharing: the file can be neither deleted nor renamed.
-    return UniqueHandle(CreateFileA(readme.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  };
+  // Held without delete sharing: the file can be neither deleted nor renamed.
   {
     // Already the package's file: nothing to replace, nothing to restart for.
-    UniqueHandle held = holdReadme();
+    UniqueHandle held = HoldOpen(readme, FILE_SHARE_READ);
     ASSERT_TRUE(held);
     EXPECT_EQ(RunSetup("-s"), exitstatus::kDone);
   }
   // A package with another readme: its copy waits for the restart.
   ASSERT_TRUE(WriteFileBytes(package_ + "\\" + names::kReadmeFile, "Lisez-moi, version suivante\r\n"));
   {
-    UniqueHandle held = holdReadme();
+    UniqueHandle held = HoldOpen(readme, FILE_SHARE_READ);
     ASSERT_TRUE(held);
     EXPECT_EQ(RunSetup("-s"), exitstatus::kRestartRequired);
   }

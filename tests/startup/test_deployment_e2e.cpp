@@ -205,7 +205,7 @@ TEST_F(Deployment, WhatTheRemovalLeavesGoesAtTheRestart) {
     Install();
     UniqueHandle held;
     if (c.held) {
-      held.reset(CreateFileA(readme.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+      held = HoldOpen(readme, FILE_SHARE_READ);
       ASSERT_TRUE(held);
     } else {
       ASSERT_TRUE(WriteFileBytes(installed_ + "\\notes.txt", "mine"));
