@@ -30,8 +30,7 @@ TEST(LockFileMatching, LocksOnlyAnUnheldFileWithTheOriginalsBytes) {
     ASSERT_TRUE(WriteFileBytes(copy, c.bytes));
     UniqueHandle writer;
     if (c.heldForWriting)
-      writer.reset(CreateFileA(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, 0, nullptr));
+      writer = HoldOpen(copy, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, GENERIC_WRITE);
     UniqueHandle lock = LockFileMatching(copy, original);
     EXPECT_EQ(static_cast<bool>(lock), c.locks);
     if (lock) EXPECT_FALSE(OthersCanChange(copy));

@@ -12,8 +12,7 @@
 #include "driver_fixture.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
-#include "support/processes.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 #include "ui_driver.h"
 #include "vendor_config.h"
 
@@ -45,11 +44,11 @@ std::string ImageOfWindow(HWND window) {
   return std::string(path, size);
 }
 
-class SetupEndToEnd : public testing::Test {
+class SetupEndToEnd : public testing::Test, protected PackageRun {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(CopyTree(ProgramFolder() + "\\..\\sample-package", package_));
-    ASSERT_TRUE(PathExists(package_ + "\\setup.exe"));
+    ASSERT_TRUE(CopyPackage());
+    ASSERT_TRUE(PathExists(SetupIn(package_)));
     ASSERT_TRUE(browser_.RegisterAsWebBrowser());
   }
   // An earlier installation of `version`, registered for the current user.
@@ -59,13 +58,11 @@ class SetupEndToEnd : public testing::Test {
     RegisterEarlierInstallation(installed_, names::kAllUsersNo);
   }
   bool StartSetup(const std::string& arguments) {
-    setup_ = StartProgram(package_ + "\\setup.exe", arguments, root_.Path());
+    setup_ = PackageRun::StartSetup(arguments);
     return static_cast<bool>(setup_);
   }
   long FinishSetup() { return WaitForExit(setup_, kProcessWait); }
 
-  TestFolder root_;
-  std::string package_ = root_ / "Orvelle 6 package";
   std::string installed_ = root_ / "Apps\\Orvelle 6";
   Recorder browser_{root_ / "browser", "browser.exe"};
   StartedProcess setup_;

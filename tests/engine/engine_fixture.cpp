@@ -42,13 +42,6 @@ std::vector<std::string> ReadLines(const std::string& path) {
   return lines;
 }
 
-UniqueHandle HoldOpen(const std::string& path, DWORD shareMode) {
-  UniqueHandle handle(
-      CreateFileA(path.c_str(), GENERIC_READ, shareMode, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  EXPECT_TRUE(handle) << "cannot hold " << path;
-  return handle;
-}
-
 RunningCopy::RunningCopy(const std::string& path) : process_(StartSleepingCopy(path, 120000).process) {
   if (!process_) ADD_FAILURE() << "cannot copy the test program to " << path << " and start it";
 }

@@ -50,9 +50,6 @@ void ExpectRegistryEntries(const std::string& folder, const std::string& allUser
 // The lines of a text file without their line ends (CR LF or LF).
 std::vector<std::string> ReadLines(const std::string& path);
 
-// Holds a file open with the given share mode until the object goes.
-UniqueHandle HoldOpen(const std::string& path, DWORD shareMode);
-
 // A running program whose executable is `path` (a copy of the test program,
 // sleeping): the file is in use as a running image, so it cannot be deleted
 // but can be renamed. Ended when the object goes.

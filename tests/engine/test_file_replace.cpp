@@ -116,7 +116,7 @@ TEST_F(FileReplace, ATargetThatIsAlreadyTheCopyIsLeftAlone) {
       ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &written));
     }
     if (c.attributes) ASSERT_TRUE(SetFileAttributesA(target.c_str(), c.attributes));
-    UniqueHandle held(CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueHandle held = HoldOpen(target, FILE_SHARE_READ);
     ASSERT_TRUE(held);
     EXPECT_EQ(PlaceFile("OrvPix6.exe", from_, to_, c.target), c.expected);
   }

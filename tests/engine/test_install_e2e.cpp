@@ -10,7 +10,7 @@
 #include "common/text.h"
 #include "engine_fixture.h"
 #include "support/pending_operations.h"
-#include "support/processes.h"
+#include "support/package_run.h"
 
 namespace {
 
@@ -18,21 +18,18 @@ constexpr DWORD kRunWait = 30000;
 constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr char kMakerKey[] = "SOFTWARE\\Tamberlin";
 
-class InstallEndToEnd : public testing::Test {
+class InstallEndToEnd : public testing::Test, protected PackageRun {
  protected:
   std::string Folder(const char* value) const { return ShellFolder(HKEY_LOCAL_MACHINE, value); }
-
-  TestFolder root_;
-  const std::string package_ = root_ / "Orvelle 6 package";
 };
 
 TEST_F(InstallEndToEnd, SilentSetupInstallsAndTheUninstallerRemovesEverything) {
-  ASSERT_TRUE(CopyTree(ProgramFolder() + "\\..\\sample-package", package_));
+  ASSERT_TRUE(CopyPackage());
   const std::vector<std::string> script = ReadLines(package_ + "\\OrvUnInst.log");
   ASSERT_FALSE(script.empty());
 
   // A silent first installation is one for all users, with the desktop icon.
-  ASSERT_EQ(RunToEnd(package_ + "\\setup.exe", "-s", root_.Path(), kRunWait), 0);
+  ASSERT_EQ(RunSetup("-s", kRunWait), 0);
   const std::string programFiles =
       ReadRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
   const std::string installed = programFiles + "\\Orvelle 6";
@@ -73,7 +70,7 @@ TEST_F(InstallEndToEnd, SilentSetupInstallsAndTheUninstallerRemovesEverything) {
   EXPECT_TRUE(PendingOperations().empty());
 
   // The installed uninstaller, silent: it hands over to its temporary copy.
-  ASSERT_EQ(RunToEnd(installed + "\\OrvUnInst.exe", "-s", root_.Path(), kRunWait), 0);
+  ASSERT_EQ(RunProgram(UninstallerIn(installed), "-s", std::string(), kRunWait), 0);
   ASSERT_FALSE(WaitForTemporaryCopies(kRunWait).empty()) << "no temporary copy ran to its end";
 
   EXPECT_FALSE(PathExists(installed)) << testing::PrintToString(TreeOf(installed));

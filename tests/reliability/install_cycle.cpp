@@ -6,12 +6,11 @@
 #include "common/names.h"
 #include "common/registry.h"
 #include "resources/resource_ids.h"
-#include "support/processes.h"
+#include "support/package_run.h"
 #include "ui_driver.h"
 #include "wizard_session.h"
 
 namespace {
-constexpr DWORD kRunWait = 60000;
 constexpr char kFinishCaption[] = "&Terminer >";
 
 // Sets a check box of the page on show to `checked`.
@@ -28,15 +27,11 @@ std::string SilentSwitches(const CycleOptions& options) {
   return switches;
 }
 
-long RunSetup(const std::string& package, const std::string& arguments, const std::string& currentFolder) {
-  return RunToEnd(package + "\\setup.exe", arguments, currentFolder, kRunWait);
-}
-
 WizardInstallation RunWizardInstallation(const std::string& package, const std::string& arguments,
                                          const CycleOptions& options, const std::string& currentFolder) {
   WizardInstallation outcome;
   WizardSession wizard;
-  if (!wizard.Start(package + "\\setup.exe", arguments, currentFolder)) return outcome;
+  if (!wizard.Start(SetupIn(package), arguments, currentFolder)) return outcome;
   bool ran = wizard.Next(Page::Agreement) && wizard.Next(Page::Folder);
   if (ran) {
     wizard.ClickPage(options.allUsers ? IDC_FOR_ALL_USERS : IDC_FOR_CURRENT_USER);
@@ -49,13 +44,13 @@ WizardInstallation RunWizardInstallation(const std::string& package, const std::
         SetChecked(wizard, IDC_DESKTOP_ICON, options.desktopIcon) && wizard.Next(Page::Ready);
   if (ran) {
     wizard.ClickFrame(IDOK);
-    ran = ui::WaitUntil([&] { return wizard.Caption(IDOK) == kFinishCaption; }, kRunWait);
+    ran = ui::WaitUntil([&] { return wizard.Caption(IDOK) == kFinishCaption; }, kProgramRunWait);
   }
   if (ran) {
     outcome.completionText = wizard.PageText(IDC_READY_TEXT);
     wizard.ClickFrame(IDOK);
   }
-  outcome.status = wizard.Finish(kRunWait);
+  outcome.status = wizard.Finish(kProgramRunWait);
   outcome.ran = ran;
   return outcome;
 }
@@ -70,9 +65,8 @@ std::string InstalledFolder() {
 }
 
 bool UninstallSilently(const std::string& installedFolder) {
-  const long status =
-      RunToEnd(installedFolder + "\\" + names::kUninstallerExe, names::kSilentSwitch, installedFolder, kRunWait);
+  const long status = RunToEnd(UninstallerIn(installedFolder), names::kSilentSwitch, installedFolder, kProgramRunWait);
   // The uninstaller ends as soon as its copy exists.
-  return status == 0 && !WaitForTemporaryCopies(kRunWait).empty();
+  return status == 0 && !WaitForTemporaryCopies(kProgramRunWait).empty();
 }
 

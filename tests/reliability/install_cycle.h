@@ -17,10 +17,6 @@ struct CycleOptions {
 // all users; a silent re-installation keeps the earlier choice.)
 std::string SilentSwitches(const CycleOptions& options);
 
-// Runs `package`\setup.exe with `arguments` in `currentFolder` to its end: its
-// exit status, -1 when it did not end within the wait.
-long RunSetup(const std::string& package, const std::string& arguments, const std::string& currentFolder);
-
 // How a wizard installation ended: whether it ran through to Finish, the
 // completion page's text (control 1010) and the exit status.
 struct WizardInstallation {

@@ -8,7 +8,7 @@
 #include "common/names.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 #include "ui_driver.h"
 #include "wizard/agreement_dlg.h"
 #include "wizard_session.h"
@@ -43,11 +43,14 @@ TEST(AgreementText, ReadsUpToTheLimitAndNoFurther) {
   }
 }
 
-class AgreementFile : public testing::Test {
+class AgreementFile : public testing::Test, protected PackageRun {
  protected:
+  AgreementFile() : PackageRun("orvagree", "package") {}
+  void SetUp() override { ASSERT_TRUE(CopyPackage()); }
+
   // Starts the wizard in the package folder and moves to the agreement page.
   void ShowAgreement() {
-    ASSERT_TRUE(wizard_.Start(package_ + "\\setup.exe", "", package_));
+    ASSERT_TRUE(wizard_.Start(SetupIn(package_), "", package_));
     wizard_.ClickFrame(IDOK);
     ASSERT_TRUE(wizard_.WaitFor(Page::Agreement, kPageWait)) << "the agreement page did not appear";
   }
@@ -62,13 +65,10 @@ class AgreementFile : public testing::Test {
     EXPECT_NE(wizard_.Finish(), -1) << "the wizard did not end";
   }
 
-  TestFolder root_{"orvagree"};
-  const std::string package_ = root_ / "package";
   WizardSession wizard_;
 };
 
 TEST_F(AgreementFile, EmptyFileGivesAnEmptyBox) {
-  ASSERT_TRUE(CopyTree(SamplePackageFolder(), package_));
   ASSERT_TRUE(WriteFileBytes(package_ + "\\" + names::kAgreementFile, ""));
   ShowAgreement();
   EXPECT_EQ(TextLength(wizard_.PageWindow(), IDC_AGREEMENT_TEXT), 0);
@@ -76,7 +76,6 @@ TEST_F(AgreementFile, EmptyFileGivesAnEmptyBox) {
 }
 
 TEST_F(AgreementFile, FileOf64MegabytesNeitherCrashesNorHangsTheWizard) {
-  ASSERT_TRUE(CopyTree(SamplePackageFolder(), package_));
   std::string line(79, 'a');
   line += "\r\n";
   std::string text;

@@ -14,7 +14,7 @@
 #include "gtest/gtest.h"
 #include "install_cycle.h"
 #include "support/installed_state.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 #include "system_snapshot.h"
 
 namespace {
@@ -85,13 +85,12 @@ void PrintTo(const ScriptCase& c, std::ostream* out) { *out << c.name; }
 class DamagedScript : public testing::TestWithParam<ScriptCase> {};
 
 TEST_P(DamagedScript, InstallsWhatItCanReadAndIsRemovedWithoutResidue) {
-  TestFolder root("orvdamaged");
-  const std::string package = root / "package";
-  ASSERT_TRUE(CopyTree(SamplePackageFolder(), package));
-  ASSERT_TRUE(WriteFileBytes(package + "\\" + names::kUninstallLog, GetParam().script));
+  const PackageRun run("orvdamaged", "package");
+  ASSERT_TRUE(run.CopyPackage());
+  ASSERT_TRUE(WriteFileBytes(run.Package() + "\\" + names::kUninstallLog, GetParam().script));
   const SystemSnapshot before = TakeSnapshot();
 
-  ASSERT_EQ(RunSetup(package, "-s", root.Path()), 0);
+  ASSERT_EQ(run.RunSetup("-s"), 0);
   const std::string installed = InstalledFolder();
   ASSERT_FALSE(installed.empty());
   EXPECT_EQ(TreeOf(installed), GetParam().installed);
@@ -107,14 +106,13 @@ INSTANTIATE_TEST_SUITE_P(Scripts, DamagedScript, testing::ValuesIn(ScriptCases()
                          [](const testing::TestParamInfo<ScriptCase>& test) { return test.param.name; });
 
 TEST(DamagedDestination, AFileNamedAsDestinationIsLeftAsItWas) {
-  TestFolder root("orvdestfile");
-  const std::string package = root / "package";
-  ASSERT_TRUE(CopyTree(SamplePackageFolder(), package));
-  const std::string file = root / "Orvelle 6";
+  const PackageRun run("orvdestfile", "package");
+  ASSERT_TRUE(run.CopyPackage());
+  const std::string file = run.Root() / "Orvelle 6";
   const std::string contents = "the user's own file, not a folder";
   ASSERT_TRUE(WriteFileBytes(file, contents));
 
-  ASSERT_EQ(RunSetup(package, "-s -instdir \"" + file + "\"", root.Path()), 0);
+  ASSERT_EQ(run.RunSetup("-s -instdir \"" + file + "\""), 0);
   EXPECT_EQ(ReadFileBytes(file), contents);
   const DWORD attributes = GetFileAttributesA(file.c_str());
   EXPECT_FALSE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));

@@ -9,12 +9,10 @@
 
 #include "common/names.h"
 #include "driver_fixture.h"
-#include "engine_fixture.h"
 #include "gtest/gtest.h"
 #include "install_cycle.h"
 #include "support/pending_operations.h"
-#include "support/processes.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 #include "system_snapshot.h"
 #include "ui_driver.h"
 
@@ -22,16 +20,17 @@ namespace {
 
 constexpr DWORD kWait = 20000;
 
-class FilesInUse : public testing::Test {
+class FilesInUse : public testing::Test, protected PackageRun {
  protected:
+  FilesInUse() : PackageRun("orvinuse", "package 6.1") {}
   void SetUp() override {
-    ASSERT_TRUE(CopyTree(SamplePackageFolder(), first_));
+    ASSERT_TRUE(CopyPackage());
     ASSERT_TRUE(CopyTree(SamplePackageFolder(), second_));
     // The second package: a later application and another readme.
     ASSERT_TRUE(PlaceStandIn("6.2.0.0", second_));
     ASSERT_TRUE(WriteFileBytes(second_ + "\\" + names::kReadmeFile, "readme of 6.2\r\n"));
     before_ = TakeSnapshot();
-    ASSERT_EQ(RunSetup(first_, "-s", root_.Path()), 0);
+    ASSERT_EQ(RunSetup("-s"), 0);
     installed_ = InstalledFolder();
     ASSERT_TRUE(PathExists(installed_ + "\\" + names::kApplicationExe));
   }
@@ -46,8 +45,6 @@ class FilesInUse : public testing::Test {
     EXPECT_EQ(Residue(before_, TakeSnapshot()), std::vector<std::string>{});
   }
 
-  TestFolder root_{"orvinuse"};
-  const std::string first_ = root_ / "package 6.1";
   const std::string second_ = root_ / "package 6.2";
   std::string installed_;
   SystemSnapshot before_;
@@ -56,10 +53,10 @@ class FilesInUse : public testing::Test {
 TEST_F(FilesInUse, RunningApplicationIsClosedAndReplacedByTheNewVersion) {
   // The application runs from the installed folder, registered like the
   // real one; "/s" lets the silent setup close it without asking.
-  StartedProcess application = StartProgram(Installed(names::kApplicationExe), "", installed_);
+  StartedProcess application = Start(Installed(names::kApplicationExe), "", installed_);
   ASSERT_NE(ui::WaitForWindowTitled(application.id, "Orvelle 6", kWait), nullptr);
 
-  ASSERT_EQ(RunSetup(second_, "-s /s", root_.Path()), 0);
+  ASSERT_EQ(RunProgram(SetupIn(second_), "-s /s"), 0);
   EXPECT_EQ(WaitForSingleObject(application.process.get(), kWait), WAIT_OBJECT_0) << "the application was not closed";
   EXPECT_EQ(ReadFileBytes(Installed(names::kApplicationExe)), ReadFileBytes(Packaged(names::kApplicationExe)));
   // Closed before the copy: no side name was needed.
@@ -74,7 +71,7 @@ TEST_F(FilesInUse, FileHeldOpenWithoutSharingWaitsAsNewForTheRestart) {
   {
     UniqueHandle held = HoldOpen(readme, FILE_SHARE_READ);
     // The setup's status for "installed, restart required".
-    ASSERT_EQ(RunSetup(second_, "-s", root_.Path()), 3010);
+    ASSERT_EQ(RunProgram(SetupIn(second_), "-s"), 3010);
     // Neither deleted nor renamed: the old file stays until the restart, the
     // new one waits beside it; the rest is installed.
     EXPECT_EQ(ReadFileBytes(readme), earlier);
@@ -94,7 +91,7 @@ TEST_F(FilesInUse, AReplacementWaitingForTheRestartIsNotConsumedByALaterInstalla
   const std::string readme = Installed(names::kReadmeFile);
   {
     UniqueHandle held = HoldOpen(readme, FILE_SHARE_READ);
-    ASSERT_EQ(RunSetup(second_, "-s", root_.Path()), 3010);
+    ASSERT_EQ(RunProgram(SetupIn(second_), "-s"), 3010);
   }
   // Before the restart, a newer package over the free file: the restart will
   // delete whatever stands in the readme's place and rename the waiting copy
@@ -104,7 +101,7 @@ TEST_F(FilesInUse, AReplacementWaitingForTheRestartIsNotConsumedByALaterInstalla
   ASSERT_TRUE(CopyTree(second_, third));
   const std::string newest = third + "\\" + names::kReadmeFile;
   ASSERT_TRUE(WriteFileBytes(newest, "readme of 6.3\r\n"));
-  EXPECT_EQ(RunSetup(third, "-s", root_.Path()), 0);
+  EXPECT_EQ(RunProgram(SetupIn(third), "-s"), 0);
   EXPECT_EQ(ReadFileBytes(readme), ReadFileBytes(newest));
   EXPECT_EQ(ReadFileBytes(readme + ".new"), ReadFileBytes(newest)) << "the waiting copy was lost or kept the older file";
   EXPECT_FALSE(PathExists(readme + ".new2"));
@@ -125,7 +122,7 @@ TEST_F(FilesInUse, FileHeldOpenWithDeleteSharingIsNotLost) {
   const std::string readme = Installed(names::kReadmeFile);
   {
     UniqueHandle held = HoldOpen(readme, FILE_SHARE_READ | FILE_SHARE_DELETE);
-    EXPECT_EQ(RunSetup(second_, "-s", root_.Path()), 3010);
+    EXPECT_EQ(RunProgram(SetupIn(second_), "-s"), 3010);
     EXPECT_EQ(ReadFileBytes(Installed(names::kApplicationExe)), ReadFileBytes(Packaged(names::kApplicationExe)));
   }
   ASSERT_TRUE(RestartPrefix());

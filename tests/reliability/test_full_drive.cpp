@@ -13,7 +13,7 @@
 #include "install_cycle.h"
 #include "resources/resource_ids.h"
 #include "support/installed_state.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 #include "system_snapshot.h"
 
 namespace {
@@ -47,11 +47,12 @@ bool SameBytes(const std::string& first, const std::string& second) {
   return ReadFileBytes(first) == ReadFileBytes(second);
 }
 
-class FullDrive : public testing::Test {
+class FullDrive : public testing::Test, protected PackageRun {
  protected:
+  FullDrive() : PackageRun("orvfull", "package") {}
   void SetUp() override {
     if (GetDriveTypeA(kDrive) == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small drive X: (wine-run.sh --small-drive)";
-    ASSERT_TRUE(CopyTree(SamplePackageFolder(), package_));
+    ASSERT_TRUE(CopyPackage());
     ASSERT_TRUE(CreateDirectoryA(kDestination.c_str(), nullptr));  // "-instdir" takes an existing folder
     before_ = TakeSnapshot();
   }
@@ -59,8 +60,6 @@ class FullDrive : public testing::Test {
   std::string Packaged(const char* name) const { return package_ + "\\" + name; }
   std::string Installed(const char* name) const { return kDestination + "\\" + name; }
 
-  TestFolder root_{"orvfull"};
-  const std::string package_ = root_ / "package";
   SystemSnapshot before_;
 };
 
@@ -70,7 +69,7 @@ TEST_F(FullDrive, FirstInstallationGoesOnPastTheFileThatDoesNotFit) {
   ASSERT_TRUE(FillDriveLeaving(application - 64 * 1024));
 
   // A file that could not be installed: the run failed, whatever else it did.
-  ASSERT_EQ(RunSetup(package_, "-s -instdir \"" + kDestination + "\"", root_.Path()), exitstatus::kFailed);
+  ASSERT_EQ(RunSetup("-s -instdir \"" + kDestination + "\""), exitstatus::kFailed);
   // No truncated program: the file that did not fit is not there at all.
   EXPECT_FALSE(PathExists(Installed(names::kApplicationExe)))
       << SizeOf(Installed(names::kApplicationExe)) << " bytes of " << application;
@@ -85,14 +84,14 @@ TEST_F(FullDrive, FirstInstallationGoesOnPastTheFileThatDoesNotFit) {
 }
 
 TEST_F(FullDrive, ReinstallationOnAFullDriveLosesNoInstalledFile) {
-  ASSERT_EQ(RunSetup(package_, "-s -instdir \"" + kDestination + "\"", root_.Path()), 0);
+  ASSERT_EQ(RunSetup("-s -instdir \"" + kDestination + "\""), 0);
   const std::string earlier = ReadFileBytes(Installed(names::kReadmeFile));
   ASSERT_FALSE(earlier.empty());
   // The new package's readme is larger than the room left.
   ASSERT_TRUE(WriteFileBytes(Packaged(names::kReadmeFile), std::string(512 * 1024, 'r')));
   ASSERT_TRUE(FillDriveLeaving(128 * 1024));
 
-  EXPECT_EQ(RunSetup(package_, "-s", root_.Path()), exitstatus::kFailed);
+  EXPECT_EQ(RunSetup("-s"), exitstatus::kFailed);
   EXPECT_EQ(ReadFileBytes(Installed(names::kReadmeFile)), earlier) << "the installed readme was lost";
   EXPECT_TRUE(SameBytes(Installed(names::kApplicationExe), Packaged(names::kApplicationExe)));
   EXPECT_FALSE(PathExists(Installed("readme.txt.new"))) << "no side copy is left";

@@ -14,7 +14,7 @@
 #include "gtest/gtest.h"
 #include "install_cycle.h"
 #include "support/installed_state.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 #include "system_snapshot.h"
 
 namespace {
@@ -70,9 +70,8 @@ class RegistryFault : public testing::TestWithParam<RegistryCase> {};
 
 TEST_P(RegistryFault, SetupInstallsAndTheUninstallerLeavesNoResidue) {
   const RegistryCase& c = GetParam();
-  TestFolder root("orvregfault");
-  const std::string package = root / "package";
-  ASSERT_TRUE(CopyTree(SamplePackageFolder(), package));
+  const PackageRun run("orvregfault", "package");
+  ASSERT_TRUE(run.CopyPackage());
   // A value the uninstaller removes with the product is no part of the state
   // before; a system value is.
   SystemSnapshot before;
@@ -86,7 +85,7 @@ TEST_P(RegistryFault, SetupInstallsAndTheUninstallerLeavesNoResidue) {
   // Whatever the value said, no earlier installation is found and the
   // default destination is taken.
   const std::string destination = ProgramFilesFolder() + "\\" + names::kProductName;
-  ASSERT_EQ(RunSetup(package, "-s", root.Path()), 0);
+  ASSERT_EQ(run.RunSetup("-s"), 0);
   EXPECT_EQ(InstalledFolder(), destination);
   EXPECT_TRUE(PathExists(destination + "\\" + names::kApplicationExe));
 

@@ -19,7 +19,7 @@
 #include "driver_fixture.h"
 #include "gtest/gtest.h"
 #include "install_cycle.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 #include "system_snapshot.h"
 
 namespace {
@@ -109,14 +109,13 @@ TEST(ZeroResidue, SnapshotsSeeFilesKeysValuesAndQueuedRenames) {
 }
 
 TEST(ZeroResidue, InstallReinstallUninstallCyclesLeaveOnlyTheQueuedCopies) {
-  TestFolder root("orvsoak");
-  const std::string package = root / "Orvelle 6 package";
-  ASSERT_TRUE(CopyTree(SamplePackageFolder(), package));
+  const PackageRun run("orvsoak");
+  ASSERT_TRUE(run.CopyPackage());
   // The web page a wizard installation opens goes to a recorder, which is the
   // test's instrument: its folder is not compared.
-  Recorder browser(root / "browser", "browser.exe");
+  Recorder browser(run.Root() / "browser", "browser.exe");
   ASSERT_TRUE(browser.RegisterAsWebBrowser());
-  const std::vector<std::string> instruments = {root / "browser"};
+  const std::vector<std::string> instruments = {run.Root() / "browser"};
 
   WakeTheDisplay();
   const SystemSnapshot before = TakeSnapshot(instruments);
@@ -125,13 +124,13 @@ TEST(ZeroResidue, InstallReinstallUninstallCyclesLeaveOnlyTheQueuedCopies) {
     const CycleOptions options = OptionsOf(index);
     SCOPED_TRACE("cycle " + std::to_string(index + 1) + ": " + Describe(options));
     if (options.allUsers)
-      ASSERT_EQ(RunSetup(package, SilentSwitches(options), root.Path()), 0);
+      ASSERT_EQ(run.RunSetup(SilentSwitches(options)), 0);
     else
-      ASSERT_TRUE(InstallThroughWizard(package, options, root.Path()));
+      ASSERT_TRUE(InstallThroughWizard(run.Package(), options, run.Root().Path()));
     const std::string installed = InstalledFolder();
     ASSERT_TRUE(PathExists(installed + "\\" + names::kApplicationExe)) << installed;
     // The re-installation keeps the earlier choice of all users or not.
-    ASSERT_EQ(RunSetup(package, SilentSwitches(options), root.Path()), 0);
+    ASSERT_EQ(run.RunSetup(SilentSwitches(options)), 0);
     EXPECT_EQ(InstalledFolder(), installed);
     ASSERT_TRUE(UninstallSilently(installed));
 

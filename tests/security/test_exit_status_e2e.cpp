@@ -12,49 +12,33 @@
 #include "framework/exit_status.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
-#include "security_fixture.h"
-#include "support/processes.h"
-#include "support/scratch_folder.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 #include "ui_driver.h"
 
 namespace {
 
-constexpr DWORD kRunWait = 60000;
 constexpr DWORD kWindowWait = 15000;
 
-class ExitStatus : public testing::Test {
+class ExitStatus : public testing::Test, protected PackageRun {
  protected:
-  void SetUp() override { ASSERT_TRUE(CopyTree(SamplePackageFolder(), package_)); }
-  long RunSetup(const std::string& arguments) {
-    return RunToEnd(package_ + "\\setup.exe", arguments, root_.Path(), kRunWait);
-  }
-  StartedProcess StartSetup(const std::string& arguments) {
-    return StartProgram(package_ + "\\setup.exe", arguments, root_.Path());
-  }
-
-  TestFolder root_;
-  const std::string package_ = root_ / "Orvelle 6 package";
+  void SetUp() override { ASSERT_TRUE(CopyPackage()); }
 };
 
 TEST_F(ExitStatus, InstallationEndsWithZeroAndAFileInUseWithRestartRequired) {
   ASSERT_EQ(RunSetup("-s"), exitstatus::kDone);
   const std::string readme = DefaultInstalledFolder() + "\\" + names::kReadmeFile;
   ASSERT_TRUE(PathExists(readme));
-  const auto holdReadme = [&readme] {
-    // Open without delete sharing: the file can be neither deleted nor renamed.
-    return UniqueHandle(CreateFileA(readme.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  };
+  // Held without delete sharing: the file can be neither deleted nor renamed.
   {
     // Already the package's file: nothing to replace, nothing to restart for.
-    UniqueHandle held = holdReadme();
+    UniqueHandle held = HoldOpen(readme, FILE_SHARE_READ);
     ASSERT_TRUE(held);
     EXPECT_EQ(RunSetup("-s"), exitstatus::kDone);
   }
   // A package with another readme: its copy waits for the restart.
   ASSERT_TRUE(WriteFileBytes(package_ + "\\" + names::kReadmeFile, "Lisez-moi, version suivante\r\n"));
   {
-    UniqueHandle held = holdReadme();
+    UniqueHandle held = HoldOpen(readme, FILE_SHARE_READ);
     ASSERT_TRUE(held);
     EXPECT_EQ(RunSetup("-s"), exitstatus::kRestartRequired);
   }
@@ -70,7 +54,7 @@ TEST_F(ExitStatus, DecliningTheSameVersionQuestionIsACancellation) {
   ASSERT_NE(box, nullptr) << "no string 17";
   EXPECT_NE(ui::MessageBoxText(box).find("est d\xe9j\xe0 install\xe9"), std::string::npos);
   ui::Press(box, IDNO);
-  EXPECT_EQ(WaitForExit(setup, kRunWait), exitstatus::kUserCancelled);
+  EXPECT_EQ(WaitForExit(setup, kProgramRunWait), exitstatus::kUserCancelled);
 }
 
 TEST_F(ExitStatus, CancellingTheWizardIsACancellation) {
@@ -82,7 +66,7 @@ TEST_F(ExitStatus, CancellingTheWizardIsACancellation) {
   ASSERT_NE(question, nullptr) << "no cancel question";
   EXPECT_EQ(ui::MessageBoxText(question), LoadStringResource(IDS_CONFIRM_CANCEL));
   ui::Press(question, IDYES);
-  EXPECT_EQ(WaitForExit(setup, kRunWait), exitstatus::kUserCancelled);
+  EXPECT_EQ(WaitForExit(setup, kProgramRunWait), exitstatus::kUserCancelled);
   EXPECT_FALSE(PathExists(DefaultInstalledFolder()));
 }
 

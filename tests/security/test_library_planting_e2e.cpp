@@ -10,16 +10,13 @@
 
 #include "common/names.h"
 #include "gtest/gtest.h"
-#include "security_fixture.h"
-#include "support/processes.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 
 namespace {
 
-constexpr DWORD kRunWait = 60000;
 constexpr char kPlanted[] = "orvplant.dll";
 
-class LibraryPlanting : public testing::Test {
+class LibraryPlanting : public testing::Test, protected PackageRun {
  protected:
   // Leaves the planted library in `folder`; its marker goes beside it.
   static void Plant(const std::string& folder) {
@@ -29,8 +26,9 @@ class LibraryPlanting : public testing::Test {
   }
   static std::string Marker(const std::string& folder) { return folder + "\\" + kPlanted + ".loaded"; }
 
-  TestFolder root_;
-  const std::string downloads_ = root_ / "Downloads";
+  LibraryPlanting() : PackageRun("orvtest", "Downloads") {}
+
+  const std::string& downloads_ = package_;  // where the package is copied to
   const std::string startIn_ = root_ / "Start in";
 };
 
@@ -49,10 +47,10 @@ TEST_F(LibraryPlanting, RestrictedSearchSkipsTheProgramsAndTheCurrentFolder) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.where);
     if (c.folder == startIn_) DeleteFileA((downloads_ + "\\" + kPlanted).c_str());
-    EXPECT_EQ(RunToEnd(probe, kPlanted, startIn_, kRunWait), 1) << "the control did not find the planted library";
+    EXPECT_EQ(RunProgram(probe, kPlanted, startIn_), 1) << "the control did not find the planted library";
     EXPECT_TRUE(PathExists(Marker(c.folder)));
     DeleteFileA(Marker(c.folder).c_str());
-    EXPECT_EQ(RunToEnd(probe, std::string("--restricted ") + kPlanted, startIn_, kRunWait), 0);
+    EXPECT_EQ(RunProgram(probe, std::string("--restricted ") + kPlanted, startIn_), 0);
     EXPECT_FALSE(PathExists(Marker(c.folder))) << ReadFileBytes(Marker(c.folder));
   }
 }
@@ -62,14 +60,14 @@ TEST_F(LibraryPlanting, RestrictedSearchSkipsTheProgramsAndTheCurrentFolder) {
 // started in does not count, is not loaded into the setup, and the package's
 // own library is installed.
 TEST_F(LibraryPlanting, ScriptsLibraryProbeLooksOnlyInTheSystemFolder) {
-  ASSERT_TRUE(CopyTree(SamplePackageFolder(), downloads_));
+  ASSERT_TRUE(CopyPackage());
   ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\planted_library.dll").c_str(),
                         (downloads_ + "\\" + kPlanted).c_str(), FALSE));
   const std::string script = downloads_ + "\\" + names::kUninstallLog;
   ASSERT_TRUE(WriteFileBytes(script, ReadFileBytes(script) + "File Copy ind: " + kPlanted + "\r\n"));
   Plant(startIn_);
 
-  EXPECT_EQ(RunToEnd(downloads_ + "\\setup.exe", "-s", startIn_, kRunWait), 0);
+  EXPECT_EQ(RunProgram(SetupIn(downloads_), "-s", startIn_), 0);
   EXPECT_FALSE(PathExists(Marker(startIn_))) << "loaded into the setup: " << ReadFileBytes(Marker(startIn_));
   EXPECT_TRUE(PathExists(DefaultInstalledFolder() + "\\" + kPlanted)) << "the probe counted the planted copy";
   EXPECT_TRUE(PathExists(downloads_ + "\\" + kPlanted)) << "the package's library keeps its name";

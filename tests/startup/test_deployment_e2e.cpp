@@ -14,33 +14,22 @@
 #include "framework/exit_status.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
-#include "security/security_fixture.h"
 #include "support/installed_state.h"
 #include "support/pending_operations.h"
-#include "support/processes.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 #include "ui_driver.h"
 
 namespace {
 
 constexpr DWORD kBoxWait = 15000;
-constexpr DWORD kRunWait = 60000;
 
-class Deployment : public testing::Test {
+class Deployment : public testing::Test, protected PackageRun {
  protected:
-  void SetUp() override { ASSERT_TRUE(CopyTree(SamplePackageFolder(), package_)); }
-
-  StartedProcess Start(const std::string& program, const std::string& arguments) {
-    return StartProgram(program, arguments, root_.Path());
-  }
-  StartedProcess StartSetup(const std::string& arguments) { return Start(package_ + "\\setup.exe", arguments); }
-  std::string Uninstaller() const { return installed_ + "\\" + names::kUninstallerExe; }
+  void SetUp() override { ASSERT_TRUE(CopyPackage()); }
+  std::string Uninstaller() const { return UninstallerIn(installed_); }
 
   // The silent installation deployment tools make.
-  void Install() {
-    StartedProcess setup = StartSetup("-install -s");
-    ASSERT_EQ(WaitForExit(setup, kRunWait), exitstatus::kDone);
-  }
+  void Install() { ASSERT_EQ(RunSetup("-install -s"), exitstatus::kDone); }
 
   // The installation's registration, files and program group are all there.
   void ExpectInstalled() const {
@@ -70,11 +59,9 @@ class Deployment : public testing::Test {
     EXPECT_EQ(ui::Text(box), LoadStringResource(IDS_WINDOW_TITLE));
     EXPECT_EQ(ui::ButtonIds(box), (std::vector<int>{IDOK}));
     ui::Press(box, IDOK);
-    EXPECT_EQ(WaitForExit(run, kRunWait), exitstatus::kRunInProgress);
+    EXPECT_EQ(WaitForExit(run, kProgramRunWait), exitstatus::kRunInProgress);
   }
 
-  TestFolder root_;
-  const std::string package_ = root_ / "Orvelle 6 package";
   const std::string installed_ = DefaultInstalledFolder();
 };
 
@@ -92,8 +79,8 @@ TEST_F(Deployment, ASecondRunWaitsOrSaysSoAndClosesNothing) {
   {
     const std::string lost = root_ / "Orvelle 6";  // an installation whose registration was lost
     ASSERT_TRUE(MakeFolders(lost));
-    const std::string uninstaller = lost + "\\" + names::kUninstallerExe;
-    ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\setup.exe").c_str(), uninstaller.c_str(), FALSE));
+    const std::string uninstaller = UninstallerIn(lost);
+    ASSERT_TRUE(CopySetupTo(uninstaller));
     StartedProcess removal = Start(uninstaller, "");
     ExpectRunInProgressBox(removal);
     EXPECT_TRUE(PathExists(uninstaller)) << "the uninstaller's copy ran beside the wizard";
@@ -107,9 +94,9 @@ TEST_F(Deployment, ASecondRunWaitsOrSaysSoAndClosesNothing) {
 
   ui::Press(frame, IDCANCEL);
   Answer(wizard, IDYES);
-  EXPECT_EQ(WaitForExit(wizard, kRunWait), exitstatus::kUserCancelled);
+  EXPECT_EQ(WaitForExit(wizard, kProgramRunWait), exitstatus::kUserCancelled);
 
-  EXPECT_EQ(WaitForExit(silent, kRunWait), exitstatus::kDone);
+  EXPECT_EQ(WaitForExit(silent, kProgramRunWait), exitstatus::kDone);
   ExpectInstalled();
   ExpectRunInProgressBox(second);  // still there: not taken for the application
 }
@@ -119,10 +106,8 @@ TEST_F(Deployment, ASecondRunWaitsOrSaysSoAndClosesNothing) {
 // whole once the temporary copy is gone.
 TEST_F(Deployment, ASetupRightAfterTheSilentRemovalInstallsAfterIt) {
   Install();
-  StartedProcess removal = Start(Uninstaller(), "-s");
-  ASSERT_EQ(WaitForExit(removal, kRunWait), exitstatus::kDone);
-  StartedProcess setup = StartSetup("-install -s");
-  EXPECT_EQ(WaitForExit(setup, kRunWait), exitstatus::kDone);
+  ASSERT_EQ(RunProgram(Uninstaller(), "-s"), exitstatus::kDone);
+  EXPECT_EQ(RunSetup("-install -s"), exitstatus::kDone);
   WaitForTemporaryCopies(2000);  // a copy still at work would remove the new installation meanwhile
   ExpectInstalled();
 }
@@ -133,7 +118,7 @@ TEST_F(Deployment, ASilentRunGivesUpAfterAMinute) {
   ASSERT_TRUE(guard);
   const DWORD begin = GetTickCount();
   StartedProcess setup = StartSetup("-install -s");
-  EXPECT_EQ(WaitForExit(setup, 2 * kRunWait), exitstatus::kRunInProgress);
+  EXPECT_EQ(WaitForExit(setup, 2 * kProgramRunWait), exitstatus::kRunInProgress);
   EXPECT_GE(GetTickCount() - begin, 59000u);
   EXPECT_FALSE(PathExists(installed_));
   EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, names::kProductKey, names::kPathValue), kMissing);
@@ -147,7 +132,7 @@ TEST_F(Deployment, TheUninstallerWithWaitReturnsOnceTheRemovalHasEnded) {
     SCOPED_TRACE("declined");
     StartedProcess removal = Start(Uninstaller(), "-wait");
     Answer(removal, IDNO);
-    EXPECT_EQ(WaitForExit(removal, kRunWait), exitstatus::kUserCancelled);
+    EXPECT_EQ(WaitForExit(removal, kProgramRunWait), exitstatus::kUserCancelled);
   }
   {
     SCOPED_TRACE("no copy can be made");
@@ -155,8 +140,7 @@ TEST_F(Deployment, TheUninstallerWithWaitReturnsOnceTheRemovalHasEnded) {
     ASSERT_NE(GetEnvironmentVariableA("TMP", saved, sizeof saved), 0u);
     const std::string missing = root_ / "missing";
     SetEnvironmentVariableA("TMP", missing.c_str());  // the uninstaller inherits the environment
-    StartedProcess removal = Start(Uninstaller(), "-s -WAIT");
-    EXPECT_EQ(WaitForExit(removal, kRunWait), exitstatus::kFailed);
+    EXPECT_EQ(RunProgram(Uninstaller(), "-s -WAIT"), exitstatus::kFailed);
     SetEnvironmentVariableA("TMP", saved);
   }
   ExpectInstalled();
@@ -172,7 +156,7 @@ TEST_F(Deployment, TheUninstallerWithWaitReturnsOnceTheRemovalHasEnded) {
     EXPECT_EQ(WaitForSingleObject(removal.process.get(), 500), static_cast<DWORD>(WAIT_TIMEOUT))
         << "returned before the closing message was answered";
     ui::Press(closing, IDOK);
-    EXPECT_EQ(WaitForExit(removal, kRunWait), exitstatus::kDone);
+    EXPECT_EQ(WaitForExit(removal, kProgramRunWait), exitstatus::kDone);
   }
   // Gone when it returns: only the uninstaller's file and the folder follow.
   EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, names::kProductKey, names::kPathValue), kMissing);
@@ -205,7 +189,7 @@ TEST_F(Deployment, WhatTheRemovalLeavesGoesAtTheRestart) {
     Install();
     UniqueHandle held;
     if (c.held) {
-      held.reset(CreateFileA(readme.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+      held = HoldOpen(readme, FILE_SHARE_READ);
       ASSERT_TRUE(held);
     } else {
       ASSERT_TRUE(WriteFileBytes(installed_ + "\\notes.txt", "mine"));
@@ -222,7 +206,7 @@ TEST_F(Deployment, WhatTheRemovalLeavesGoesAtTheRestart) {
       EXPECT_EQ(ui::MessageBoxText(closing), expected);
       ui::Press(closing, IDOK);
     }
-    EXPECT_EQ(WaitForExit(removal, kRunWait), c.status);
+    EXPECT_EQ(WaitForExit(removal, kProgramRunWait), c.status);
     WaitForTemporaryCopies(2000);
     if (!c.held) {
       EXPECT_EQ(TreeOf(installed_), std::vector<std::string>{"notes.txt"});
@@ -245,8 +229,7 @@ TEST_F(Deployment, WhatTheRemovalLeavesGoesAtTheRestart) {
 TEST_F(Deployment, ARelativeDestinationIsRegisteredAsAFullPath) {
   const std::string apps = root_ / "apps";
   ASSERT_TRUE(MakeFolders(apps));
-  StartedProcess setup = StartSetup("-install -s -instdir apps");
-  ASSERT_EQ(WaitForExit(setup, kRunWait), exitstatus::kDone);
+  ASSERT_EQ(RunSetup("-install -s -instdir apps"), exitstatus::kDone);
   EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, names::kProductKey, names::kPathValue), apps);
   EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, names::kUninstallEntryKey, "UninstallString"),
             "\"" + apps + "\\" + names::kUninstallerExe + "\"");
@@ -256,13 +239,13 @@ TEST_F(Deployment, ARelativeDestinationIsRegisteredAsAFullPath) {
 // The package ships an OrvUnInst.exe: started there, it removes nothing,
 // whether or not an installation is registered.
 TEST_F(Deployment, ThePackagesOwnUninstallerRemovesNothing) {
-  const std::string uninstaller = package_ + "\\" + names::kUninstallerExe;
+  const std::string uninstaller = UninstallerIn(package_);
   ASSERT_TRUE(PathExists(uninstaller));
   const std::vector<std::string> package = TreeOf(package_);
   {
     SCOPED_TRACE("nothing registered, silent");
     StartedProcess removal = Start(uninstaller, "-s");
-    EXPECT_EQ(WaitForExit(removal, kRunWait), exitstatus::kFailed);
+    EXPECT_EQ(WaitForExit(removal, kProgramRunWait), exitstatus::kFailed);
     EXPECT_EQ(ui::FindDialog(removal.id), nullptr);
   }
   Install();
@@ -274,7 +257,7 @@ TEST_F(Deployment, ThePackagesOwnUninstallerRemovesNothing) {
     EXPECT_EQ(ui::MessageBoxText(box), LoadStringResource(IDS_NOT_INSTALLED_FOLDER));
     EXPECT_EQ(ui::ButtonIds(box), (std::vector<int>{IDOK}));
     ui::Press(box, IDOK);
-    EXPECT_EQ(WaitForExit(removal, kRunWait), exitstatus::kFailed);
+    EXPECT_EQ(WaitForExit(removal, kProgramRunWait), exitstatus::kFailed);
   }
   EXPECT_TRUE(WaitForTemporaryCopies(2000).empty()) << "a temporary copy ran";
   EXPECT_EQ(TreeOf(package_), package);

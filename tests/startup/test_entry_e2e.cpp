@@ -9,26 +9,25 @@
 #include "common/string_table.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
-#include "support/processes.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 #include "ui_driver.h"
 
 namespace {
 
 constexpr DWORD kBoxWait = 15000;
 
-class EntryEndToEnd : public testing::Test {
+class EntryEndToEnd : public testing::Test, protected PackageRun {
  protected:
   // Copies setup.exe into the test folder under `name`.
   std::string Program(const std::string& name) {
-    std::string path = folder_ / name;
-    EXPECT_TRUE(CopyFileA((ProgramFolder() + "\\setup.exe").c_str(), path.c_str(), FALSE)) << path;
+    std::string path = root_ / name;
+    EXPECT_TRUE(CopySetupTo(path)) << path;
     return path;
   }
 
   // Starts the program in the test folder; `arguments` follow the quoted path.
   bool Start(const std::string& path, const std::string& arguments) {
-    started_ = StartProgram(path, arguments, folder_.Path());
+    started_ = PackageRun::Start(path, arguments);
     processId_ = started_.id;
     return static_cast<bool>(started_);
   }
@@ -36,7 +35,6 @@ class EntryEndToEnd : public testing::Test {
   // Waits for the process to end; its exit status, or -1 on time-out.
   long Finish(DWORD timeoutMs = 20000) { return WaitForExit(started_, timeoutMs); }
 
-  TestFolder folder_;
   StartedProcess started_;
   DWORD processId_ = 0;
 };
@@ -80,7 +78,7 @@ TEST_F(EntryEndToEnd, SetupNamesNeverAskTheUninstallConfirmation) {
 }
 
 TEST_F(EntryEndToEnd, SelfRemovalCopyDeletesTheUninstallerAndSaysSo) {
-  std::string installed = folder_ / "Orvelle 6";
+  std::string installed = root_ / "Orvelle 6";
   ASSERT_TRUE(CreateDirectoryA(installed.c_str(), nullptr));
   std::string uninstaller = installed + "\\OrvUnInst.exe";
   ASSERT_TRUE(WriteFileBytes(uninstaller, "stand-in"));
@@ -97,7 +95,7 @@ TEST_F(EntryEndToEnd, SelfRemovalCopyDeletesTheUninstallerAndSaysSo) {
 }
 
 TEST_F(EntryEndToEnd, SilentSelfRemovalCopyShowsNothing) {
-  std::string uninstaller = folder_ / "OrvUnInst.exe";
+  std::string uninstaller = root_ / "OrvUnInst.exe";
   ASSERT_TRUE(WriteFileBytes(uninstaller, "stand-in"));
   ASSERT_TRUE(Start(Program("uni2.tmp"), "-delself \"" + uninstaller + "\" -s"));
   EXPECT_EQ(Finish(), 0);
@@ -107,10 +105,10 @@ TEST_F(EntryEndToEnd, SilentSelfRemovalCopyShowsNothing) {
 TEST_F(EntryEndToEnd, SelfRemovalCopyLeavesABareNameAlone) {
   // A bare name has no installed folder: the current folder must not be
   // taken for one, and nothing is deleted.
-  ASSERT_TRUE(WriteFileBytes(folder_ / "OrvUnInst.exe", "stand-in"));
+  ASSERT_TRUE(WriteFileBytes(root_ / "OrvUnInst.exe", "stand-in"));
   ASSERT_TRUE(Start(Program("uni3.tmp"), "-delself OrvUnInst.exe -s"));
   EXPECT_EQ(Finish(), 0);
-  EXPECT_TRUE(PathExists(folder_ / "OrvUnInst.exe"));
+  EXPECT_TRUE(PathExists(root_ / "OrvUnInst.exe"));
 }
 
 }  // namespace

@@ -13,8 +13,7 @@
 #include "raw_instance_list.h"
 #include "resources/resource_ids.h"
 #include "startup/instance_manager.h"
-#include "support/processes.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 #include "ui_driver.h"
 
 namespace {
@@ -34,22 +33,25 @@ bool WaitForCount(std::uint32_t count) {
       kWait);
 }
 
-class InstancesEndToEnd : public testing::Test {
+class InstancesEndToEnd : public testing::Test, protected PackageRun {
  protected:
+  InstancesEndToEnd() : PackageRun("orvtest", "package") {}
+  void SetUp() override { ASSERT_TRUE(CopyPackage()); }
+
   // Starts a stand-in copy of the application that records its messages;
   // returns when it has registered.
   StartedProcess StartCopy(const std::string& name) {
-    const std::string exe = folder_ / "OrvPix6.exe";
+    const std::string exe = root_ / "OrvPix6.exe";
     if (!PathExists(exe)) CopyFileA((ProgramFolder() + "\\OrvPix6-6.1.2.3.exe").c_str(), exe.c_str(), FALSE);
     RawInstanceList before;
     const std::uint32_t count = before ? before->count : 0;
-    StartedProcess copy = StartProgram(exe, "--record \"" + Record(name) + "\"", folder_.Path());
+    StartedProcess copy = Start(exe, "--record \"" + Record(name) + "\"");
     EXPECT_TRUE(WaitForCount(count + 1)) << name << " did not register";
     EXPECT_NE(ui::WaitForWindowTitled(copy.id, "Orvelle 6", kWait), nullptr) << name << " shows no window";
     return copy;
   }
 
-  std::string Record(const std::string& name) { return folder_ / (name + ".txt"); }
+  std::string Record(const std::string& name) { return root_ / (name + ".txt"); }
 
   // What a copy recorded so far, one entry per line.
   std::vector<std::string> Recorded(const std::string& name) {
@@ -81,13 +83,6 @@ class InstancesEndToEnd : public testing::Test {
     return WaitForSingleObject(process.process.get(), timeoutMs) == WAIT_OBJECT_0;
   }
 
-  std::string Package() {
-    const std::string package = folder_ / "package";
-    if (!PathExists(package)) EXPECT_TRUE(CopyTree(SamplePackageFolder(), package));
-    return package;
-  }
-
-  TestFolder folder_;
 };
 
 TEST_F(InstancesEndToEnd, ListedCopiesAreToldOfTheSetupWhichTakesTheNextSlot) {
@@ -130,7 +125,7 @@ TEST_F(InstancesEndToEnd, ACopyThatEndsNormallyLeavesTheListAndTheOthersAreTold)
 TEST_F(InstancesEndToEnd, SilentSetupClosesEveryRunningCopyWithoutAsking) {
   StartedProcess a = StartCopy("a");
   StartedProcess b = StartCopy("b");
-  StartedProcess setup = StartProgram(Package() + "\\setup.exe", "-install -s", folder_.Path());
+  StartedProcess setup = StartSetup("-install -s");
   EXPECT_TRUE(Ended(a)) << "a still runs";
   EXPECT_TRUE(Ended(b)) << "b still runs";
   EXPECT_TRUE(WaitForRecord("a", "close 1001"));
@@ -140,7 +135,7 @@ TEST_F(InstancesEndToEnd, SilentSetupClosesEveryRunningCopyWithoutAsking) {
 
 TEST_F(InstancesEndToEnd, SetupWithDashSAloneStillAsksAndDecliningClosesNothing) {
   StartedProcess a = StartCopy("a");
-  StartedProcess setup = StartProgram(Package() + "\\setup.exe", "-s", folder_.Path());
+  StartedProcess setup = StartSetup("-s");
   HWND question = ui::WaitForDialog(setup.id, kWait);
   ASSERT_NE(question, nullptr) << "no question about the running copy";
   EXPECT_EQ(ui::MessageBoxText(question), LoadStringResource(IDS_INSTANCE_RUNNING_ONE));
@@ -171,7 +166,7 @@ TEST_F(InstancesEndToEnd, SeventeenOtherInstancesAreCountedInTheQuestion) {
     for (std::uint32_t i = 0; i < 16; ++i) list->slots[1 + i] = 0x7FFF0000 + i;
     list->count = 17;
   }
-  StartedProcess setup = StartProgram(Package() + "\\setup.exe", "-s", folder_.Path());
+  StartedProcess setup = StartSetup("-s");
   HWND question = ui::WaitForDialog(setup.id, kWait);
   ASSERT_NE(question, nullptr);
   std::string expected = LoadStringResource(IDS_INSTANCES_RUNNING_MANY);
@@ -186,11 +181,11 @@ TEST_F(InstancesEndToEnd, SeventeenOtherInstancesAreCountedInTheQuestion) {
 
 TEST_F(InstancesEndToEnd, SilentUninstallerClosesRunningCopiesWithoutAsking) {
   StartedProcess a = StartCopy("a");
-  const std::string installed = folder_ / "Orvelle 6";
+  const std::string installed = root_ / "Orvelle 6";
   ASSERT_TRUE(MakeFolders(installed));
-  const std::string uninstaller = installed + "\\" + names::kUninstallerExe;
-  ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\setup.exe").c_str(), uninstaller.c_str(), FALSE));
-  StartedProcess run = StartProgram(uninstaller, "-s", folder_.Path());
+  const std::string uninstaller = UninstallerIn(installed);
+  ASSERT_TRUE(CopySetupTo(uninstaller));
+  StartedProcess run = Start(uninstaller, "-s");
   EXPECT_TRUE(Ended(a)) << "the copy still runs";
   EXPECT_TRUE(WaitForRecord("a", "close 1001"));
   EXPECT_EQ(WaitForExit(run, kWait), 0);
@@ -208,7 +203,7 @@ TEST_F(InstancesEndToEnd, AStaleEntryReusedByAnotherProgramLeavesThatProgramAlon
     list->slots[list->count] = other.id;
     list->count += 1;
   }
-  StartedProcess setup = StartProgram(Package() + "\\setup.exe", "-install -s", folder_.Path());
+  StartedProcess setup = StartSetup("-install -s");
   EXPECT_TRUE(Ended(a)) << "the registered copy still runs";
   EXPECT_EQ(WaitForExit(setup, 60000), 0);
   EXPECT_FALSE(Ended(other, 200)) << "the unrelated program was ended";

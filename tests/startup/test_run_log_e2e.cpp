@@ -11,25 +11,17 @@
 #include "common/names.h"
 #include "framework/exit_status.h"
 #include "gtest/gtest.h"
-#include "security/security_fixture.h"
 #include "support/installed_state.h"
-#include "support/processes.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 #include "ui_driver.h"
 
 namespace {
 
-constexpr DWORD kRunWait = 60000;
-
-class RunLog : public testing::Test {
+class RunLog : public testing::Test, protected PackageRun {
  protected:
-  void SetUp() override { ASSERT_TRUE(CopyTree(SamplePackageFolder(), package_)); }
+  void SetUp() override { ASSERT_TRUE(CopyPackage()); }
 
-  long Run(const std::string& program, const std::string& arguments) {
-    StartedProcess run = StartProgram(program, arguments, root_.Path());
-    return WaitForExit(run, kRunWait);
-  }
-  long Setup(const std::string& arguments) { return Run(package_ + "\\setup.exe", "-install -s " + arguments); }
+  long Setup(const std::string& arguments) { return RunSetup("-install -s " + arguments); }
 
   // The log's lines, each checked for its form: time to the millisecond, the
   // process in brackets, CR LF.
@@ -51,8 +43,6 @@ class RunLog : public testing::Test {
     return false;
   }
 
-  TestFolder root_;
-  const std::string package_ = root_ / "Orvelle 6 package";
   const std::string installed_ = DefaultInstalledFolder();
   const std::string log_ = root_ / "setup log.txt";
 };
@@ -73,7 +63,7 @@ TEST_F(RunLog, TellsTheInstallationAndTheWholeRemovalInOneFile) {
   EXPECT_EQ(lines.back(), "exit status 0");
   const std::size_t installation = lines.size();
 
-  ASSERT_EQ(Run(installed_ + "\\" + names::kUninstallerExe, "-s -wait -log \"" + log_ + "\""), exitstatus::kDone);
+  ASSERT_EQ(RunProgram(UninstallerIn(installed_), "-s -wait -log \"" + log_ + "\""), exitstatus::kDone);
   WaitForTemporaryCopies(20000);  // the copy's last lines come after the uninstaller has ended
   lines = Lines();
   ASSERT_GT(lines.size(), installation);
@@ -109,14 +99,14 @@ TEST_F(RunLog, NamesTheFileThatCouldNotBeInstalled) {
 // names a folder is passed over and the run goes on as without it.
 TEST_F(RunLog, NeverChangesTheRun) {
   {
-    StartedProcess wizard = StartProgram(package_ + "\\setup.exe", "-install -log -s", root_.Path());
+    StartedProcess wizard = StartSetup("-install -log -s");
     HWND frame = ui::WaitForDialog(wizard.id, 15000);
     ASSERT_NE(frame, nullptr) << "the path -s made the run silent";
     ui::Press(frame, IDCANCEL);
     HWND box = ui::WaitForMessageBox(wizard.id, 15000);
     ASSERT_NE(box, nullptr);
     ui::Press(box, IDYES);
-    EXPECT_EQ(WaitForExit(wizard, kRunWait), exitstatus::kUserCancelled);
+    EXPECT_EQ(WaitForExit(wizard, kProgramRunWait), exitstatus::kUserCancelled);
     EXPECT_NE(ReadFileBytes(root_ / "-s").find("exit status 1602"), std::string::npos);
   }
   const std::string folder = root_ / "logs";

@@ -18,8 +18,7 @@
 #include "resources/resource_ids.h"
 #include "startup/instance_manager.h"
 #include "support/pending_operations.h"
-#include "support/processes.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 #include "ui_driver.h"
 
 namespace {
@@ -34,20 +33,16 @@ std::string ImagePath(const StartedProcess& process) {
   return std::string(path, length);
 }
 
-class SelfRemovalEndToEnd : public testing::Test {
+class SelfRemovalEndToEnd : public testing::Test, protected PackageRun {
  protected:
   void SetUp() override {
-    installed_ = folder_ / "Orvelle 6";
     ASSERT_TRUE(CreateDirectoryA(installed_.c_str(), nullptr));
-    uninstaller_ = installed_ + "\\" + names::kUninstallerExe;
-    ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\setup.exe").c_str(), uninstaller_.c_str(), FALSE));
+    ASSERT_TRUE(CopySetupTo(uninstaller_));
   }
 
   // Starts the installed uninstaller in its folder; `arguments` follow its
   // quoted path.
-  StartedProcess StartUninstaller(const std::string& arguments) {
-    return StartProgram(uninstaller_, arguments, installed_);
-  }
+  StartedProcess StartUninstaller(const std::string& arguments) { return Start(uninstaller_, arguments, installed_); }
 
   // Checks that the copy is a "uni" temporary file of `temporaryFolder`.
   static void ExpectTemporaryCopy(const std::string& copyPath, const std::string& temporaryFolder) {
@@ -60,9 +55,8 @@ class SelfRemovalEndToEnd : public testing::Test {
     return std::find(pending.begin(), pending.end(), PendingOperation{SystemListPath(path), ""}) != pending.end();
   }
 
-  TestFolder folder_;
-  std::string installed_;
-  std::string uninstaller_;
+  const std::string installed_ = root_ / "Orvelle 6";
+  const std::string uninstaller_ = UninstallerIn(installed_);
 };
 
 // Silent removal, with the user's temporary folder as it is and with one
@@ -78,7 +72,7 @@ class SilentSelfRemoval : public SelfRemovalEndToEnd, public testing::WithParamI
 
 TEST_P(SilentSelfRemoval, TheCopyRemovesTheUninstallerWithoutAWord) {
   if (const char* temporary = GetParam().temporaryFolder) {
-    std::string path = folder_ / temporary;
+    std::string path = root_ / temporary;
     ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
     // The uninstaller inherits the test's environment.
     SetEnvironmentVariableA("TMP", path.c_str());
@@ -157,16 +151,15 @@ TEST_F(SelfRemovalEndToEnd, AnUninstallerStillEndingIsDeletedOnceItHasEnded) {
   char testProgram[MAX_PATH];
   ASSERT_NE(GetModuleFileNameA(nullptr, testProgram, sizeof testProgram), 0u);
   ASSERT_TRUE(CopyFileA(testProgram, uninstaller_.c_str(), FALSE));
-  StartedProcess holder = StartProgram(uninstaller_, "--orv-child-sleep 2500", installed_);
+  StartedProcess holder = Start(uninstaller_, "--orv-child-sleep 2500", installed_);
   ASSERT_TRUE(holder);
   Sleep(200);  // the file is held from here on
   ASSERT_FALSE(DeleteFileA(uninstaller_.c_str())) << "the running program's file could be deleted";
 
-  const std::string copy = folder_ / "uni1.tmp";
-  ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\setup.exe").c_str(), copy.c_str(), FALSE));
-  EXPECT_EQ(RunToEnd(copy, std::string(names::kSelfRemovalSwitch) + " \"" + uninstaller_ + "\" " + names::kSilentSwitch,
-                     folder_.Path()),
-            0);
+  const std::string copy = root_ / "uni1.tmp";
+  ASSERT_TRUE(CopySetupTo(copy));
+  EXPECT_EQ(
+      RunProgram(copy, std::string(names::kSelfRemovalSwitch) + " \"" + uninstaller_ + "\" " + names::kSilentSwitch), 0);
   EXPECT_EQ(WaitForExit(holder, kProcessWait), 0);
   EXPECT_FALSE(PathExists(uninstaller_));
   EXPECT_FALSE(PathExists(installed_)) << "the installed folder stays";

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/text.h"
+#include "gtest/gtest.h"
 #include "support/scratch_folder.h"
 #include "support/wait_until.h"
 
@@ -95,6 +96,13 @@ bool OthersCanChange(const std::string& path) {
     return true;
   }
   return DeleteFileA(path.c_str()) != FALSE;
+}
+
+UniqueHandle HoldOpen(const std::string& path, DWORD shareMode, DWORD access) {
+  UniqueHandle handle(
+      CreateFileA(path.c_str(), access, shareMode, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  EXPECT_TRUE(handle) << "cannot hold " << path;
+  return handle;
 }
 
 bool MakeFolderLink(const std::string& link, const std::string& target) {

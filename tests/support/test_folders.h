@@ -1,7 +1,10 @@
 // Temporary folders and small file helpers for tests that work on real files.
 #pragma once
+#include <windows.h>
+
 #include <string>
 
+#include "common/handle.h"
 #include "support/scratch_folder.h"  // WriteFileBytes, ReadFileBytes, PathExists
 
 // A new empty folder under the prefix's temporary folder, removed with all its
@@ -33,6 +36,9 @@ bool CopyTree(const std::string& from, const std::string& to);
 // True when the file can be opened for writing, renamed or deleted (as another
 // process would try; a rename is undone).
 bool OthersCanChange(const std::string& path);
+// Holds the file open with `access` and `shareMode` until the handle goes;
+// a file that cannot be opened fails the test.
+UniqueHandle HoldOpen(const std::string& path, DWORD shareMode, DWORD access = GENERIC_READ);
 // Makes `link` a folder link to `target` (both on C:, the link missing, the
 // target a folder), as a user could with a junction. Only in programs added
 // with FOLDER_LINKS (tests/CMakeLists.txt): the harness makes it.

@@ -10,8 +10,7 @@
 #include "gtest/gtest.h"
 #include "support/installed_state.h"
 #include "support/pending_operations.h"
-#include "support/processes.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 
 namespace {
 
@@ -33,7 +32,7 @@ bool IsLink(const std::string& path) {
 // for its temporary copy; returns the copies seen.
 std::vector<std::string> RunSilentUninstaller(const Installation& installed) {
   const std::string uninstaller = installed.folder + names::kUninstallerExe;
-  EXPECT_TRUE(CopyFileA((ProgramFolder() + "\\setup.exe").c_str(), uninstaller.c_str(), FALSE));
+  EXPECT_TRUE(CopySetupTo(uninstaller));
   EXPECT_EQ(RunToEnd(uninstaller, "-s", installed.folder, kProcessWait), 0);
   return WaitForTemporaryCopies(kProcessWait);
 }

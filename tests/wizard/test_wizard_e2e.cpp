@@ -14,7 +14,7 @@
 #include "driver_fixture.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
-#include "support/test_folders.h"
+#include "support/package_run.h"
 #include "ui_driver.h"
 #include "wizard_session.h"
 
@@ -40,18 +40,17 @@ struct FrameRow {
   bool pictureShown;
 };
 
-class WizardEndToEnd : public testing::Test {
+class WizardEndToEnd : public testing::Test, protected PackageRun {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(CopyTree(ProgramFolder() + "\\..\\sample-package", package_));
+    ASSERT_TRUE(CopyPackage());
     ASSERT_TRUE(browser_.RegisterAsWebBrowser());
   }
 
   // Starts the package's setup.exe in `currentFolder` (the package folder
   // unless given) and waits for the welcome page.
   void Start(const std::string& arguments = "", const std::string& currentFolder = "") {
-    ASSERT_TRUE(wizard_.Start(package_ + "\\setup.exe", arguments,
-                              currentFolder.empty() ? package_ : currentFolder))
+    ASSERT_TRUE(wizard_.Start(SetupIn(package_), arguments, currentFolder.empty() ? package_ : currentFolder))
         << "the wizard did not appear";
   }
 
@@ -136,8 +135,6 @@ class WizardEndToEnd : public testing::Test {
   // No message box appears within a second.
   void ExpectNoBox() { EXPECT_EQ(wizard_.Box(1000), nullptr) << "a message box appeared"; }
 
-  TestFolder root_;
-  std::string package_ = root_ / "Orvelle 6 package";
   Recorder browser_{root_ / "browser", "browser.exe"};
   WizardSession wizard_;
 };
