@@ -78,17 +78,10 @@ bool LogReader::NextEntry(LogEntry& entry) {
   return read;
 }
 
-const char* LogReader::Argument(const char* prefix) const {
-  if (!prefix) return nullptr;
-  const std::size_t length = std::strlen(prefix);
-  return std::strncmp(line_, prefix, length) == 0 ? line_ + length : nullptr;
-}
-
 void LogReader::Rewind() {
   if (file_) std::rewind(file_.get());
   line_[0] = '\0';
 }
-
 
 bool AppendLogLine(const char* logPath, const char* text) {
   if (!logPath) return false;

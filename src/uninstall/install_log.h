@@ -65,10 +65,6 @@ class LogReader {
   // The current line after stripping; "" before the first Next().
   const char* Line() const { return line_; }
 
-  // The text after `prefix` when the current line begins with it exactly,
-  // otherwise null.
-  const char* Argument(const char* prefix) const;
-
   // Back to the first line, for the next pass.
   void Rewind();
 

@@ -17,6 +17,9 @@ namespace {
 
 const char* const kAllPrefixes[] = {"File Copy: ", "File Copy x64: ", "File Copy ind: ", "File Overwrite: ",
                                     "File Del: ", "Make Dir: ", "Made Dir: ", "Shell Link: "};
+// The kind each of those prefixes names, in the same order.
+const LogKind kAllKinds[] = {LogKind::FileCopy, LogKind::FileCopyX64, LogKind::FileCopyInd, LogKind::FileOverwrite,
+                             LogKind::FileDel,  LogKind::MakeDir,     LogKind::MadeDir,     LogKind::ShortcutLink};
 const char* const kFileKinds[] = {"File Copy: ", "File Copy x64: ", "File Copy ind: ", "File Overwrite: ",
                                   "File Del: "};
 const char* const kCopyKinds[] = {"File Copy: ", "File Copy x64: ", "File Copy ind: "};
@@ -46,23 +49,26 @@ void ApplyRules(const char* line) {
 
 std::vector<std::string> ReadAll(LogReader& log) {
   std::vector<std::string> lines;
-  while (log.Next()) {
+  LogEntry entry;
+  while (log.NextEntry(entry)) {
     const char* line = log.Line();
     const std::size_t length = std::strlen(line);
     FUZZ_CHECK(length < LogReader::kLineBuffer);
     // Stripped: a line longer than one byte never ends in a byte 1..32.
     FUZZ_CHECK(length <= 1 || static_cast<unsigned char>(line[length - 1]) > 32);
-    // The argument directly after a prefix that begins the line, else none.
-    for (const char* prefix : kAllPrefixes) {
-      const std::size_t prefixLength = std::strlen(prefix);
-      const bool begins = std::strncmp(line, prefix, prefixLength) == 0;
-      FUZZ_CHECK(log.Argument(prefix) == (begins ? line + prefixLength : nullptr));
+    // The kind of the prefix that begins the line, and the operand directly
+    // after it; none of any other.
+    for (std::size_t i = 0; i < sizeof kAllKinds / sizeof kAllKinds[0]; ++i) {
+      const std::size_t prefixLength = std::strlen(kAllPrefixes[i]);
+      const bool begins = std::strncmp(line, kAllPrefixes[i], prefixLength) == 0;
+      FUZZ_CHECK((entry.kind == kAllKinds[i]) == begins);
+      if (begins) FUZZ_CHECK(entry.operand == line + prefixLength);
     }
     ApplyRules(line);
     lines.push_back(line);
   }
   FUZZ_CHECK(log.Line()[0] == '\0');
-  FUZZ_CHECK(log.Argument("File Copy: ") == nullptr);
+  FUZZ_CHECK(entry.kind == LogKind::None);
   return lines;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 #endif
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,18 @@ namespace {
 
 const char* const kAllPrefixes[] = {"File Copy: ", "File Copy x64: ", "File Copy ind: ", "File Overwrite: ",
                                     "File Del: ", "Make Dir: ", "Made Dir: ", "Shell Link: "};
+// The kind each of those prefixes names, in the same order.
+const LogKind kAllKinds[] = {LogKind::FileCopy, LogKind::FileCopyX64, LogKind::FileCopyInd, LogKind::FileOverwrite,
+                             LogKind::FileDel,  LogKind::MakeDir,     LogKind::MadeDir,     LogKind::ShortcutLink};
+
+// The text after `prefix` when the entry is of the kind that prefix names,
+// otherwise null.
+const char* ArgumentFor(const LogEntry& entry, const char* prefix) {
+  for (std::size_t i = 0; i < std::size(kAllPrefixes); ++i) {
+    if (std::string(kAllPrefixes[i]) == prefix) return entry.kind == kAllKinds[i] ? entry.operand : nullptr;
+  }
+  return nullptr;
+}
 
 std::vector<std::string> ReadLines(LogReader& reader) {
   std::vector<std::string> lines;
@@ -104,8 +117,9 @@ TEST_F(InstallLogTest, PrefixMatchesExactlyAtTheStart) {
   };
   for (const auto& c : cases) {
     LogReader reader(Write(std::string(c.line) + "\r\n").c_str());
-    ASSERT_TRUE(reader.Next());
-    const char* argument = reader.Argument(c.prefix);
+    LogEntry entry;
+    ASSERT_TRUE(reader.NextEntry(entry));
+    const char* argument = ArgumentFor(entry, c.prefix);
     if (c.argument) {
       ASSERT_NE(argument, nullptr) << c.line;
       EXPECT_STREQ(argument, c.argument);
@@ -120,9 +134,10 @@ TEST_F(InstallLogTest, EachKindMatchesOnlyItsOwnPrefix) {
   for (const char* prefix : kAllPrefixes) script += std::string(prefix) + "arg\r\n";
   LogReader reader(Write(script).c_str());
   for (const char* own : kAllPrefixes) {
-    ASSERT_TRUE(reader.Next());
+    LogEntry entry;
+    ASSERT_TRUE(reader.NextEntry(entry));
     for (const char* prefix : kAllPrefixes) {
-      const char* argument = reader.Argument(prefix);
+      const char* argument = ArgumentFor(entry, prefix);
       if (prefix == own) {
         EXPECT_STREQ(argument, "arg");
       } else {
@@ -149,7 +164,7 @@ TEST_F(InstallLogTest, RewindStartsTheNextPassAtTheFirstLine) {
   LogReader reader(Write("Shell Link: C:\\a.lnk\r\nMade Dir: C:\\G\r\n").c_str());
   const std::vector<std::string> first = ReadLines(reader);
   EXPECT_EQ(first.size(), 2u);
-  EXPECT_EQ(reader.Argument("Made Dir: "), nullptr);  // nothing current after the end
+  EXPECT_STREQ(reader.Line(), "");  // nothing current after the end
   reader.Rewind();
   EXPECT_EQ(ReadLines(reader), first);
   reader.Rewind();
