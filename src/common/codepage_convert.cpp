@@ -4,15 +4,21 @@
 
 namespace {
 
-// `text` of code page `codePage` as UTF-16; empty when it does not convert.
-std::wstring WideOf(UINT codePage, std::string_view text) {
-  if (text.empty()) return std::wstring();
+// `text` of code page `codePage` as UTF-16 with a terminator; empty when it
+// does not convert.
+WideText WideOf(UINT codePage, std::string_view text) {
+  if (text.empty()) return WideText();
   const int length = static_cast<int>(text.size());
   const int wideLength = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
-  if (wideLength <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-  if (MultiByteToWideChar(codePage, 0, text.data(), length, &wide[0], wideLength) != wideLength) return std::wstring();
+  if (wideLength <= 0) return WideText();
+  WideText wide(static_cast<std::size_t>(wideLength) + 1, L'\0');
+  if (MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), wideLength) != wideLength) return WideText();
   return wide;
+}
+
+// The characters of a converted text, without its terminator.
+std::wstring_view CharactersOf(const WideText& wide) {
+  return wide.empty() ? std::wstring_view() : std::wstring_view(wide.data(), wide.size() - 1);
 }
 
 // The UTF-16 `text` in code page `codePage`; empty when it does not convert.
@@ -29,8 +35,8 @@ std::string NarrowOf(UINT codePage, std::wstring_view text) {
 
 }  // namespace
 
-std::wstring WideOfAnsi(std::string_view text) { return WideOf(CP_ACP, text); }
+WideText WideOfAnsi(std::string_view text) { return WideOf(CP_ACP, text); }
 
 std::string AnsiOfWide(std::wstring_view text) { return NarrowOf(CP_ACP, text); }
 
-std::string Utf8OfAnsi(std::string_view text) { return NarrowOf(CP_UTF8, WideOf(CP_ACP, text)); }
+std::string Utf8OfAnsi(std::string_view text) { return NarrowOf(CP_UTF8, CharactersOf(WideOf(CP_ACP, text))); }

@@ -5,9 +5,16 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
-// The ANSI text as UTF-16; empty when the text is empty or does not convert.
-std::wstring WideOfAnsi(std::string_view text);
+// UTF-16 text, zero-terminated: `size() - 1` characters. Not std::wstring,
+// whose compiled instantiations in the static runtime would add some 35 KB
+// to setup.exe for these few conversions.
+using WideText = std::vector<wchar_t>;
+
+// The ANSI text as UTF-16 with its terminator; empty (not even the
+// terminator) when the text is empty or does not convert.
+WideText WideOfAnsi(std::string_view text);
 
 // The UTF-16 text in the ANSI code page (a character it lacks becomes the
 // code page's default character); empty when it is empty or does not convert.

@@ -23,8 +23,9 @@ bool RenameOnHandle(const std::string& from, const std::string& to) {
     FILE_RENAME_INFO info;
     unsigned char bytes[sizeof(FILE_RENAME_INFO) + kMaxPath * sizeof(wchar_t)];
   } request{};
-  const std::wstring name = WideOfAnsi(to.c_str());
-  if (name.empty() || name.size() >= kMaxPath) return false;
+  const WideText wide = WideOfAnsi(to.c_str());
+  if (wide.empty() || wide.size() - 1 >= kMaxPath) return false;
+  const std::size_t length = wide.size() - 1;
   const UniqueHandle file(CreateFileA(from.c_str(), DELETE | SYNCHRONIZE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -32,10 +33,10 @@ bool RenameOnHandle(const std::string& from, const std::string& to) {
   request.info.ReplaceIfExists = TRUE;
   request.info.RootDirectory = nullptr;
   // The terminator comes from the cleared buffer.
-  std::memcpy(request.info.FileName, name.data(), name.size() * sizeof(wchar_t));
-  request.info.FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));  // without the terminator
+  std::memcpy(request.info.FileName, wide.data(), length * sizeof(wchar_t));
+  request.info.FileNameLength = static_cast<DWORD>(length * sizeof(wchar_t));  // without the terminator
   return setInformation(file.get(), FileRenameInfo, &request.info,
-                        static_cast<DWORD>(sizeof(FILE_RENAME_INFO) + (name.size() + 1) * sizeof(wchar_t))) != FALSE;
+                        static_cast<DWORD>(sizeof(FILE_RENAME_INFO) + (length + 1) * sizeof(wchar_t))) != FALSE;
 }
 
 }  // namespace

@@ -84,9 +84,11 @@ HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPat
   EnsureComInitialised();
   // Paths beyond the buffers are refused, never cut into other paths.
   const std::string linkTarget = Unquoted(target);
-  const std::wstring widePath = WideOfAnsi(shortcutPath.c_str());
+  WideText widePath = WideOfAnsi(shortcutPath.c_str());
   const bool converted = !widePath.empty() || shortcutPath.c_str()[0] == '\0';
-  if (linkTarget.size() >= kTargetBuffer || !FitsPathLimit(shortcutPath) || !converted || widePath.size() >= kMaxPath) {
+  if (widePath.empty()) widePath.push_back(L'\0');  // an empty path still goes to Save, as an empty text
+  if (linkTarget.size() >= kTargetBuffer || !FitsPathLimit(shortcutPath) || !converted ||
+      widePath.size() - 1 >= kMaxPath) {
     return ShortcutFailed(shortcutPath, HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
   }
 
@@ -102,7 +104,7 @@ HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPat
   if (FAILED(link->SetDescription("")) && !InstallOptions.silent) AppMessageBox(kSetDescriptionFailed, MB_OK);
   if (workingFolder) link->SetWorkingDirectory(workingFolder);
 
-  result = file->Save(widePath.c_str(), TRUE);
+  result = file->Save(widePath.data(), TRUE);
   if (FAILED(result)) return ShortcutFailed(shortcutPath, result);
   RunLogEvent("saved shortcut", shortcutPath);
   // A shortcut the log does not name would stay behind at the removal.
