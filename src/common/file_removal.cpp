@@ -37,7 +37,8 @@ RemovalResult RemoveFileOrFolder(RemovalTarget target, const std::string& path, 
   if (options.clearProtectionOf) ClearDeleteProtection(path, options.clearProtectionOf);
   for (DWORD waited = 0;; waited += kRetryPause) {
     if (RemoveOnce(target, path)) {
-      RunLogEvent(std::string("removed ") + TargetName(target), path);
+      // The text is built only for an open log: this runs once per removed file.
+      if (RunLogOpen()) RunLogEvent(std::string("removed ") + TargetName(target), path);
       return RemovalResult::Removed;
     }
     const DWORD error = GetLastError();
