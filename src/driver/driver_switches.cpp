@@ -1,6 +1,7 @@
 #include "driver/driver_switches.h"
 
 #include "common/text.h"
+#include "driver/folder_values.h"
 
 namespace {
 
@@ -9,12 +10,6 @@ constexpr char kRunAfterSwitch[] = "-runafter";
 constexpr char kAllUsersSwitch[] = "-allusers";
 constexpr char kAutoStartSwitch[] = "-autostart";
 constexpr char kNoDesktopIconSwitch[] = "-nodeskico";
-
-// "X:\" or "X:/": without its separator it would name the current folder of
-// that drive.
-bool IsDriveRoot(const std::string& folder) {
-  return folder.size() == 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/');
-}
 
 }  // namespace
 

@@ -26,8 +26,9 @@ std::string FindInstalledFolder() {
   // A relative name (a value of another type reads as its bytes, a number as
   // "XX") would install wherever the setup was started and register that:
   // it names no earlier installation.
+  folder = InstalledFolderOfValue(folder);
   if (!IsFullPath(folder)) return std::string();
-  return WithoutTrailingBackslash(folder);
+  return folder;
 }
 
 std::string ProgramFilesFolder() {

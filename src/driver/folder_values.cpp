@@ -18,6 +18,8 @@ std::size_t FindText(const std::string& text, const std::string& needle) {
   return std::string::npos;
 }
 
+bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
 }  // namespace
 
 std::string FolderOfAppPath(const std::string& appPath) {
@@ -28,6 +30,15 @@ std::string FolderOfAppPath(const std::string& appPath) {
 std::string WithoutTrailingBackslash(std::string folder) {
   if (!folder.empty() && FindLastChar(folder, '\\') == folder.size() - 1) folder.pop_back();
   return folder;
+}
+
+bool IsDriveRoot(const std::string& folder) {
+  return folder.size() == 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/');
+}
+
+std::string InstalledFolderOfValue(std::string folder) {
+  if (folder.size() == 2 && folder[1] == ':' && IsDriveLetter(folder[0])) folder += '\\';
+  return IsDriveRoot(folder) ? folder : WithoutTrailingBackslash(folder);
 }
 
 std::string ProgramFilesOfWindowsFolder(const std::string& windowsFolder) {

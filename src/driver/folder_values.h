@@ -13,6 +13,15 @@ std::string FolderOfAppPath(const std::string& appPath);
 // of a double-byte character.
 std::string WithoutTrailingBackslash(std::string folder);
 
+// "X:\" or "X:/": without its separator it would name the current folder of
+// that drive.
+bool IsDriveRoot(const std::string& folder);
+
+// A registered installed folder as the setup uses it: one trailing backslash
+// removed, except from a drive root, which keeps it; a bare "X:" (as an
+// earlier version registered a root after a repair) is read as "X:\".
+std::string InstalledFolderOfValue(std::string folder);
+
 // The default Program Files folder of a system whose registry does not name
 // it: the Windows folder cut after its first backslash (C:\WINDOWS gives
 // C:\), followed by "Program Files"; the whole Windows folder followed by

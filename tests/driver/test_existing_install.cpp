@@ -49,6 +49,10 @@ TEST(FindInstalledFolderTest, PathValueFirstThenAppPaths) {
       {nullptr, "OrvPix6.exe", ""},
       {nullptr, "C:\\Apps\\Orvelle 6\\Viewer.exe", ""},
       {nullptr, nullptr, ""},
+      {"D:\\", nullptr, "D:\\"},  // a drive root keeps its backslash
+      {"D:", nullptr, "D:\\"},    // as an earlier version registered it after a repair
+      {nullptr, "D:\\OrvPix6.exe", "D:\\"},
+      {"D:Orvelle", nullptr, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.path ? c.path : "(none)") + " | " + (c.appPath ? c.appPath : "(none)"));

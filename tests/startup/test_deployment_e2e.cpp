@@ -236,6 +236,19 @@ TEST_F(Deployment, ARelativeDestinationIsRegisteredAsAFullPath) {
   EXPECT_TRUE(PathExists(apps + "\\" + names::kApplicationExe));
 }
 
+// An installation in a drive root stays the one that later runs repair: the
+// root is registered with its backslash, whatever the run.
+TEST_F(Deployment, ADriveRootInstallationStaysFindable) {
+  ASSERT_EQ(RunSetup("-install -s -instdir C:\\"), exitstatus::kDone);
+  for (const char* run : {"repair", "repair over a root registered as C:"}) {
+    SCOPED_TRACE(run);
+    ASSERT_EQ(RunSetup("-install -s"), exitstatus::kDone);
+    EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, names::kProductKey, names::kPathValue), "C:\\");
+    EXPECT_FALSE(PathExists(DefaultInstalledFolder())) << "a second copy went to Program Files";
+    SetValue(HKEY_LOCAL_MACHINE, names::kProductKey, names::kPathValue, "C:");
+  }
+}
+
 // The package ships an OrvUnInst.exe: started there, it removes nothing,
 // whether or not an installation is registered.
 TEST_F(Deployment, ThePackagesOwnUninstallerRemovesNothing) {
