@@ -22,6 +22,7 @@
 #include "resources/resource_ids.h"
 #include "startup/deferred_file.h"
 #include "startup/removal_leftovers.h"
+#include "startup/uninstaller_place.h"
 #include "uninstall/uninstall.h"
 
 namespace {
@@ -36,15 +37,34 @@ constexpr DWORD kFolderRetryLimit = 3000;
 // the uninstaller has ended long before this once it has read the status.
 constexpr DWORD kWaitingUninstallerExitWait = 10000;
 
-// A new empty file in the user's temporary folder, named by the system with
-// the "uni" prefix; empty when none could be made.
-std::string NewTemporaryFile() {
+// The user's temporary folder, with its trailing backslash; empty when the
+// system gives none that fits.
+std::string TemporaryFolder() {
   char folder[kMaxPath];
   DWORD length = GetTempPathA(sizeof folder, folder);
   if (length == 0 || length >= sizeof folder) return std::string();
+  return std::string(folder, length);
+}
+
+// A new empty file in the user's temporary folder, named by the system with
+// the "uni" prefix; empty when none could be made.
+std::string NewTemporaryFile() {
+  const std::string folder = TemporaryFolder();
+  if (folder.empty()) return std::string();
   char file[kMaxPath];  // GetTempFileNameA needs room for MAX_PATH bytes
-  if (GetTempFileNameA(folder, names::kSelfRemovalPrefix, 0, file) == 0) return std::string();
+  if (GetTempFileNameA(folder.c_str(), names::kSelfRemovalPrefix, 0, file) == 0) return std::string();
   return file;
+}
+
+// True when `self` is a temporary copy as the uninstaller makes it: a "uni"
+// file of the temporary folder. Started by hand as "setup.exe -delself ...",
+// the program must not queue its own file (a package's setup.exe) for
+// deletion at the restart.
+bool IsTemporaryCopy(const std::string& self) {
+  const std::string name = NamePart(self);
+  const std::string prefix = names::kSelfRemovalPrefix;
+  return !self.empty() && PathKey(name.substr(0, prefix.size())) == PathKey(prefix) &&
+         PathKey(FolderPart(self)) == PathKey(FolderPart(TemporaryFolder()));
 }
 
 // Deletes the uninstaller once it has ended. A file that is already gone
@@ -283,10 +303,19 @@ void RunSelfRemovalCopy(const StartupChoice& choice) {
   const RunGuard guard = TakeRunGuard();
   WaitingUninstaller waiting(choice);
   const std::string& uninstallerPath = choice.uninstallerPath;
+  // The uninstaller's own rule, for a copy started by hand: aimed at a
+  // package's OrvUnInst.exe it would unregister the real installation and
+  // delete the package's files.
+  if (!UninstallerMayRemove(uninstallerPath)) {
+    const int refused = RefuseRemoval(uninstallerPath, InstallOptions.silent);
+    if (waiting.Waits()) waiting.ReportAndAwaitEnd(refused);
+    RunLogExitStatus(refused);
+    std::exit(refused);
+  }
   // A waiting uninstaller runs until it has the status: its file goes after.
   if (!waiting.Waits()) Sleep(kUninstallerExitWait);
-  std::string self = OwnProgramPath();
-  if (!self.empty()) DeferDelete(self.c_str());
+  const std::string self = OwnProgramPath();
+  if (IsTemporaryCopy(self)) DeferDelete(self.c_str());
 
   // Only a path with a folder names an installation; a bare name would make
   // the current directory the installed folder.

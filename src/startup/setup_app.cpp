@@ -100,12 +100,7 @@ BOOL CSetupApp::InitInstance(const std::vector<std::string>& programArgs, const 
     return FALSE;
   }
   if (!setupMode && !UninstallerMayRemove(ownPath)) {
-    RunLogEvent("the uninstaller is not in an installed folder: nothing removed:", ownPath);
-    if (!InstallOptions.silent) {
-      ShowMessageBox(nullptr, LoadStringResource(IDS_NOT_INSTALLED_FOLDER).c_str(), WindowTitle().c_str(),
-                     MB_OK | MB_ICONEXCLAMATION);
-    }
-    exitStatus_ = exitstatus::kFailed;
+    exitStatus_ = RefuseRemoval(ownPath, InstallOptions.silent);
     return FALSE;
   }
 

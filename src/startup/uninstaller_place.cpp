@@ -6,7 +6,12 @@
 #include "common/file_attributes.h"
 #include "common/names.h"
 #include "common/text.h"
+#include "common/run_log.h"
+#include "common/string_table.h"
 #include "driver/existing_install.h"
+#include "framework/exit_status.h"
+#include "framework/message_box.h"
+#include "resources/resource_ids.h"
 
 namespace {
 // The folder as a comparable key: full, long where it exists, lower-cased,
@@ -35,4 +40,13 @@ bool UninstallerMayRemove(const std::string& ownPath) {
   const std::string registered = FindInstalledFolder();
   if (!registered.empty()) return SameFolder(ownFolder, registered);
   return !IsPresent(JoinBoundedPath(ownFolder, names::kSetupExe));
+}
+
+int RefuseRemoval(const std::string& path, bool silent) {
+  RunLogEvent("the uninstaller is not in an installed folder: nothing removed:", path);
+  if (!silent) {
+    ShowMessageBox(nullptr, LoadStringResource(IDS_NOT_INSTALLED_FOLDER).c_str(),
+                   LoadStringResource(IDS_WINDOW_TITLE).c_str(), MB_OK | MB_ICONEXCLAMATION);
+  }
+  return exitstatus::kFailed;
 }

@@ -11,3 +11,8 @@
 // backslash), or when nothing is registered and its folder holds no
 // "setup.exe" (a registration lost: the folder is the installation).
 bool UninstallerMayRemove(const std::string& ownPath);
+
+// Refuses the removal asked of the uninstaller at `path`, which
+// UninstallerMayRemove refused: logs it, shows string 26 unless `silent`, and
+// returns the run's exit status (a failure). Nothing is removed.
+int RefuseRemoval(const std::string& path, bool silent);

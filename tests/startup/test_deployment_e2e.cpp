@@ -272,6 +272,14 @@ TEST_F(Deployment, ThePackagesOwnUninstallerRemovesNothing) {
     ui::Press(box, IDOK);
     EXPECT_EQ(WaitForExit(removal, kProgramRunWait), exitstatus::kFailed);
   }
+  {
+    SCOPED_TRACE("the copy's switch aimed at the package, silent");
+    const std::string line = std::string(names::kSelfRemovalSwitch) + " \"" + uninstaller + "\" -s";
+    StartedProcess removal = StartSetup(line);
+    EXPECT_EQ(WaitForExit(removal, kProgramRunWait), exitstatus::kFailed);
+    EXPECT_EQ(ui::FindDialog(removal.id), nullptr);
+    EXPECT_TRUE(PendingOperations().empty()) << "the package's setup.exe is queued for deletion";
+  }
   EXPECT_TRUE(WaitForTemporaryCopies(2000).empty()) << "a temporary copy ran";
   EXPECT_EQ(TreeOf(package_), package);
   ExpectInstalled();

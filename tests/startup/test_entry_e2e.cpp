@@ -7,6 +7,7 @@
 
 #include "common/handle.h"
 #include "common/string_table.h"
+#include "framework/exit_status.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
 #include "support/package_run.h"
@@ -104,10 +105,11 @@ TEST_F(EntryEndToEnd, SilentSelfRemovalCopyShowsNothing) {
 
 TEST_F(EntryEndToEnd, SelfRemovalCopyLeavesABareNameAlone) {
   // A bare name has no installed folder: the current folder must not be
-  // taken for one, and nothing is deleted.
+  // taken for one, and nothing is deleted. The removal asked for did not
+  // happen: a failure.
   ASSERT_TRUE(WriteFileBytes(root_ / "OrvUnInst.exe", "stand-in"));
   ASSERT_TRUE(Start(Program("uni3.tmp"), "-delself OrvUnInst.exe -s"));
-  EXPECT_EQ(Finish(), 0);
+  EXPECT_EQ(Finish(), exitstatus::kFailed);
   EXPECT_TRUE(PathExists(root_ / "OrvUnInst.exe"));
 }
 
