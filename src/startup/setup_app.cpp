@@ -196,7 +196,8 @@ bool CSetupApp::CloseRunningCopies(bool setupMode, bool quiet, bool silent) {
 
   if (setupMode && !quiet) {
     // Nobody may be there to answer: the copies keep running, and the files
-    // they hold are replaced at the restart.
+    // they hold are replaced as files in use are (renamed aside, or at the
+    // restart).
     if (silent) {
       RunLogEvent("silent run: running copies of the application left running:", live);
       return true;
