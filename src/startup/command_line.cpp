@@ -41,7 +41,7 @@ StartupChoice ReadStartupChoice(const std::vector<std::string>& args, const std:
     if (SwitchEquals(args[i], kWait)) choice.wait = true;
   }
   // Only positions 2 and later are scanned for the quiet switches: "setup -s"
-  // is silent but still asks about running copies.
+  // is silent without them (it leaves running copies running).
   for (std::size_t i = 2; i < args.size(); ++i) {
     if (SwitchEquals(args[i], kQuietSlash) || SwitchEquals(args[i], kSilent)) choice.quietInstances = true;
   }

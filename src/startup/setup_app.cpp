@@ -1,6 +1,9 @@
 #include "startup/setup_app.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "common/handle.h"
 #include "common/names.h"
@@ -74,6 +77,55 @@ UniqueHandle OpenRegisteredCopy(std::uint32_t processId, bool hasMainWindow) {
   if (process && !RunsApplication(process.get())) process.reset();
   return process;
 }
+
+// True when a listed process without a main window still runs the
+// application's executable. A process that has ended stays openable while
+// anyone holds a handle to it: its entry is stale all the same.
+bool StillRunsApplication(std::uint32_t processId) {
+  UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT && RunsApplication(process.get());
+}
+
+// A registered process that is a live copy of the application.
+struct LiveCopy {
+  std::uint32_t id;
+  HWND window;  // its main window; null when it shows none
+};
+
+// The live copies of the application in the instance list, in list order:
+// not this process, not a run of this program (a setup waiting for its turn,
+// an uninstaller or its temporary copy), not a stale entry, and really the
+// application (a main window the registry accepts, which only a running
+// process has, or the application's executable). Empty when the list is
+// unavailable.
+std::vector<LiveCopy> LiveApplicationCopies(RunningInstances& instances) {
+  std::vector<LiveCopy> copies;
+  std::vector<std::uint32_t> ids;
+  if (!instances.ListInstances(ids)) return copies;
+  const std::uint32_t self = GetCurrentProcessId();
+  for (std::uint32_t id : ids) {
+    if (id == self || RunsThisProgram(id)) continue;
+    HWND window = instances.FindMainWindow(id);
+    if (window || StillRunsApplication(id)) copies.push_back(LiveCopy{id, window});
+  }
+  return copies;
+}
+
+// Asks each copy to close without saving, then terminates it. Both the
+// request and the termination go to every copy, whether or not it reacted:
+// the wait is a fixed grace, not a time-out.
+void CloseCopies(const std::vector<LiveCopy>& copies) {
+  for (const LiveCopy& copy : copies) {
+    if (copy.window) PostMessageA(copy.window, WM_CLOSE, kCloseWithoutSaving, 0);
+    Sleep(kCloseGrace);
+    UniqueHandle process = OpenRegisteredCopy(copy.id, copy.window != nullptr);
+    if (!process) continue;  // gone already, or not the application
+    if (TerminateProcess(process.get(), 0))
+      RunLogEvent("closed process", std::to_string(copy.id));
+    else
+      RunLogFailure("close process", std::to_string(copy.id), GetLastError());
+  }
+}
 }  // namespace
 
 CSetupApp::CSetupApp(RunningInstances& instances)
@@ -108,7 +160,7 @@ BOOL CSetupApp::InitInstance(const std::vector<std::string>& programArgs, const 
     exitStatus_ = exitstatus::kUserCancelled;
     return FALSE;
   }
-  if (!CloseRunningCopies(setupMode, choice.quietInstances)) {
+  if (!CloseRunningCopies(setupMode, choice.quietInstances, InstallOptions.silent)) {
     exitStatus_ = exitstatus::kUserCancelled;
     return TRUE;
   }
@@ -128,45 +180,42 @@ bool CSetupApp::ConfirmUninstall() {
   return ShowMessageBox(nullptr, text.c_str(), WindowTitle().c_str(), kConfirmUninstallStyle) == IDYES;
 }
 
-bool CSetupApp::CloseRunningCopies(bool setupMode, bool quiet) {
-  int others = instances_.CountInstances() - 1;  // the setup counts itself
+bool CSetupApp::CloseRunningCopies(bool setupMode, bool quiet, bool silent) {
+  const int others = instances_.CountInstances() - 1;  // the setup counts itself
   if (others <= 0) return true;
+  const std::vector<LiveCopy> copies = LiveApplicationCopies(instances_);
+  const std::string live = std::to_string(copies.size());
   RunLogEvent("other registered processes:", std::to_string(others));
+  RunLogEvent("running copies of the application:", live);
+  if (copies.empty()) return true;
 
   if (setupMode && !quiet) {
-    std::string title = WindowTitle();
-    std::string question;
-    if (others == 1) {
-      question = LoadStringResource(IDS_INSTANCE_RUNNING_ONE);
-    } else {
-      std::string format = LoadStringResource(IDS_INSTANCES_RUNNING_MANY);
-      char text[512];
-      std::snprintf(text, sizeof text, format.c_str(), others);
-      question = text;
+    // Nobody may be there to answer: the copies keep running, and the files
+    // they hold are replaced as files in use are (renamed aside, or at the
+    // restart).
+    if (silent) {
+      RunLogEvent("silent run: running copies of the application left running:", live);
+      return true;
     }
-    if (ShowMessageBox(nullptr, question.c_str(), title.c_str(), kRunningCopiesStyle) != IDYES) {
-      std::string interrupted = LoadStringResource(IDS_SETUP_INTERRUPTED);
-      ShowMessageBox(nullptr, interrupted.c_str(), title.c_str(), kInterruptedStyle);
-      return false;
-    }
+    if (!AskToCloseCopies(copies.size())) return false;
   }
-
-  std::vector<std::uint32_t> ids;
-  if (!instances_.ListInstances(ids)) return true;
-  const std::uint32_t self = GetCurrentProcessId();
-  for (std::uint32_t id : ids) {
-    if (id == self || RunsThisProgram(id)) continue;
-    // Both the request and the termination go to every process, whether or
-    // not it reacted: the wait is a fixed grace, not a time-out.
-    HWND window = instances_.FindMainWindow(id);
-    if (window) PostMessageA(window, WM_CLOSE, kCloseWithoutSaving, 0);
-    Sleep(kCloseGrace);
-    UniqueHandle process = OpenRegisteredCopy(id, window != nullptr);
-    if (!process) continue;  // gone already, or not the application
-    if (TerminateProcess(process.get(), 0))
-      RunLogEvent("closed process", std::to_string(id));
-    else
-      RunLogFailure("close process", std::to_string(id), GetLastError());
-  }
+  CloseCopies(copies);
   return true;
+}
+
+bool CSetupApp::AskToCloseCopies(std::size_t copies) {
+  std::string title = WindowTitle();
+  std::string question;
+  if (copies == 1) {
+    question = LoadStringResource(IDS_INSTANCE_RUNNING_ONE);
+  } else {
+    std::string format = LoadStringResource(IDS_INSTANCES_RUNNING_MANY);
+    char text[512];
+    std::snprintf(text, sizeof text, format.c_str(), static_cast<int>(copies));
+    question = text;
+  }
+  if (ShowMessageBox(nullptr, question.c_str(), title.c_str(), kRunningCopiesStyle) == IDYES) return true;
+  std::string interrupted = LoadStringResource(IDS_SETUP_INTERRUPTED);
+  ShowMessageBox(nullptr, interrupted.c_str(), title.c_str(), kInterruptedStyle);
+  return false;
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -40,15 +41,21 @@ class CSetupApp : public CApplication {
   // Uninstall confirmation (string 6): true when answered yes.
   bool ConfirmUninstall();
 
-  // Counts the other registered processes; in setup mode asks string 1 or 4
-  // unless `quiet` (string 3 and false when not answered yes); then closes
-  // them, except processes of this program (a setup or uninstaller waiting
-  // for its turn, showing a box titled like the application). True when
-  // start-up goes on.
-  bool CloseRunningCopies(bool setupMode, bool quiet);
+  // The running copies of the application are the live ones in the instance
+  // list: never this process, a run of this program (a setup or uninstaller
+  // waiting for its turn, showing a box titled like the application) or an
+  // entry whose process has ended. They are closed without a question in
+  // uninstall mode and when `quiet`; otherwise a `silent` setup leaves them
+  // running (nobody may be there to answer), and any other asks string 1 or
+  // 4 first (string 3 and false when not answered yes). True when start-up
+  // goes on.
+  bool CloseRunningCopies(bool setupMode, bool quiet, bool silent);
 
  private:
   std::string WindowTitle();
+  // String 1 for one copy, string 4 with the number otherwise; on any answer
+  // but yes, string 3 and false.
+  bool AskToCloseCopies(std::size_t copies);
 
   RunningInstances& instances_;
   StartupHandovers handovers_;

@@ -88,7 +88,7 @@ struct SwitchCase { std::vector<std::string> arguments; bool silent; bool quietI
 TEST(StartupSwitches, SilentAnywhereQuietOnlyFromPositionTwo) {
   const SwitchCase cases[] = {
       {{}, false, false},
-      {{"-s"}, true, false},        // silent, but running copies are still asked about
+      {{"-s"}, true, false},        // silent, without the quiet flag
       {{"-S"}, true, false},
       {{"/s"}, false, false},       // position 1 is not scanned for "/s"
       {{"-install", "/s"}, false, true},

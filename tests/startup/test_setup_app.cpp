@@ -18,10 +18,24 @@
 namespace {
 
 // Stands in for the shared instance list: a fixed count and list, and a
-// record of which processes were looked up for a main window.
+// record of which processes were looked up for a main window. Of the
+// `registered` processes (the setup included), the first `copies` others are
+// copies of the application showing a main window (one window of this test,
+// which keeps the close requests in its queue); the rest are stale entries
+// of processes that have gone.
 class FakeInstances : public RunningInstances {
  public:
-  explicit FakeInstances(int registered = 1) : count(registered) {}
+  explicit FakeInstances(int registered = 1, int copies = 0) : count(registered) {
+    for (int i = 0; i + 1 < registered; ++i) ids.push_back(0x7FFFFF00u + static_cast<std::uint32_t>(i));
+    copies_ = copies;
+    if (copies > 0) window_ = CreateWindowExA(0, "STATIC", "Orvelle 6", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  }
+  ~FakeInstances() override {
+    if (window_) DestroyWindow(window_);
+  }
+  FakeInstances(const FakeInstances&) = delete;
+  FakeInstances& operator=(const FakeInstances&) = delete;
+
   int count;
   bool listAvailable = true;
   std::vector<std::uint32_t> ids;
@@ -37,8 +51,21 @@ class FakeInstances : public RunningInstances {
   }
   HWND FindMainWindow(std::uint32_t processId) override {
     windowLookups.push_back(processId);
-    return nullptr;
+    const bool copy = !ids.empty() && processId >= ids[0] && processId < ids[0] + static_cast<std::uint32_t>(copies_);
+    return copy ? window_ : nullptr;
   }
+  // The close requests (WM_CLOSE, wParam 1001) posted to the copies so far.
+  int CloseRequests() {
+    int requests = 0;
+    MSG message;
+    while (window_ && PeekMessageA(&message, window_, WM_CLOSE, WM_CLOSE, PM_REMOVE))
+      if (message.wParam == 1001) ++requests;
+    return requests;
+  }
+
+ private:
+  int copies_ = 0;
+  HWND window_ = nullptr;
 };
 
 std::string Text(unsigned id) { return LoadStringResource(id); }
@@ -127,29 +154,32 @@ TEST_F(RunningCopiesQuestion, StringOneForOneOtherStringFourWithTheNumberOtherwi
                                 {3, IDS_INSTANCES_RUNNING_MANY, "2"},
                                 {18, IDS_INSTANCES_RUNNING_MANY, "17"}};
   for (const QuestionCase& c : cases) {
-    FakeInstances instances(c.count);
+    FakeInstances instances(c.count, c.count - 1);
     CSetupApp app = App(instances);
     MessageBoxScript boxes({IDYES});
-    EXPECT_TRUE(app.CloseRunningCopies(true, false));
+    EXPECT_TRUE(app.CloseRunningCopies(true, false, false));
     ASSERT_EQ(boxes.Shown().size(), 1u) << c.count;
     std::string expected = Text(c.expectedString);
     if (c.number) expected.replace(expected.find("%d"), 2, c.number);
     EXPECT_TRUE(IsBox(boxes.Shown()[0], expected, 0x34u));
     EXPECT_EQ(boxes.Shown()[0].owner, nullptr);
     EXPECT_EQ(instances.listCalls, 1);
+    EXPECT_EQ(instances.CloseRequests(), c.count - 1);
   }
   EXPECT_EQ(Text(IDS_INSTANCES_RUNNING_MANY).rfind("%d instances d'Orvelle sont actuellement ouvertes.", 0), 0u);
 }
 
 TEST_F(RunningCopiesQuestion, AnyAnswerButYesShowsStringThreeAndClosesNothing) {
   for (int answer : {IDNO, IDCANCEL}) {
-    FakeInstances instances(2);
+    FakeInstances instances(2, 1);
     CSetupApp app = App(instances);
     MessageBoxScript boxes({answer, IDOK});
-    EXPECT_FALSE(app.CloseRunningCopies(true, false));
+    EXPECT_FALSE(app.CloseRunningCopies(true, false, false));
     ASSERT_EQ(boxes.Shown().size(), 2u);
     EXPECT_TRUE(IsBox(boxes.Shown()[1], Text(IDS_SETUP_INTERRUPTED), 0x40u));
-    EXPECT_EQ(instances.listCalls, 0);
+    // The copies are counted from the list before the question; none is closed.
+    EXPECT_EQ(instances.listCalls, 1);
+    EXPECT_EQ(instances.CloseRequests(), 0);
   }
 }
 
@@ -159,25 +189,37 @@ TEST_F(RunningCopiesQuestion, NotAskedWhenQuietOrInUninstallModeOrWhenAlone) {
     bool setupMode;
     bool quiet;
     int expectedListCalls;
-  } cases[] = {{4, true, true, 1}, {4, false, false, 1}, {1, true, false, 0}, {0, true, false, 0}};
+    bool silent = false;
+    int copies = 3;  // of the others, copies of the application; the rest stale
+    int expectedCloseRequests = 3;
+  } cases[] = {{4, true, true, 1},
+               {4, false, false, 1},
+               {4, false, false, 1, true},        // the silent uninstaller closes them too
+               {4, true, false, 1, true, 3, 0},   // silent without the quiet flag: left running
+               {4, true, false, 1, false, 0, 0},  // stale entries only: no running copy
+               {1, true, false, 0, false, 0, 0},
+               {0, true, false, 0, false, 0, 0}};
   for (const Case& c : cases) {
-    FakeInstances instances(c.count);
+    FakeInstances instances(c.count, c.copies);
     CSetupApp app = App(instances);
     MessageBoxScript boxes;
-    EXPECT_TRUE(app.CloseRunningCopies(c.setupMode, c.quiet));
+    EXPECT_TRUE(app.CloseRunningCopies(c.setupMode, c.quiet, c.silent));
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(instances.listCalls, c.expectedListCalls);
+    EXPECT_EQ(instances.CloseRequests(), c.expectedCloseRequests);
   }
 }
 
+// "-s" at position 1 only: silent, but without the quiet flag. Nobody may be
+// there to answer, so nothing is asked and the copy is left running.
 TEST_F(RunningCopiesQuestion, SetupWithDashSAloneStillAsks) {
-  FakeInstances instances(2);
+  FakeInstances instances(2, 1);
   CSetupApp app = App(instances);
-  MessageBoxScript boxes({IDNO, IDOK});
-  EXPECT_TRUE(app.InitInstance({"C:\\Package\\setup.exe", "-s"}, "C:\\Package\\setup.exe"));
-  EXPECT_EQ(g_driverRuns, 0);
-  ASSERT_EQ(boxes.Shown().size(), 2u);
-  EXPECT_EQ(boxes.Shown()[0].text, Text(IDS_INSTANCE_RUNNING_ONE));
+  MessageBoxScript boxes;
+  EXPECT_FALSE(app.InitInstance({"C:\\Package\\setup.exe", "-s"}, "C:\\Package\\setup.exe"));
+  EXPECT_EQ(g_driverRuns, 1);
+  EXPECT_TRUE(boxes.Shown().empty());
+  EXPECT_EQ(instances.CloseRequests(), 0);
 }
 
 // Drivers that end before the installation, and that install with a file
@@ -205,10 +247,11 @@ TEST_F(StartupTest, EveryEndingThatReturnsHasItsExitStatus) {
   };
   const Case cases[] = {
       {"uninstall declined", kUninstallerArgs, {IDNO}, 1, &CountDriverRun, 1602},
-      {"running copies question declined", {setup, "-s"}, {IDNO, IDOK}, 2, &CountDriverRun, 1602},
+      {"running copies question declined", {setup}, {IDNO, IDOK}, 2, &CountDriverRun, 1602},
       {"driver ended before the installation", {setup}, {}, 1, &DriverEndsEarly, 1602},
       {"installed", {setup}, {}, 1, &CountDriverRun, 0},
       {"installed, a file waits for the restart", {setup}, {}, 1, &DriverLeavesAFileForTheRestart, 3010},
+      {"silent beside a running copy, its file waits", {setup, "-s"}, {}, 2, &DriverLeavesAFileForTheRestart, 3010},
       {"uninstaller's copy did not start", {kUninstallerPath, "-s"}, {}, 1, &CountDriverRun, 1603},
       {"setup beside another run", {setup}, {IDOK}, 2, &CountDriverRun, 1618, true},
       {"uninstaller beside another run", kUninstallerArgs, {IDOK}, 2, &CountDriverRun, 1618, true},
@@ -216,7 +259,7 @@ TEST_F(StartupTest, EveryEndingThatReturnsHasItsExitStatus) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ending);
     ResetRestartNeeded();
-    FakeInstances instances(c.count);
+    FakeInstances instances(c.count, c.count - 1);
     CSetupApp app(instances, StartupHandovers{c.driver, &CountCopyStart});
     MessageBoxScript boxes(c.answers);
     const RunGuard other = c.anotherRun ? RunGuard::TryTake() : RunGuard();
@@ -245,7 +288,7 @@ TEST_F(ClosingPass, TerminatesListedCopiesOfTheApplicationButNotItself) {
   instances.ids = {gone, self, child.id};
   CSetupApp app = App(instances);
   MessageBoxScript boxes;
-  EXPECT_TRUE(app.CloseRunningCopies(true, true));
+  EXPECT_TRUE(app.CloseRunningCopies(true, true, false));
 
   EXPECT_EQ(instances.windowLookups, (std::vector<std::uint32_t>{gone, child.id}));
   ASSERT_EQ(WaitForSingleObject(child.process.get(), 5000), WAIT_OBJECT_0) << "the listed copy still runs";
@@ -265,7 +308,7 @@ TEST_F(ClosingPass, LeavesAnUnrelatedProgramWithAStaleIdentifierAlone) {
   instances.ids = {other.id};
   CSetupApp app = App(instances);
   MessageBoxScript boxes;
-  EXPECT_TRUE(app.CloseRunningCopies(true, true));
+  EXPECT_TRUE(app.CloseRunningCopies(true, true, false));
   EXPECT_EQ(WaitForSingleObject(other.process.get(), 500), static_cast<DWORD>(WAIT_TIMEOUT))
       << "an unrelated program was ended";
   TerminateProcess(other.process.get(), 0);
@@ -277,7 +320,7 @@ TEST_F(ClosingPass, AnUnavailableListClosesNothing) {
   instances.listAvailable = false;
   CSetupApp app = App(instances);
   MessageBoxScript boxes;
-  EXPECT_TRUE(app.CloseRunningCopies(true, true));
+  EXPECT_TRUE(app.CloseRunningCopies(true, true, false));
   EXPECT_TRUE(instances.windowLookups.empty());
 }
 
