@@ -145,6 +145,7 @@ TEST_F(Deployment, TheUninstallerWithWaitReturnsOnceTheRemovalHasEnded) {
     SetEnvironmentVariableA("TMP", saved);
   }
   ExpectInstalled();
+  UniqueHandle held;  // keeps the uninstaller's file, and so the folder, until the checks below are made
   {
     SCOPED_TRACE("removed, after the closing message");
     StartedProcess removal = Start(Uninstaller(), "-wait");
@@ -156,6 +157,8 @@ TEST_F(Deployment, TheUninstallerWithWaitReturnsOnceTheRemovalHasEnded) {
     EXPECT_EQ(ui::MessageBoxText(closing), LoadStringResource(IDS_UNINSTALLED));
     EXPECT_EQ(WaitForSingleObject(removal.process.get(), 500), static_cast<DWORD>(WAIT_TIMEOUT))
         << "returned before the closing message was answered";
+    held = HoldOpen(Uninstaller(), FILE_SHARE_READ);
+    ASSERT_TRUE(held);
     ui::Press(closing, IDOK);
     EXPECT_EQ(WaitForExit(removal, kProgramRunWait), exitstatus::kDone);
   }
@@ -170,6 +173,7 @@ TEST_F(Deployment, TheUninstallerWithWaitReturnsOnceTheRemovalHasEnded) {
     const PendingOperation deletion{SystemListPath(queued), ""};
     EXPECT_NE(std::find(pending.begin(), pending.end(), deletion), pending.end()) << queued << " is not queued";
   }
+  held.reset();
   // They follow as soon as the uninstaller has ended and its file is free
   // (the folder even while the check above was reading it).
   EXPECT_TRUE(ui::WaitUntil([&] { return !PathExists(installed_); }, 20000)) << "the folder stays";
