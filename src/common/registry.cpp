@@ -63,6 +63,38 @@ bool ReadRegistryMultiString(HKEY root, const char* subkey, const char* name, st
   return true;
 }
 
+namespace {
+// The registry calls return their error rather than set it.
+bool Succeeded(LONG result) {
+  if (result != ERROR_SUCCESS) SetLastError(static_cast<DWORD>(result));
+  return result == ERROR_SUCCESS;
+}
+
+// Opens an existing key to set or delete its values.
+LONG OpenToChange(HKEY root, const char* subkey, HKEY* key) {
+  *key = nullptr;
+  return RegOpenKeyExA(root, subkey, 0, KEY_SET_VALUE, key);
+}
+}  // namespace
+
+bool WriteRegistryMultiString(HKEY root, const char* subkey, const char* name, const std::vector<std::string>& texts) {
+  std::string data;
+  for (const std::string& text : texts) data.append(text).push_back('\0');
+  HKEY opened = nullptr;
+  if (const LONG result = OpenToChange(root, subkey, &opened)) return Succeeded(result);
+  const RegKey key(opened);
+  return Succeeded(RegSetValueExA(key.get(), name, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data.data()),
+                                  static_cast<DWORD>(data.size())));
+}
+
+bool DeleteRegistryValue(HKEY root, const char* subkey, const char* name) {
+  HKEY opened = nullptr;
+  if (const LONG result = OpenToChange(root, subkey, &opened)) return Succeeded(result);
+  const RegKey key(opened);
+  const LONG result = RegDeleteValueA(key.get(), name);
+  return Succeeded(result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result);
+}
+
 bool WriteRegistryString(HKEY root, const char* subkey, const char* name, const std::string& text) {
   HKEY created = nullptr;
   LONG result = RegCreateKeyA(root, subkey, &created);

@@ -47,6 +47,17 @@ std::string ReadRegistryString(HKEY root, const char* subkey, const char* name);
 // read.
 bool ReadRegistryMultiString(HKEY root, const char* subkey, const char* name, std::vector<std::string>* texts);
 
+// Stores `texts` as REG_MULTI_SZ, each with its zero byte (an empty text is
+// a lone zero), into the existing key `subkey`: the inverse of
+// ReadRegistryMultiString, so texts read there come back byte for byte.
+// False with the system's error number as the thread's last error.
+bool WriteRegistryMultiString(HKEY root, const char* subkey, const char* name, const std::vector<std::string>& texts);
+
+// Deletes the value `name` of the existing key `subkey`; a value that is not
+// there counts as deleted. False with the system's error number as the
+// thread's last error.
+bool DeleteRegistryValue(HKEY root, const char* subkey, const char* name);
+
 // Stores `text` as REG_SZ (terminator included), creating the key when needed.
 // True when the value was stored; false with the system's error number as the
 // thread's last error.

@@ -302,7 +302,9 @@ Placement FilePlacer::Place(const std::string& name, const std::string& sourceFo
                   destinationFolder + "\\" + (newName ? newName : name));
   }
   const Outcome outcome = PlaceInSteps(file, expected_, staging_);
-  return Logged(outcome.placement, outcome.how, file.source, file.target);
+  Logged(outcome.placement, outcome.how, file.source, file.target);
+  if (outcome.placement == Placement::Placed && restartList_) restartList_->TakeBackDeletion(file.target);
+  return outcome.placement;
 }
 
 bool CopyFileReplacing(FilePlacer& placer, const std::string& name, const std::string& sourceFolder,

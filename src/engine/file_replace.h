@@ -6,6 +6,8 @@
 
 #include "engine/staging_folders.h"
 
+class PendingRestartList;
+
 // How placing one file ended, for the installation's outcome.
 enum class Placement {
   Placed,     // the target holds the copy, or the file is its own target
@@ -20,10 +22,14 @@ enum class Targets { MostlyFree, MostlyThere };
 
 // The placement of one installation's files. It owns what the run's
 // placements share: the staging folders, removed when it goes, and what the
-// run expects at its targets, which decides what is looked at first.
+// run expects at its targets, which decides what is looked at first. Given
+// the run's list of deletions that wait for the restart, it takes back the
+// one of each path it places a file at (Placed), so that the restart keeps
+// the file; without it, the list is not looked at.
 class FilePlacer {
  public:
-  explicit FilePlacer(Targets expected) : expected_(expected) {}
+  explicit FilePlacer(Targets expected, PendingRestartList* restartList = nullptr)
+      : expected_(expected), restartList_(restartList) {}
   FilePlacer(const FilePlacer&) = delete;
   FilePlacer& operator=(const FilePlacer&) = delete;
 
@@ -49,6 +55,7 @@ class FilePlacer {
 
  private:
   Targets expected_;
+  PendingRestartList* restartList_;
   StagingFolders staging_;
 };
 

@@ -15,6 +15,7 @@
 #include "engine/registry_entries.h"
 #include "engine/shortcuts.h"
 #include "framework/exit_status.h"
+#include "startup/deferred_file.h"
 #include "uninstall/install_log.h"
 #include "uninstall/log_replay.h"
 
@@ -90,8 +91,14 @@ void Install() {
   const std::string script = JoinBoundedPath(source, names::kUninstallLog);
   const std::string log = JoinBoundedPath(destination, names::kUninstallLog);
   LogOptions(options);
+  // What an earlier removal left for the restart to delete: whatever this
+  // run puts in those places again must stay.
+  PendingRestartList restartList;
   // Every file the installation places, the site files included.
-  FilePlacer placer(options.isNewInstall ? Targets::MostlyFree : Targets::MostlyThere);
+  FilePlacer placer(options.isNewInstall ? Targets::MostlyFree : Targets::MostlyThere, &restartList);
+  // The removal queues the installed folder after its files; at the restart
+  // it would go only if empty, but it is this run's folder again.
+  restartList.TakeBackDeletion(FolderPart(JoinBoundedPath(destination, names::kUninstallerExe)));
 
   // Over an earlier installation: its shortcuts and group folders go first,
   // and the files the new script declares obsolete.
@@ -113,9 +120,11 @@ void Install() {
   NormalizeSlashes(options.programGroup);
   TrimSeparators(options.programGroup);
   const std::string groupFolder = MakeProgramGroup(programs, options.programGroup, log);
-  if (!groupFolder.empty() && IsFolder(groupFolder)) CreateGroupShortcuts(groupFolder);
-  if (options.desktopIcon) CreateApplicationShortcut(ReadShellFolder(ShellPlace::Desktop, options.allUsers));
-  if (options.autoStart) CreateApplicationShortcut(ReadShellFolder(ShellPlace::Startup, options.allUsers));
+  if (!groupFolder.empty() && IsFolder(groupFolder)) CreateGroupShortcuts(groupFolder, &restartList);
+  if (options.desktopIcon)
+    CreateApplicationShortcut(ReadShellFolder(ShellPlace::Desktop, options.allUsers), &restartList);
+  if (options.autoStart)
+    CreateApplicationShortcut(ReadShellFolder(ShellPlace::Startup, options.allUsers), &restartList);
 
   WriteRegistryEntries();
 

@@ -12,6 +12,7 @@
 #include "framework/exit_status.h"
 #include "framework/message_box.h"
 #include "resources/resource_ids.h"
+#include "startup/deferred_file.h"
 #include "uninstall/install_log.h"
 
 namespace {
@@ -63,14 +64,16 @@ constexpr ShortcutKind kGroupShortcuts[] = {
     {IDS_SHORTCUT_UNINSTALL, names::kUninstallerExe, false},
 };
 
-void MakeShortcut(const std::string& folder, const ShortcutKind& kind) {
+void MakeShortcut(const std::string& folder, const ShortcutKind& kind, PendingRestartList* restartList) {
   // An empty folder text names no place; joined, it would be the root of
   // the current drive.
   if (folder.empty()) return;
   const std::string link = JoinBoundedPath(folder, LoadStringResource(kind.nameId) + names::kShortcutExtension);
   const std::string target = JoinBoundedPath(InstallOptions.destinationFolder, kind.targetName);
   if (link.empty() || target.empty()) return;
-  CreateShortcut(target, link, kind.startsInAppData ? kApplicationWorkingFolder : nullptr);
+  const HRESULT saved = CreateShortcut(target, link, kind.startsInAppData ? kApplicationWorkingFolder : nullptr);
+  // An earlier removal that could not delete the shortcut queued it for the restart.
+  if (SUCCEEDED(saved) && restartList) restartList->TakeBackDeletion(link);
 }
 
 }  // namespace
@@ -116,8 +119,10 @@ HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPat
   return result;
 }
 
-void CreateGroupShortcuts(const std::string& groupFolder) {
-  for (const ShortcutKind& kind : kGroupShortcuts) MakeShortcut(groupFolder, kind);
+void CreateGroupShortcuts(const std::string& groupFolder, PendingRestartList* restartList) {
+  for (const ShortcutKind& kind : kGroupShortcuts) MakeShortcut(groupFolder, kind, restartList);
 }
 
-void CreateApplicationShortcut(const std::string& folder) { MakeShortcut(folder, kApplicationShortcut); }
+void CreateApplicationShortcut(const std::string& folder, PendingRestartList* restartList) {
+  MakeShortcut(folder, kApplicationShortcut, restartList);
+}

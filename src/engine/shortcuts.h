@@ -6,6 +6,8 @@
 
 #include <string>
 
+class PendingRestartList;
+
 // Saves a shortcut to `target` (one leading and one trailing double quote
 // dropped) at `shortcutPath`, with an empty description and, when given, the
 // working folder stored as passed. A failing SetPath or SetDescription shows
@@ -22,11 +24,14 @@ HRESULT CreateShortcut(const std::string& target, const std::string& shortcutPat
 // The four shortcuts of the program group, in this order: the application
 // (working folder "%APPDATA%"), the help file, the readme, the uninstaller;
 // named by the string table, targets in InstallOptions.destinationFolder.
-void CreateGroupShortcuts(const std::string& groupFolder);
+// Each saved shortcut's restart-time deletion, when `restartList` knows one,
+// is taken back (PendingRestartList::TakeBackDeletion).
+void CreateGroupShortcuts(const std::string& groupFolder, PendingRestartList* restartList = nullptr);
 
 // The application's shortcut, named like the product, in `folder` (the
 // desktop or startup folder). An empty folder names no place: nothing made.
-void CreateApplicationShortcut(const std::string& folder);
+// Its restart-time deletion is taken back as in CreateGroupShortcuts.
+void CreateApplicationShortcut(const std::string& folder, PendingRestartList* restartList = nullptr);
 
 // The platform calls of this module, the system's unless a test has put its
 // own in (PlatformOverride, tests/support).

@@ -242,28 +242,44 @@ int RemoveInstallation(const std::string& uninstallerPath, const std::string& fo
   return SettleLeftovers(FolderPart(uninstallerPath), leftovers, goingNow);
 }
 
-// The closing message; after leftovers it names the folder they keep.
+// The closing message; after leftovers it names the folder they keep, and
+// says whether the restart removes them (3010) or the user must (a failure).
 void ShowClosingMessage(int status, const std::string& uninstallerPath) {
   if (status == exitstatus::kDone) {
     AppMessageBox(IDS_UNINSTALLED, MB_OK);
     return;
   }
+  const unsigned id = status == exitstatus::kRestartRequired ? IDS_UNINSTALLED_BUT : IDS_UNINSTALLED_LEFT_BEHIND;
   char text[1024];
-  std::snprintf(text, sizeof text, LoadStringResource(IDS_UNINSTALLED_BUT).c_str(),
-                FolderPart(uninstallerPath).c_str());
+  std::snprintf(text, sizeof text, LoadStringResource(id).c_str(), FolderPart(uninstallerPath).c_str());
   AppMessageBox(text, MB_OK);
 }
 
+// The waiting uninstaller's file and the emptied folder can only go once it
+// has read the status: they are queued for the restart before, so that the
+// status holds even when this copy cannot delete them after. The status is
+// the removal's own (RestartNeeded plays no part in it): the queuing turns no
+// 0 into 3010. A folder link is never queued, as it is never removed.
+int QueueWhatFollowsTheStatus(const std::string& uninstallerPath, int status) {
+  const std::string folder = FolderPart(uninstallerPath);
+  const bool file = DeferDelete(uninstallerPath.c_str());
+  const bool emptied = IsFolderLink(folder) || DeferDelete(folder.c_str());
+  return file && emptied ? status : exitstatus::kFailed;
+}
+
 // Once the waiting uninstaller has ended: its file, then the emptied folder.
-void RemoveAfterUninstaller(const std::string& uninstallerPath, const std::string& folder) {
+// What went no longer waits for the restart. A file still held past the
+// retries stays queued, and the folder with it; so does a folder kept by
+// leftovers that the restart removes. A folder kept by the user's own files
+// (the removal's status is 0) would never go at the restart.
+void RemoveAfterUninstaller(const std::string& uninstallerPath, const std::string& folder, int status) {
   DeleteEndedUninstaller(uninstallerPath);
-  // Still held past the retries: it goes at the restart, like the leftovers
-  // queued before it, and the folder after it.
-  if (IsPresent(uninstallerPath)) {
-    DeferDelete(uninstallerPath.c_str());
-    DeferDelete(FolderPart(uninstallerPath).c_str());
-  }
   RemoveEmptiedFolder(folder);
+  if (IsPresent(uninstallerPath)) return;
+  PendingRestartList queued;  // read now: it holds this copy's own deletions of the two
+  queued.TakeBackDeletion(uninstallerPath);
+  const std::string installed = FolderPart(uninstallerPath);
+  if (!IsPresent(installed) || status == exitstatus::kDone) queued.TakeBackDeletion(installed);
 }
 }  // namespace
 
@@ -320,11 +336,13 @@ void RunSelfRemovalCopy(const StartupChoice& choice) {
   // Only a path with a folder names an installation; a bare name would make
   // the current directory the installed folder.
   const std::string folder = SelfRemovalFolder(uninstallerPath);
-  const int status = folder.empty() ? exitstatus::kDone : RemoveInstallation(uninstallerPath, folder, waiting.Waits());
+  const bool follows = waiting.Waits() && !folder.empty();  // the uninstaller's file goes after the status
+  int status = folder.empty() ? exitstatus::kDone : RemoveInstallation(uninstallerPath, folder, waiting.Waits());
+  if (follows) status = QueueWhatFollowsTheStatus(uninstallerPath, status);
   if (!InstallOptions.silent) ShowClosingMessage(status, uninstallerPath);
   if (waiting.Waits()) {
     waiting.ReportAndAwaitEnd(status);
-    if (!folder.empty()) RemoveAfterUninstaller(uninstallerPath, folder);
+    if (follows) RemoveAfterUninstaller(uninstallerPath, folder, status);
   }
   // exit, not ExitProcess: the process-wide clean-up (the instance list) runs.
   RunLogExitStatus(status);

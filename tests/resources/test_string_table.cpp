@@ -85,6 +85,9 @@ const std::vector<ExpectedString>& ExpectedStrings() {
        "Orvelle 6 a \xe9t\xe9 d\xe9sinstall\xe9, mais le dossier %s n'a pas pu \xeatre enti\xe8rement "
        "supprim\xe9 : les fichiers encore utilis\xe9s seront supprim\xe9s au prochain red\xe9marrage de "
        "l'ordinateur."},
+      {IDS_UNINSTALLED_LEFT_BEHIND,
+       "Orvelle 6 a \xe9t\xe9 d\xe9sinstall\xe9, mais certains fichiers n'ont pas pu \xeatre supprim\xe9s et ne "
+       "le seront pas au prochain red\xe9marrage de l'ordinateur. Veuillez supprimer manuellement le dossier %s."},
       {IDS_SHORTCUT_HELP, "Orvelle 6 - Aide"},
       {IDS_SHORTCUT_README, "Informations sur Orvelle 6"},
       {IDS_SHORTCUT_UNINSTALL, "X  D\xe9sinstaller Orvelle 6"},

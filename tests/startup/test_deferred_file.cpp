@@ -2,8 +2,10 @@
 // operations, and WININIT.INI's [rename] section when the delayed move fails.
 #include <windows.h>
 
+#include <optional>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/exit_status.h"
@@ -205,6 +207,103 @@ TEST(DeferredFileRestart, RecordedRequestsMeanARestartIsNeeded) {
   WithoutDelayedMoves wininit;
   DeferRename("C:\\A\\B.dll.new", "C:\\A\\B.dll");
   EXPECT_TRUE(RestartNeeded()) << "a WININIT.INI entry needs the restart too";
+}
+
+// Requests queued before the run's list is read and after it (the run's
+// own), the path the run puts something at, and what waits for the restart
+// then, on either road.
+struct TakeBackCase {
+  const char* name;
+  std::vector<Request> before;
+  std::vector<Request> own;
+  const char* placed;
+  std::vector<Request> left;
+};
+
+void PrintTo(const TakeBackCase& c, std::ostream* out) { *out << c.name; }
+
+enum class Road { SystemList, Wininit };
+
+// What is left, as the road stores it.
+std::vector<PendingOperation> AsSystemList(const std::vector<Request>& requests) {
+  std::vector<PendingOperation> list;
+  for (const Request& r : requests)
+    list.push_back({SystemListPath(r.first), r.second ? SystemListPath(r.second) : std::string()});
+  return list;
+}
+std::string AsWininitSection(const std::vector<Request>& requests) {
+  std::string section = "[rename]\r\n";
+  for (const Request& r : requests)
+    section += r.second ? std::string(r.second) + "=" + r.first + "\r\n" : std::string("NUL=") + r.first + "\r\n";
+  return section;
+}
+
+class DeferredFileTakeBack : public testing::TestWithParam<std::tuple<TakeBackCase, Road>> {};
+
+TEST_P(DeferredFileTakeBack, OnlyTheEarlierBareDeletionsOfThePathGo) {
+  const TakeBackCase& c = std::get<0>(GetParam());
+  const bool wininit = std::get<1>(GetParam()) == Road::Wininit;
+  std::optional<WithoutDelayedMoves> road;
+  if (wininit) road.emplace();
+  for (const Request& request : c.before) ASSERT_TRUE(Make(request)) << request.first;
+  PendingRestartList list;
+  for (const Request& request : c.own) ASSERT_TRUE(Make(request)) << request.first;
+  EXPECT_TRUE(list.TakeBackDeletion(c.placed));
+  EXPECT_TRUE(list.TakeBackDeletion(c.placed)) << "a second placement at the path";
+  if (wininit) {
+    EXPECT_EQ(ReadFileBytes(WininitPath()), AsWininitSection(c.left));
+    EXPECT_TRUE(PendingOperations().empty());
+  } else {
+    EXPECT_EQ(PendingOperations(), AsSystemList(c.left));
+    EXPECT_FALSE(PathExists(WininitPath()));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, DeferredFileTakeBack,
+    testing::Combine(
+        testing::Values(
+            TakeBackCase{"OtherEntriesKeepTheirOrder",
+                         {{"C:\\A", nullptr}, {"C:\\B", nullptr}, {"C:\\C.new", "C:\\C"}, {"C:\\D", nullptr}},
+                         {},
+                         "C:\\B",
+                         {{"C:\\A", nullptr}, {"C:\\C.new", "C:\\C"}, {"C:\\D", nullptr}}},
+            TakeBackCase{"AReplacementsDeletionIsKept",
+                         {{"C:\\A\\X.dll", nullptr}, {"C:\\A\\X.dll.new", "C:\\A\\X.dll"}},
+                         {},
+                         "C:\\A\\X.dll",
+                         {{"C:\\A\\X.dll", nullptr}, {"C:\\A\\X.dll.new", "C:\\A\\X.dll"}}},
+            TakeBackCase{"ADeletionAfterTheReplacementGoes",
+                         {{"C:\\X", nullptr}, {"C:\\X.new", "C:\\X"}, {"C:\\X", nullptr}},
+                         {},
+                         "C:\\X",
+                         {{"C:\\X", nullptr}, {"C:\\X.new", "C:\\X"}}},
+            TakeBackCase{"TheRunsOwnDeletionStays",
+                         {{"C:\\X", nullptr}, {"C:\\Y", nullptr}},
+                         {{"C:\\X", nullptr}, {"C:\\Z", nullptr}},
+                         "C:\\X",
+                         {{"C:\\Y", nullptr}, {"C:\\X", nullptr}, {"C:\\Z", nullptr}}},
+            TakeBackCase{"CaseIsIgnoredAndTheLastOneGoes",
+                         {{"C:\\Program Files\\Orvelle 6\\ReadMe.TXT", nullptr}},
+                         {},
+                         "c:\\program files\\orvelle 6\\readme.txt",
+                         {}},
+            TakeBackCase{"AnotherPathChangesNothing", {{"C:\\A", nullptr}}, {}, "C:\\B", {{"C:\\A", nullptr}}}),
+        testing::Values(Road::SystemList, Road::Wininit)),
+    [](const testing::TestParamInfo<std::tuple<TakeBackCase, Road>>& info) {
+      return std::string(std::get<0>(info.param).name) +
+             (std::get<1>(info.param) == Road::Wininit ? "_Wininit" : "_SystemList");
+    });
+
+// A section too long for the buffer reads back cut: it is never written
+// back, and the failure makes the installation's status one.
+TEST(DeferredFileTakeBackFailure, ACutSectionStaysWholeAndTheRunFails) {
+  const std::string before = "[rename]\r\nNUL=C:\\X\r\n" + SectionTaking(20000).substr(sizeof "[rename]\r\n" - 1);
+  ASSERT_TRUE(WriteFileBytes(WininitPath(), before));
+  PendingRestartList list;
+  EXPECT_FALSE(list.TakeBackDeletion("C:\\X"));
+  EXPECT_EQ(ReadFileBytes(WininitPath()), before);
+  EXPECT_EQ(SetupExitStatus(false), exitstatus::kFailed);
 }
 
 }  // namespace

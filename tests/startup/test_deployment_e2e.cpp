@@ -11,6 +11,7 @@
 #include "common/handle.h"
 #include "common/names.h"
 #include "common/string_table.h"
+#include "common/text.h"
 #include "framework/exit_status.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
@@ -144,6 +145,7 @@ TEST_F(Deployment, TheUninstallerWithWaitReturnsOnceTheRemovalHasEnded) {
     SetEnvironmentVariableA("TMP", saved);
   }
   ExpectInstalled();
+  UniqueHandle held;  // keeps the uninstaller's file, and so the folder, until the checks below are made
   {
     SCOPED_TRACE("removed, after the closing message");
     StartedProcess removal = Start(Uninstaller(), "-wait");
@@ -155,17 +157,51 @@ TEST_F(Deployment, TheUninstallerWithWaitReturnsOnceTheRemovalHasEnded) {
     EXPECT_EQ(ui::MessageBoxText(closing), LoadStringResource(IDS_UNINSTALLED));
     EXPECT_EQ(WaitForSingleObject(removal.process.get(), 500), static_cast<DWORD>(WAIT_TIMEOUT))
         << "returned before the closing message was answered";
+    held = HoldOpen(Uninstaller(), FILE_SHARE_READ);
+    ASSERT_TRUE(held);
     ui::Press(closing, IDOK);
     EXPECT_EQ(WaitForExit(removal, kProgramRunWait), exitstatus::kDone);
   }
-  // Gone when it returns: only the uninstaller's file and the folder follow.
+  // Gone when it returns: only the uninstaller's file and the folder follow,
+  // and their deletions wait for the restart should the copy not get to them.
   EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, names::kProductKey, names::kPathValue), kMissing);
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, names::kUninstallEntryKey));
   EXPECT_FALSE(PathExists(Group()));
   for (const std::string& left : TreeOf(installed_)) EXPECT_EQ(left, names::kUninstallerExe);
+  const std::vector<PendingOperation> pending = PendingOperations();
+  for (const std::string& queued : {Uninstaller(), installed_}) {
+    const PendingOperation deletion{SystemListPath(queued), ""};
+    EXPECT_NE(std::find(pending.begin(), pending.end(), deletion), pending.end()) << queued << " is not queued";
+  }
+  held.reset();
   // They follow as soon as the uninstaller has ended and its file is free
   // (the folder even while the check above was reading it).
   EXPECT_TRUE(ui::WaitUntil([&] { return !PathExists(installed_); }, 20000)) << "the folder stays";
+  // Once the copy has ended, only its own deletion waits for the restart.
+  WaitForTemporaryCopies(20000);
+  const std::vector<PendingOperation> left = PendingOperations();
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_TRUE(IsTemporaryCopyName(NamePart(left[0].source))) << left[0].source;
+  EXPECT_EQ(left[0].target, "");
+}
+
+// A removal leaves a file in use for the restart; an installation before
+// that restart puts the file back, and the restart keeps it: everything
+// installed is there after it, and the product is registered.
+TEST_F(Deployment, AnInstallationBeforeTheRestartKeepsWhatItInstalled) {
+  Install();
+  const std::vector<std::string> installed = TreeOf(installed_);
+  {
+    UniqueHandle held = HoldOpen(installed_ + "\\" + names::kReadmeFile, FILE_SHARE_READ);
+    ASSERT_TRUE(held);
+    ASSERT_EQ(RunProgram(Uninstaller(), "-s -wait"), exitstatus::kRestartRequired);
+    WaitForTemporaryCopies(20000);
+  }
+  EXPECT_EQ(RunSetup("-install -s"), exitstatus::kDone);
+  ASSERT_TRUE(RestartPrefix());
+  EXPECT_TRUE(PendingOperations().empty()) << "the restart did not carry out the list as rewritten";
+  EXPECT_EQ(TreeOf(installed_), installed);
+  ExpectInstalled();
 }
 
 // What the removal could not delete is queued for the restart (3010, string
