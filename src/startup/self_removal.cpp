@@ -283,10 +283,12 @@ void RunSelfRemovalCopy(const StartupChoice& choice) {
   const RunGuard guard = TakeRunGuard();
   WaitingUninstaller waiting(choice);
   const std::string& uninstallerPath = choice.uninstallerPath;
-  // A waiting uninstaller runs until it has the status: its file goes after.
-  if (!waiting.Waits()) Sleep(kUninstallerExitWait);
+  // Queued before the wait: a copy ended abruptly from here on (a logoff, a
+  // tool's time-out) still goes at the restart.
   std::string self = OwnProgramPath();
   if (!self.empty()) DeferDelete(self.c_str());
+  // A waiting uninstaller runs until it has the status: its file goes after.
+  if (!waiting.Waits()) Sleep(kUninstallerExitWait);
 
   // Only a path with a folder names an installation; a bare name would make
   // the current directory the installed folder.
