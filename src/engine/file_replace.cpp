@@ -301,6 +301,9 @@ Placement FilePlacer::Place(const std::string& name, const std::string& sourceFo
     return Logged(Placement::NotPlaced, kReplaced, sourceFolder + "\\" + name,
                   destinationFolder + "\\" + (newName ? newName : name));
   }
+  // A staging folder that an interrupted run left goes, even where this run
+  // needs none.
+  staging_.ClearStale(file.target);
   const Outcome outcome = PlaceInSteps(file, expected_, staging_);
   Logged(outcome.placement, outcome.how, file.source, file.target);
   if (outcome.placement == Placement::Placed && restartList_) restartList_->TakeBackDeletion(file.target);

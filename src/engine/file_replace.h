@@ -40,7 +40,9 @@ class FilePlacer {
   // A target that already is the package's file stays as it is. Another one
   // is replaced by a whole copy made beside it (in the staging folder, or as
   // target.new where none could be made) and moved over it, so that a full
-  // drive or a stop half-way never leaves a cut file. A target in use is
+  // drive or a stop half-way never leaves a cut file; a staging folder that
+  // an interrupted run left in the target's folder goes first (see
+  // StagingFolders::ClearStale). A target in use is
   // moved to target.old (target.old2 when target.old is in use too, both
   // deleted at the next restart) and the copy made in its place; when even
   // the move fails, the copy waits as target.new, which replaces the target

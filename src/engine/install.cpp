@@ -100,13 +100,13 @@ void Install() {
   // it would go only if empty, but it is this run's folder again.
   restartList.TakeBackDeletion(FolderPart(JoinBoundedPath(destination, names::kUninstallerExe)));
 
-  // Over an earlier installation: its shortcuts and group folders go first,
-  // and the files the new script declares obsolete.
-  if (!options.isNewInstall) {
-    RemoveLoggedLinks(JoinBoundedPath(destination, names::kOldLog).c_str());
-    RemoveLoggedLinks(log.c_str());
-    RemoveLoggedFiles(script.c_str(), destination.c_str(), LogKind::FileDel);
-  }
+  // The shortcuts and group folders the destination's logs name go first:
+  // an earlier installation's, or those of one whose removal ended abruptly
+  // once its registry entries were gone (its log would be replaced below).
+  RemoveLoggedLinks(JoinBoundedPath(destination, names::kOldLog).c_str());
+  RemoveLoggedLinks(log.c_str());
+  // Over an earlier installation: the files the new script declares obsolete.
+  if (!options.isNewInstall) RemoveLoggedFiles(script.c_str(), destination.c_str(), LogKind::FileDel);
 
   RunInstallScript(script, placer);
 

@@ -319,6 +319,10 @@ void RunSelfRemovalCopy(const StartupChoice& choice) {
   const RunGuard guard = TakeRunGuard();
   WaitingUninstaller waiting(choice);
   const std::string& uninstallerPath = choice.uninstallerPath;
+  // Queued first: a copy ended abruptly from here on (a logoff, a tool's
+  // time-out) still goes at the restart.
+  const std::string self = OwnProgramPath();
+  if (IsTemporaryCopy(self)) DeferDelete(self.c_str());
   // The uninstaller's own rule, for a copy started by hand: aimed at a
   // package's OrvUnInst.exe it would unregister the real installation and
   // delete the package's files.
@@ -330,8 +334,6 @@ void RunSelfRemovalCopy(const StartupChoice& choice) {
   }
   // A waiting uninstaller runs until it has the status: its file goes after.
   if (!waiting.Waits()) Sleep(kUninstallerExitWait);
-  const std::string self = OwnProgramPath();
-  if (IsTemporaryCopy(self)) DeferDelete(self.c_str());
 
   // Only a path with a folder names an installation; a bare name would make
   // the current directory the installed folder.

@@ -13,6 +13,7 @@
 #include "common/text.h"
 #include "uninstall/file_entry.h"
 #include "uninstall/install_log.h"
+#include "uninstall/stale_staging.h"
 
 namespace {
 
@@ -171,7 +172,8 @@ void RemoveLoggedFiles(const char* logPath, const char* folder, LogKind only, Le
     if (path.empty()) continue;
     // The folders above it are held (and no longer any below them); the
     // folder itself is only checked, since a held folder cannot be removed.
-    if (working.Enter(ParentFolder(path))) RemoveEmptyFolder(path);
+    // A staging folder an interrupted installation left would keep it.
+    if (working.Enter(ParentFolder(path)) && RemoveStaleStagingFolder(path)) RemoveEmptyFolder(path);
   }
 }
 

@@ -20,7 +20,9 @@ void RemoveLoggedLinks(const char* logPath, Leftovers* leftovers = nullptr);
 // Deletes in `folder` the files named by the file entries ("File Copy: ",
 // "File Copy x64: ", "File Copy ind: ", "File Overwrite: ", "File Del: "), or
 // by the entries of kind `only` alone when one is given, then removes every "Make Dir: "
-// sub-folder of `folder` that is empty when its line is reached. A remark after
+// sub-folder of `folder` that is empty when its line is reached, once the
+// staging folder an interrupted installation left in it is gone (see
+// stale_staging.h). A remark after
 // " | " is ignored and a renaming pair stands for its target. Specs that are
 // absolute or climb out with ".." are skipped: they would reach outside
 // `folder`. A missing log does nothing.

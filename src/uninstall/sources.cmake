@@ -8,5 +8,6 @@ list(APPEND ORV_PORTABLE_SOURCES
 list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/log_replay.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry_cleanup.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/stale_staging.cpp
   ${CMAKE_CURRENT_LIST_DIR}/uninstall.cpp
 )

@@ -12,6 +12,7 @@
 #include "common/shell_folders.h"
 #include "uninstall/log_replay.h"
 #include "uninstall/registry_cleanup.h"
+#include "uninstall/stale_staging.h"
 
 namespace {
 
@@ -73,6 +74,9 @@ Leftovers Uninstall(const char* installedFolder) {
   for (const std::string& log : logs) RemoveLoggedLinks(log.c_str(), &leftovers);
   for (const std::string& log : logs) RemoveLoggedFiles(log.c_str(), folder.c_str(), LogKind::None, &leftovers);
   DeleteFilesByPattern(names::kUninstallLog, folder, &leftovers);
+  // An installation ended abruptly can leave its staging folder, which would
+  // keep the installed folder.
+  RemoveStaleStagingFolder(folder);
 
   // The current folder could keep the installed folder from going.
   SetCurrentDirectoryA("\\");

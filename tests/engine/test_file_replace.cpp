@@ -50,22 +50,31 @@ TEST_F(FileReplace, CopiesIntoAnEmptyPlaceAndOverAnExistingFile) {
   EXPECT_FALSE(PathExists(To("OrvPix6.exe.old")));
 
   // Staged, as a re-installation places its files: the same results, and
-  // the staging folder goes with the staging. One that was there already is
-  // not used and stays.
-  for (const bool stale : {false, true}) {
-    SCOPED_TRACE(stale ? "a staging folder was there" : "none was");
-    if (stale) ASSERT_TRUE(CreateDirectoryA(To(names::kStagingFolder).c_str(), nullptr));
+  // the staging folder goes with the staging. One that an interrupted run
+  // left (files only, a cut copy among them) goes first; one that holds a
+  // sub-folder is not ours: it is neither used nor touched and stays.
+  const std::string staging = To(names::kStagingFolder);
+  const char* const states[] = {"none was", "a stale one", "one with a sub-folder"};
+  for (int state = 0; state < 3; ++state) {
+    SCOPED_TRACE(states[state]);
+    const std::string free = "free" + std::to_string(state) + ".exe";
+    if (state > 0) ASSERT_TRUE(CreateDirectoryA(staging.c_str(), nullptr));
+    if (state == 1) ASSERT_TRUE(WriteFileBytes(staging + "\\OrvPix6.exe", "ne"));
+    if (state == 1) ASSERT_TRUE(SetFileAttributesA((staging + "\\OrvPix6.exe").c_str(), FILE_ATTRIBUTE_READONLY));
+    if (state == 2) ASSERT_TRUE(CreateDirectoryA((staging + "\\sub").c_str(), nullptr));
     ASSERT_TRUE(WriteFileBytes(To("OrvPix6.exe"), "old"));
     {
       FilePlacer placer(Targets::MostlyThere);
       EXPECT_TRUE(::CopyFileReplacing(placer, "OrvPix6.exe", from_, to_));
-      EXPECT_TRUE(::CopyFileReplacing(placer, "OrvPix6.exe", from_, to_, stale ? "free2.exe" : "free.exe"));
+      EXPECT_TRUE(::CopyFileReplacing(placer, "OrvPix6.exe", from_, to_, free.c_str()));
     }
     EXPECT_EQ(ReadFileBytes(To("OrvPix6.exe")), "new");
-    EXPECT_EQ(ReadFileBytes(To(stale ? "free2.exe" : "free.exe")), "new");
+    EXPECT_EQ(ReadFileBytes(To(free)), "new");
+    EXPECT_EQ(PathExists(staging), state == 2);
   }
-  const std::string staleFolder = std::string(names::kStagingFolder) + "\\";
-  EXPECT_EQ(TreeOf(to_), (std::vector<std::string>{"OrvPix6.exe", "free.exe", "free2.exe", staleFolder}));
+  const std::string kept = std::string(names::kStagingFolder) + "\\";
+  EXPECT_EQ(TreeOf(to_),
+            (std::vector<std::string>{"OrvPix6.exe", "free0.exe", "free1.exe", "free2.exe", kept, kept + "sub\\"}));
 }
 
 TEST_F(FileReplace, ProtectedTargetsAreReplaced) {

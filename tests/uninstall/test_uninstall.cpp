@@ -56,6 +56,14 @@ class UninstallTest : public testing::Test {
 
 TEST_F(UninstallTest, RemovesAWholeInstallationWhateverTheGroupName) {
   Installation installed = Installation::Make(root_.Path(), "Images\\Orvelle Six");
+  // Staging folders an installation ended abruptly left, a cut read-only
+  // copy in each: they go, and so do the folders they are in.
+  for (const std::string& folder : {installed.folder, installed.folder + "plugins\\"}) {
+    const std::string staging = folder + names::kStagingFolder;
+    ASSERT_TRUE(MakeFolders(staging));
+    ASSERT_TRUE(WriteFileBytes(staging + "\\OrvPix6.exe", "cut"));
+    ASSERT_TRUE(SetFileAttributesA((staging + "\\OrvPix6.exe").c_str(), FILE_ATTRIBUTE_READONLY));
+  }
   // The current folder is the installed one, as when started from there.
   ASSERT_TRUE(SetCurrentDirectoryA(installed.folder.c_str()));
   Uninstall(installed.folder.c_str());
