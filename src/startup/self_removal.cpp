@@ -335,16 +335,16 @@ void RunSelfRemovalCopy(const StartupChoice& choice) {
   // A waiting uninstaller runs until it has the status: its file goes after.
   if (!waiting.Waits()) Sleep(kUninstallerExitWait);
 
-  // Only a path with a folder names an installation; a bare name would make
-  // the current directory the installed folder.
+  // Never empty here: the rule refuses a bare name, which would make the
+  // current directory the installed folder.
   const std::string folder = SelfRemovalFolder(uninstallerPath);
-  const bool follows = waiting.Waits() && !folder.empty();  // the uninstaller's file goes after the status
-  int status = folder.empty() ? exitstatus::kDone : RemoveInstallation(uninstallerPath, folder, waiting.Waits());
+  const bool follows = waiting.Waits();  // the uninstaller's file goes after the status
+  int status = RemoveInstallation(uninstallerPath, folder, follows);
   if (follows) status = QueueWhatFollowsTheStatus(uninstallerPath, status);
   if (!InstallOptions.silent) ShowClosingMessage(status, uninstallerPath);
-  if (waiting.Waits()) {
+  if (follows) {
     waiting.ReportAndAwaitEnd(status);
-    if (follows) RemoveAfterUninstaller(uninstallerPath, folder, status);
+    RemoveAfterUninstaller(uninstallerPath, folder, status);
   }
   // exit, not ExitProcess: the process-wide clean-up (the instance list) runs.
   RunLogExitStatus(status);
