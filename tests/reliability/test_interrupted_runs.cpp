@@ -52,8 +52,10 @@ const Point kPoints[] = {
     {"InstallAfterTheFirstRegistryValue", Run::Install, "wrote registry value", "", Recovery::SameCommand},
     {"UpgradeAfterTheFirstReplacement", Run::Upgrade, "replaced ", "", Recovery::SameCommand},
     {"UpgradeAfterTheFirstRegistryValue", Run::Upgrade, "wrote registry value", "", Recovery::SameCommand},
-    // The copy without -wait deletes the uninstaller's file before anything else.
-    {"RemovalCopyAtItsStart", Run::Removal, "mode: self-removal copy", "", Recovery::SameCommand},
+    // The copy without -wait deletes the uninstaller's file before anything
+    // else, after a second's wait; its own deletion is queued before that
+    // wait (a copy ended in the moment before, a line earlier, keeps its file).
+    {"RemovalCopyDuringItsWait", Run::Removal, "queued for the restart: delete", ".tmp", Recovery::SameCommand},
     {"RemovalCopyAfterTheUninstaller", Run::Removal, "removed file", names::kUninstallerExe,
      Recovery::SetupThenUninstaller},
     {"RemovalCopyAfterTheRegistryKey", Run::Removal, "removed registry key", "", Recovery::SetupThenUninstaller},
