@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 
 #include "common/bounded_path.h"
 #include "common/codepage_convert.h"
 #include "common/handle.h"
+#include "common/text.h"
 
 namespace {
 
@@ -71,7 +74,53 @@ void WriteLine(std::string_view what, std::string_view subject) {
   WriteFile(log.file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);  // a failed write is passed over
 }
 
+bool StartsWith(const std::string& text, const char* prefix) { return text.compare(0, std::strlen(prefix), prefix) == 0; }
+
+bool IsDrivePath(const std::string& path, std::size_t at) {
+  return path.size() >= at + 3 && std::isalpha(static_cast<unsigned char>(path[at])) && path[at + 1] == ':' &&
+         path[at + 2] == '\\';
+}
+
+// A reserved device name in any folder and with any extension opens the
+// device (NUL, CON, COM1...), not a file.
+bool IsReservedDeviceName(const std::string& path) {
+  std::string name = NamePart(path);
+  name = name.substr(0, name.find('.'));
+  while (!name.empty() && (name.back() == ' ' || name.back() == ':')) name.pop_back();
+  ToLower(name);
+  static const char* const kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
+  for (const char* device : kDevices) {
+    if (name == device) return true;
+  }
+  const bool numbered = name.size() == 4 && (StartsWith(name, "com") || StartsWith(name, "lpt"));
+  return numbered && name[3] >= '0' && name[3] <= '9';
+}
+
+// The device namespaces lead to pipes, devices and volumes: only a drive
+// path may follow their prefix.
+bool IsDevicePath(const std::string& full) {
+  for (const char* prefix : {"\\\\.\\", "\\\\?\\", "\\??\\"}) {
+    if (StartsWith(full, prefix)) return !IsDrivePath(full, std::strlen(prefix));
+  }
+  return IsReservedDeviceName(full);
+}
+
+// A regular file on a disk, with this one name: not a pipe or a device, not
+// a folder, not a link (opened as the link itself), not a second name of a
+// file another account made elsewhere.
+bool IsPlainDiskFile(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info)) return false;
+  const DWORD refused = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+  return !(info.dwFileAttributes & refused) && info.nNumberOfLinks == 1;
+}
+
 }  // namespace
+
+RunLogCalls& RunLogPlatform() {
+  static RunLogCalls calls = {&CreateFileA};
+  return calls;
+}
 
 bool OpenRunLog(const std::string& path) {
   const KeptLastError kept;
@@ -79,10 +128,14 @@ bool OpenRunLog(const std::string& path) {
   if (path.empty() || !FitsPathLimit(path)) return false;
   char full[kMaxPath];
   const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  if (length == 0 || length >= sizeof full) return false;
-  UniqueHandle file(CreateFileA(full, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
+  if (length == 0 || length >= sizeof full || IsDevicePath(std::string(full, length))) return false;
+  // SQOS: a pipe server may only identify the run, never act as it.
+  const DWORD flags =
+      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION;
+  UniqueHandle file(RunLogPlatform().createFile(full, FILE_APPEND_DATA,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                OPEN_ALWAYS, flags, nullptr));
+  if (!file || !IsPlainDiskFile(file.get())) return false;
   RunLog& log = TheRunLog();
   log.file = std::move(file);
   log.path.assign(full, length);

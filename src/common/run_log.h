@@ -5,6 +5,8 @@
 // thread's last error as it was, so that callers can log a failure and then
 // still look at its error.
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -14,7 +16,22 @@
 // it. False, and no log for this run, when `path` is empty, too long for the
 // path limit, or cannot be opened (a folder, a missing drive, no rights). An
 // earlier log of the process is closed first.
+// The run may hold an administrator's rights: only a regular file on a disk
+// is kept. Device paths ("\\.\...", "\\?\..." other than a drive path,
+// and reserved names such as NUL or COM1) are refused by name; what is
+// opened must be a disk file, no folder, no reparse point, with one link.
+// A pipe that slips through is opened for identification only, so that its
+// server can never act with the run's rights.
 bool OpenRunLog(const std::string& path);
+
+// The platform call of this module, the system's unless a test has put its
+// own in (PlatformOverride, tests/support).
+using CreateFileCall = HANDLE(WINAPI*)(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                       DWORD disposition, DWORD flags, HANDLE templateFile);
+struct RunLogCalls {
+  CreateFileCall createFile;
+};
+RunLogCalls& RunLogPlatform();
 
 // Ends logging for the process (the file stays as written).
 void CloseRunLog();
