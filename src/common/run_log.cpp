@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -77,8 +76,7 @@ void WriteLine(std::string_view what, std::string_view subject) {
 bool StartsWith(const std::string& text, const char* prefix) { return text.compare(0, std::strlen(prefix), prefix) == 0; }
 
 bool IsDrivePath(const std::string& path, std::size_t at) {
-  return path.size() >= at + 3 && std::isalpha(static_cast<unsigned char>(path[at])) && path[at + 1] == ':' &&
-         path[at + 2] == '\\';
+  return HasDriveAt(path, at) && path.size() > at + 2 && path[at + 2] == '\\';
 }
 
 // A reserved device name in any folder and with any extension opens the

@@ -131,6 +131,12 @@ std::size_t FindLastSeparator(const std::string& text) {
   return backslash > slash ? backslash : slash;
 }
 
+bool HasDriveAt(const std::string& text, std::size_t at) {
+  if (text.size() < at + 2 || text[at + 1] != ':') return false;
+  const char letter = text[at];
+  return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+}
+
 bool SwitchEquals(const std::string& argument, const char* name) {
   std::size_t i = 0;
   for (; name[i]; ++i) {

@@ -46,5 +46,8 @@ std::size_t FindLastChar(const std::string& text, char ch);
 // file system takes both as separators, so a pattern's folder part ends there.
 std::size_t FindLastSeparator(const std::string& text);
 
+// True when `text` holds a drive, an ASCII letter and a colon, at offset `at`.
+bool HasDriveAt(const std::string& text, std::size_t at = 0);
+
 // Whole-argument comparison of a command-line switch, ignoring ASCII case.
 bool SwitchEquals(const std::string& argument, const char* name);

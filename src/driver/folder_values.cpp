@@ -18,8 +18,6 @@ std::size_t FindText(const std::string& text, const std::string& needle) {
   return std::string::npos;
 }
 
-bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
 }  // namespace
 
 std::string FolderOfAppPath(const std::string& appPath) {
@@ -37,7 +35,7 @@ bool IsDriveRoot(const std::string& folder) {
 }
 
 std::string InstalledFolderOfValue(std::string folder) {
-  if (folder.size() == 2 && folder[1] == ':' && IsDriveLetter(folder[0])) folder += '\\';
+  if (folder.size() == 2 && HasDriveAt(folder)) folder += '\\';
   return IsDriveRoot(folder) ? folder : WithoutTrailingBackslash(folder);
 }
 
