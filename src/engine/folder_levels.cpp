@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/bounded_path.h"
+#include "common/file_attributes.h"
 #include "common/run_log.h"
 #include "common/text.h"
 
@@ -30,4 +31,13 @@ void CreateOuterFolders(const std::string& root, const std::string& relative) {
     }
     offset = end + 1;
   }
+}
+
+bool MakeDestinationFolder(const std::string& folder) {
+  std::string levels = folder;
+  NormalizeSlashes(levels);
+  TrimSeparators(levels);
+  CreateOuterFolders(std::string(), levels);
+  MakeFolder(folder);
+  return IsFolder(folder);
 }

@@ -12,3 +12,8 @@ bool MakeFolder(const std::string& path);
 // when `root` is empty). The deepest level itself is left to the caller.
 // Failures are ignored: a level that exists or cannot be made is passed over.
 void CreateOuterFolders(const std::string& root, const std::string& relative);
+
+// Creates a missing destination with its ancestors: each level of the
+// cleaned-up path, then the folder under its path as given. True when the
+// folder exists afterwards.
+bool MakeDestinationFolder(const std::string& folder);

@@ -20,16 +20,6 @@ namespace {
 // The name a packaged library carries while the system is asked for its own.
 constexpr char kProbeSuffix[] = ".toinst";
 
-// Creates a missing destination with its ancestors: each level of the
-// cleaned-up path, then the folder under its path as given.
-void CreateDestination(const std::string& folder) {
-  std::string levels = folder;
-  NormalizeSlashes(levels);
-  TrimSeparators(levels);
-  CreateOuterFolders(std::string(), levels);
-  MakeFolder(folder);
-}
-
 // A copy operand: "name > new name" (no wildcards, each side may name a
 // sub-folder that exists) or a pattern.
 void CopyByOperand(const std::string& operand, const std::string& sourceFolder, const std::string& destinationFolder,
@@ -115,7 +105,7 @@ int CopyFilesByPattern(const std::string& pattern, const std::string& destinatio
   FileSearch search(searchPath, &found);
   if (!search.Found()) return 0;
 
-  if (!IsPresent(destinationFolder)) CreateDestination(destinationFolder);
+  if (!IsPresent(destinationFolder)) MakeDestinationFolder(destinationFolder);
 
   // A sub-folder part: the matches come from that sub-folder and go to the
   // same one under the destination (made before by a "Make Dir: " line).
