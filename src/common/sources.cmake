@@ -13,6 +13,7 @@ list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/file_compare.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_removal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_rename.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/folder_rights.cpp
   ${CMAKE_CURRENT_LIST_DIR}/held_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/locked_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry.cpp

@@ -137,6 +137,19 @@ bool HasDriveAt(const std::string& text, std::size_t at) {
   return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
 }
 
+bool IsWithinFolder(const std::string& path, const std::string& folder) {
+  std::string inner = path;
+  std::string outer = folder;
+  NormalizeSlashes(inner);
+  NormalizeSlashes(outer);
+  TrimSeparators(outer, TrimEnd::End);
+  if (outer.empty()) return false;
+  inner = PathKey(inner);
+  outer = PathKey(outer);
+  // Equal bytes up to the folder's end: the next byte starts a character.
+  return inner.compare(0, outer.size(), outer) == 0 && (inner.size() == outer.size() || inner[outer.size()] == '\\');
+}
+
 bool SwitchEquals(const std::string& argument, const char* name) {
   std::size_t i = 0;
   for (; name[i]; ++i) {

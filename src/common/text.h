@@ -46,6 +46,10 @@ std::size_t FindLastChar(const std::string& text, char ch);
 // file system takes both as separators, so a pattern's folder part ends there.
 std::size_t FindLastSeparator(const std::string& text);
 
+// True when `path` is `folder` or lies below it: compared as path keys,
+// "/" taken for "\", trailing separators of the folder ignored.
+bool IsWithinFolder(const std::string& path, const std::string& folder);
+
 // True when `text` holds a drive, an ASCII letter and a colon, at offset `at`.
 bool HasDriveAt(const std::string& text, std::size_t at = 0);
 

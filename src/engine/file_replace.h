@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 
+#include "engine/folder_levels.h"
 #include "engine/staging_folders.h"
 
 class PendingRestartList;
@@ -20,16 +21,27 @@ enum class Placement {
 // free, a re-installation finds most of its files there.
 enum class Targets { MostlyFree, MostlyThere };
 
+// Who may change the folders an installation makes: the destination's (and
+// the program group's), and the staging folders while the run uses them.
+struct PlacementRights {
+  FolderRights madeFolders = FolderRights::Inherited;
+  StagingRights staging = StagingRights::Inherited;
+};
+
 // The placement of one installation's files. It owns what the run's
-// placements share: the staging folders, removed when it goes, and what the
+// placements share: the staging folders, removed when it goes, the rights
+// of the folders it makes, and what the
 // run expects at its targets, which decides what is looked at first. Given
 // the run's list of deletions that wait for the restart, it takes back the
 // one of each path it places a file at (Placed), so that the restart keeps
 // the file; without it, the list is not looked at.
 class FilePlacer {
  public:
-  explicit FilePlacer(Targets expected, PendingRestartList* restartList = nullptr)
-      : expected_(expected), restartList_(restartList) {}
+  explicit FilePlacer(Targets expected, PendingRestartList* restartList = nullptr, PlacementRights rights = {})
+      : expected_(expected), restartList_(restartList), madeFolders_(rights.madeFolders), staging_(rights.staging) {}
+
+  // The rights of a destination folder that a placement must make first.
+  FolderRights MadeFolderRights() const { return madeFolders_; }
   FilePlacer(const FilePlacer&) = delete;
   FilePlacer& operator=(const FilePlacer&) = delete;
 
@@ -58,6 +70,7 @@ class FilePlacer {
  private:
   Targets expected_;
   PendingRestartList* restartList_;
+  FolderRights madeFolders_;
   StagingFolders staging_;
 };
 

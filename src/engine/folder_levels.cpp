@@ -2,14 +2,37 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "common/bounded_path.h"
 #include "common/file_attributes.h"
+#include "common/folder_rights.h"
+#include "common/names.h"
+#include "common/registry.h"
 #include "common/run_log.h"
 #include "common/text.h"
 
-bool MakeFolder(const std::string& path) {
-  if (CreateDirectoryA(path.c_str(), nullptr)) {
-    RunLogEvent("made folder", path);
+FolderRights MadeFolderRights(bool allUsers, const std::string& destination) {
+  if (!allUsers) return FolderRights::Inherited;
+  const std::string programFiles =
+      ReadRegistryString(HKEY_LOCAL_MACHINE, names::kCurrentVersionKey, names::kProgramFilesDirValue);
+  return !programFiles.empty() && IsWithinFolder(destination, programFiles) ? FolderRights::Inherited
+                                                                             : FolderRights::Installation;
+}
+
+bool MakeFolder(const std::string& path, FolderRights rights) {
+  // Made with its rights at once: a folder that others could change for a
+  // moment could already hold their link or their file.
+  std::optional<FolderSecurity> security;
+  if (rights == FolderRights::Installation) {
+    security.emplace(FolderAccess::Installed);
+    if (!security->Attributes()) {
+      RunLogFailure("make folder", path, GetLastError());
+      return false;
+    }
+  }
+  if (CreateDirectoryA(path.c_str(), security ? security->Attributes() : nullptr)) {
+    RunLogEvent(security ? "made folder, only administrators may change it:" : "made folder", path);
     return true;
   }
   const DWORD error = GetLastError();
@@ -17,7 +40,7 @@ bool MakeFolder(const std::string& path) {
   return false;
 }
 
-void CreateOuterFolders(const std::string& root, const std::string& relative) {
+void CreateOuterFolders(const std::string& root, const std::string& relative, FolderRights rights) {
   // Character-wise, so that a trail byte equal to the backslash code is
   // never taken for a level's end; after a single-byte backslash the rest
   // starts on a character boundary.
@@ -27,17 +50,17 @@ void CreateOuterFolders(const std::string& root, const std::string& relative) {
     const std::size_t end = offset + found;
     if (end > 0) {
       const std::string level = JoinBoundedPath(root, relative.substr(0, end));
-      if (!level.empty()) MakeFolder(level);
+      if (!level.empty()) MakeFolder(level, rights);
     }
     offset = end + 1;
   }
 }
 
-bool MakeDestinationFolder(const std::string& folder) {
+bool MakeDestinationFolder(const std::string& folder, FolderRights rights) {
   std::string levels = folder;
   NormalizeSlashes(levels);
   TrimSeparators(levels);
-  CreateOuterFolders(std::string(), levels);
-  MakeFolder(folder);
+  CreateOuterFolders(std::string(), levels, rights);
+  MakeFolder(folder, rights);
   return IsFolder(folder);
 }

@@ -4,6 +4,7 @@
 
 #include "common/bounded_path.h"
 #include "common/file_attributes.h"
+#include "common/folder_rights.h"
 #include "common/names.h"
 #include "common/run_log.h"
 #include "common/shell_folders.h"
@@ -46,12 +47,13 @@ void UninstallLogNotWritten(const std::string& log) {
 // Creates the group's folder, outer levels first, and logs the deepest one
 // whether or not it could be made. Returns the group folder; empty when there
 // is no programs folder to put it in (never the root of the current drive).
-std::string MakeProgramGroup(const std::string& programs, const std::string& group, const std::string& log) {
+std::string MakeProgramGroup(const std::string& programs, const std::string& group, const std::string& log,
+                             FolderRights rights) {
   if (programs.empty()) return std::string();
-  CreateOuterFolders(programs, group);
+  CreateOuterFolders(programs, group, rights);
   const std::string groupFolder = JoinBoundedPath(programs, group);
   if (groupFolder.empty()) return groupFolder;
-  MakeFolder(groupFolder);
+  MakeFolder(groupFolder, rights);
   if (!AppendLogEntry(log.c_str(), LogKind::MadeDir, groupFolder)) UninstallLogNotWritten(log);
   return groupFolder;
 }
@@ -71,6 +73,24 @@ void LogOptions(const InstallOptionsRecord& options) {
   RunLogEvent("options: silent", yesNo(options.silent));
   RunLogEvent("options: installation",
               options.isNewInstall ? "new" : options.isUpgrade ? "upgrade" : "over the same or a newer version");
+}
+
+// An elevated run into a folder that other accounts can write works as
+// asked, and says so: what is inside can be changed by them.
+void NoteWritableDestination(const InstallOptionsRecord& options) {
+  if (!RunLogOpen() || !options.allUsers || !IsFolder(options.destinationFolder)) return;
+  if (OthersCanWrite(options.destinationFolder))
+    RunLogEvent("other accounts can write the destination:", options.destinationFolder);
+}
+
+// The rights of what this run places: an installation for all users keeps
+// other accounts out of its staging folders, and out of the folders it makes
+// outside Program Files.
+PlacementRights RightsOfRun(const InstallOptionsRecord& options) {
+  PlacementRights rights;
+  rights.madeFolders = MadeFolderRights(options.allUsers, options.destinationFolder);
+  rights.staging = options.allUsers ? StagingRights::Administrators : StagingRights::Inherited;
+  return rights;
 }
 
 // The folder of the file "sfxname" names; empty when the variable is absent,
@@ -95,7 +115,9 @@ void Install() {
   // run puts in those places again must stay.
   PendingRestartList restartList;
   // Every file the installation places, the site files included.
-  FilePlacer placer(options.isNewInstall ? Targets::MostlyFree : Targets::MostlyThere, &restartList);
+  FilePlacer placer(options.isNewInstall ? Targets::MostlyFree : Targets::MostlyThere, &restartList,
+                    RightsOfRun(options));
+  NoteWritableDestination(options);
   // The removal queues the installed folder after its files; at the restart
   // it would go only if empty, but it is this run's folder again.
   restartList.TakeBackDeletion(FolderPart(JoinBoundedPath(destination, names::kUninstallerExe)));
@@ -119,7 +141,9 @@ void Install() {
   const std::string programs = ChooseProgramsFolder();
   NormalizeSlashes(options.programGroup);
   TrimSeparators(options.programGroup);
-  const std::string groupFolder = MakeProgramGroup(programs, options.programGroup, log);
+  // Decided again: without an all-users programs folder the run is one user's by now.
+  const FolderRights groupRights = MadeFolderRights(options.allUsers, destination);
+  const std::string groupFolder = MakeProgramGroup(programs, options.programGroup, log, groupRights);
   if (!groupFolder.empty() && IsFolder(groupFolder)) CreateGroupShortcuts(groupFolder, &restartList);
   if (options.desktopIcon)
     CreateApplicationShortcut(ReadShellFolder(ShellPlace::Desktop, options.allUsers), &restartList);

@@ -105,7 +105,7 @@ int CopyFilesByPattern(const std::string& pattern, const std::string& destinatio
   FileSearch search(searchPath, &found);
   if (!search.Found()) return 0;
 
-  if (!IsPresent(destinationFolder)) MakeDestinationFolder(destinationFolder);
+  if (!IsPresent(destinationFolder)) MakeDestinationFolder(destinationFolder, placer.MadeFolderRights());
 
   // A sub-folder part: the matches come from that sub-folder and go to the
   // same one under the destination (made before by a "Make Dir: " line).

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "common/bounded_path.h"
+#include "common/folder_rights.h"
 #include "common/names.h"
+#include "common/run_log.h"
 #include "common/text.h"
 #include "uninstall/stale_staging.h"
 
@@ -20,21 +22,49 @@ void StagingFolders::ClearStale(const std::string& target) {
   FolderOf(target, folder);
 }
 
+bool StagingFolders::MakeStaging(const std::string& folder, Folder& entry) {
+  // Only a folder this run made is written into: one that stayed is not.
+  const std::string staging = entry.cleared ? JoinBoundedPath(folder, names::kStagingFolder) : std::string();
+  if (staging.empty()) return false;
+  std::optional<FolderSecurity> security;
+  if (rights_ == StagingRights::Administrators) {
+    security.emplace(FolderAccess::Staging, folder);
+    if (!security->Attributes()) return false;
+  }
+  if (!CreateDirectoryA(staging.c_str(), security ? security->Attributes() : nullptr)) return false;
+  entry.made = staging;
+  entry.held.emplace(staging);
+  // Held first, then looked at: from then on the name keeps naming it.
+  if (entry.held->Held() && !IsFolderLink(staging)) return true;
+  RunLogEvent("not used, the staging folder was replaced:", staging);
+  entry.held.reset();
+  return false;
+}
+
 std::string StagingFolders::StagedName(const std::string& target) {
   std::string folder;
   Folder& entry = FolderOf(target, folder);
   if (!entry.tried) {
     entry.tried = true;
-    // Only a folder this run made is written into: one that stayed is not.
-    const std::string staging = entry.cleared ? JoinBoundedPath(folder, names::kStagingFolder) : std::string();
-    if (!staging.empty() && CreateDirectoryA(staging.c_str(), nullptr)) entry.made = staging;
+    if (!MakeStaging(folder, entry)) entry.held.reset();
   }
-  return entry.made.empty() ? std::string() : JoinBoundedPath(entry.made, NamePart(target));
+  if (!entry.held) return std::string();
+  // Where the system lets a held folder be renamed (Wine does), a link may
+  // stand in its place by now: then the rest of the run copies beside.
+  if (IsFolderLink(entry.made)) {
+    RunLogEvent("not used, the staging folder was replaced:", entry.made);
+    entry.held.reset();
+    return std::string();
+  }
+  return JoinBoundedPath(entry.made, NamePart(target));
 }
 
 StagingFolders::~StagingFolders() {
   // Empty by now: every staged copy was moved over its target or deleted.
-  for (const auto& entry : folders_) {
-    if (!entry.second.made.empty()) RemoveDirectoryA(entry.second.made.c_str());
+  // Let go first: a held folder cannot be removed. A link in its place is
+  // not ours to remove.
+  for (auto& entry : folders_) {
+    entry.second.held.reset();
+    if (!entry.second.made.empty() && !IsFolderLink(entry.second.made)) RemoveDirectoryA(entry.second.made.c_str());
   }
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "common/file_attributes.h"
 #include "common/file_search.h"
 #include "common/held_folder.h"
+#include "common/run_log.h"
 #include "common/text.h"
 #include "framework/exit_status.h"
 #include "startup/deferred_file.h"
@@ -37,6 +39,30 @@ bool HeldOnlyBy(const std::string& folder, const std::set<std::string>& expected
   } while (search.Next(&found));
   return true;
 }
+
+// True when a folder of `path` that the restart would go through is a link
+// now: each folder from the installed `folder` down to the leftover's own,
+// or, for a leftover elsewhere (a shortcut), its own folder. The restart
+// deletes by path, as the system, wherever the path then leads: nothing is
+// queued behind a link.
+bool LiesBehindALink(const std::string& path, const std::string& folder) {
+  if (!IsWithinFolder(path, folder)) return !FolderPart(path).empty() && IsFolderLink(FolderPart(path));
+  std::string level = WithoutTrailingSeparator(folder);
+  if (IsFolderLink(level)) return true;
+  // A drive root keeps its separator; any other level is followed by one.
+  std::size_t start = level.size();
+  if (start < path.size() && path[start] == '\\') ++start;
+  const std::string below = path.substr(std::min(path.size(), start));
+  // Character-wise: a trail byte equal to the backslash code ends no level.
+  for (std::size_t offset = 0;;) {
+    const std::size_t found = FindFirstChar(below.substr(offset), '\\');
+    if (found == std::string::npos) return false;
+    level = JoinBoundedPath(level, below.substr(offset, found));
+    if (level.empty() || IsFolderLink(level)) return true;
+    offset += found + 1;
+  }
+}
+
 }  // namespace
 
 int SettleLeftovers(const std::string& folder, const Leftovers& leftovers, const std::string& goingNow) {
@@ -45,7 +71,12 @@ int SettleLeftovers(const std::string& folder, const Leftovers& leftovers, const
   bool allQueued = true;
   for (const std::string& path : leftovers) {
     if (PathKey(path) == going || !IsPresent(path) || !left.insert(PathKey(path)).second) continue;
-    if (!DeferDelete(path.c_str())) allQueued = false;
+    if (LiesBehindALink(path, folder)) {
+      RunLogEvent("left alone, behind a link:", path);
+      allQueued = false;
+    } else if (!DeferDelete(path.c_str())) {
+      allQueued = false;
+    }
   }
   if (left.empty()) return exitstatus::kDone;
 

@@ -14,5 +14,8 @@
 // drive root is left alone) and its sub-folders, the folders too
 // (deepest first, so that each is empty by its turn). Returns the removal's
 // status: done when nothing is left, restart required when all of it is
-// queued, failure when something stays that will not go by itself.
+// queued, failure when something stays that will not go by itself. A
+// leftover behind a folder link at this moment (the installed folder or one
+// below it, or a shortcut's folder) is not queued, and stays: the restart
+// deletes by path, as the system, wherever the path leads then.
 int SettleLeftovers(const std::string& folder, const Leftovers& leftovers, const std::string& goingNow = std::string());
