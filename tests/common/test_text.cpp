@@ -111,6 +111,23 @@ TEST(PathPartsTest, ParentFolder) {
   EXPECT_EQ(ParentFolder(nullptr), "");
 }
 
+TEST(PathPartsTest, IsWithinFolder) {
+  const struct {
+    const char* path;
+    const char* folder;
+    bool within;
+  } cases[] = {
+      {"C:\\Apps\\Orvelle 6\\bin\\a.dll", "C:\\Apps\\Orvelle 6", true},
+      {"c:/apps/orvelle 6", "C:\\Apps\\Orvelle 6\\", true},
+      {"C:\\Apps\\Orvelle 60\\a.dll", "C:\\Apps\\Orvelle 6", false},  // a longer name is another folder
+      {"C:\\Apps", "C:\\Apps\\Orvelle 6", false},
+      {"C:\\a.dll", "C:\\", true},
+      {"D:\\a.dll", "C:\\", false},
+      {"C:\\a.dll", "", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsWithinFolder(c.path, c.folder), c.within) << c.path << " in " << c.folder;
+}
+
 TEST(FindCharTest, FirstAndLast) {
   EXPECT_EQ(FindFirstChar("a>b>c", '>'), 1u);
   EXPECT_EQ(FindLastChar("a>b>c", '>'), 3u);

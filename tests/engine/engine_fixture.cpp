@@ -1,6 +1,10 @@
 #include "engine_fixture.h"
 
+#include <aclapi.h>
+#include <sddl.h>
 #include <shlobj.h>
+
+#include <cstdio>
 
 #include "common/names.h"
 #include "support/processes.h"
@@ -90,4 +94,34 @@ void ExpectRegistryEntries(const std::string& folder, const std::string& allUser
   // Quoted, so that the system cannot start "C:\Program.exe" instead.
   EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), "\"" + folder + "\\OrvUnInst.exe\"");
   EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "URLInfoAbout"), "http://www.tamberlin.example/orvelle/");
+}
+
+AccessList AccessListOf(const std::string& path) {
+  AccessList list;
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                            nullptr, &descriptor) != ERROR_SUCCESS)
+    return list;
+  list.read = true;
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  if (GetSecurityDescriptorControl(descriptor, &control, &revision)) list.isProtected = (control & SE_DACL_PROTECTED) != 0;
+  ACL_SIZE_INFORMATION size{};
+  if (dacl && GetAclInformation(dacl, &size, sizeof size, AclSizeInformation)) {
+    for (DWORD i = 0; i < size.AceCount; ++i) {
+      ACCESS_ALLOWED_ACE* ace = nullptr;
+      char* sid = nullptr;
+      if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace)) ||
+          !ConvertSidToStringSidA(reinterpret_cast<PSID>(&ace->SidStart), &sid))
+        continue;
+      char entry[160];
+      std::snprintf(entry, sizeof entry, "%s 0x%lx 0x%x", sid, static_cast<unsigned long>(ace->Mask),
+                    static_cast<unsigned>(ace->Header.AceFlags));
+      list.entries.push_back(entry);
+      LocalFree(sid);
+    }
+  }
+  LocalFree(descriptor);
+  return list;
 }

@@ -74,3 +74,12 @@ struct ShortcutContents {
   std::string description;
 };
 ShortcutContents ReadShortcut(const std::string& path);
+
+// The access list of a file or folder as its security descriptor keeps it:
+// each entry "SID rights flags" (rights and flags in hex), in order.
+struct AccessList {
+  bool read = false;
+  bool isProtected = false;  // nothing inherited from the parent
+  std::vector<std::string> entries;
+};
+AccessList AccessListOf(const std::string& path);

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "common/handle.h"
+#include "common/folder_rights.h"
 #include "common/names.h"
+#include "common/registry.h"
 #include "engine/file_replace.h"
 #include "engine_fixture.h"
 #include "support/pending_operations.h"
@@ -206,6 +208,71 @@ TEST_F(FileReplace, SameFolderWithNewName) {
   EXPECT_EQ(ReadFileBytes(From("c.dll")), "old c");
   EXPECT_FALSE(PathExists(From("c.dll.old")));
   EXPECT_FALSE(PathExists(From("c.dll.new")));
+}
+
+// Another account renames the staging folder between two placements and
+// puts a link of its name in its place: nothing is written or moved behind
+// the link, and the file is replaced from beside its target.
+TEST_F(FileReplace, AStagingFolderSwappedForALinkIsNotWrittenThrough) {
+  const std::string elsewhere = root_ / "elsewhere";
+  ASSERT_TRUE(MakeFolders(elsewhere));
+  ASSERT_TRUE(WriteFileBytes(elsewhere + "\\readme.txt", "theirs"));
+  ASSERT_TRUE(WriteFileBytes(From("readme.txt"), "new readme"));
+  ASSERT_TRUE(WriteFileBytes(To("OrvPix6.exe"), "old"));
+  ASSERT_TRUE(WriteFileBytes(To("readme.txt"), "old readme"));
+
+  FilePlacer placer(Targets::MostlyThere, nullptr, {FolderRights::Inherited, StagingRights::Administrators});
+  ASSERT_EQ(placer.Place("OrvPix6.exe", from_, to_), Placement::Placed);
+  const std::string staging = To(names::kStagingFolder);
+  ASSERT_TRUE(MoveFileA(staging.c_str(), (root_ / "taken").c_str()));
+  ASSERT_TRUE(MakeFolderLink(staging, elsewhere));
+
+  EXPECT_EQ(placer.Place("readme.txt", from_, to_), Placement::Placed);
+  EXPECT_EQ(ReadFileBytes(To("readme.txt")), "new readme");
+  EXPECT_EQ(TreeOf(elsewhere), std::vector<std::string>{"readme.txt"});
+  EXPECT_EQ(ReadFileBytes(elsewhere + "\\readme.txt"), "theirs");
+}
+
+// An installation for all users outside Program Files: the folders it makes
+// are for administrators to change; its staging folder is theirs alone
+// while it is used, and passes on to its files what the destination passes
+// on, so that an upgraded file carries the rights of one made there.
+TEST_F(FileReplace, AnAllUsersUpgradeKeepsOthersOutOfWhatItMakes) {
+  const std::string programFiles = ReadRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                                      "ProgramFilesDir");
+  EXPECT_EQ(MadeFolderRights(true, programFiles + "\\Orvelle 6"), FolderRights::Inherited);
+  EXPECT_EQ(MadeFolderRights(false, root_ / "Apps"), FolderRights::Inherited);
+  EXPECT_EQ(MadeFolderRights(true, root_ / "Apps"), FolderRights::Installation);
+
+  const std::string installed = root_ / "Apps\\Orvelle 6";
+  ASSERT_TRUE(MakeDestinationFolder(installed, FolderRights::Installation));
+  // Administrators, the system: full control; Users: read and execute.
+  const std::vector<std::string> folder = {"S-1-5-32-544 0x1f01ff 0x3", "S-1-5-18 0x1f01ff 0x3",
+                                           "S-1-5-32-545 0x1200a9 0x3"};
+  for (const std::string& level : {root_ / "Apps", installed}) {
+    const AccessList made = AccessListOf(level);
+    EXPECT_TRUE(made.read && made.isProtected) << level;
+    EXPECT_EQ(made.entries, folder) << level;
+    EXPECT_FALSE(OthersCanWrite(level)) << level;
+  }
+  EXPECT_FALSE(AccessListOf(root_.Path()).isProtected) << "a folder that exists keeps its rights";
+
+  ASSERT_TRUE(WriteFileBytes(installed + "\\OrvPix6.exe", "old"));
+  {
+    FilePlacer placer(Targets::MostlyThere, nullptr, {FolderRights::Installation, StagingRights::Administrators});
+    ASSERT_EQ(placer.Place("OrvPix6.exe", from_, installed), Placement::Placed);
+    const AccessList staging = AccessListOf(installed + "\\" + names::kStagingFolder);
+    EXPECT_TRUE(staging.isProtected);
+    // Its own entries first, then those it passes on to files only.
+    const std::vector<std::string> entries = {"S-1-5-32-544 0x1f01ff 0x0", "S-1-5-18 0x1f01ff 0x0",
+                                              "S-1-5-32-544 0x1f01ff 0x9", "S-1-5-18 0x1f01ff 0x9",
+                                              "S-1-5-32-545 0x1200a9 0x9"};
+    EXPECT_EQ(staging.entries, entries);
+  }
+  EXPECT_EQ(ReadFileBytes(installed + "\\OrvPix6.exe"), "new");
+  const std::vector<std::string> file = {"S-1-5-32-544 0x1f01ff 0x10", "S-1-5-18 0x1f01ff 0x10",
+                                         "S-1-5-32-545 0x1200a9 0x10"};
+  EXPECT_EQ(AccessListOf(installed + "\\OrvPix6.exe").entries, file);
 }
 
 // Targets in use. The operations queued for the restart are read back from

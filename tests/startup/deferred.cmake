@@ -4,7 +4,7 @@ orv_add_test_program(deferred_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_deferred_file.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_deferred_restart.cpp)
 
-orv_add_test_program(self_removal_test
+orv_add_test_program(self_removal_test FOLDER_LINKS
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_self_removal.cpp)
 
 # The real setup.exe as OrvUnInst.exe, its temporary copy and their boxes.

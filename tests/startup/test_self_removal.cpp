@@ -200,4 +200,28 @@ TEST(RemovalLeftovers, TheStatusSaysWhetherTheRestartTakesThem) {
   RemoveDirectoryA(WininitPath().c_str());
 }
 
+// A folder of the installation replaced by a link between the removal and
+// the settling of its leftovers: the restart would delete by path, as the
+// system, behind the link. Nothing of it is queued, and it stays.
+TEST(RemovalLeftovers, NothingIsQueuedBehindALink) {
+  TestFolder folder;
+  const std::string elsewhere = folder / "elsewhere";
+  const std::string installed = folder / "installed";
+  ASSERT_TRUE(MakeFolders(elsewhere));
+  ASSERT_TRUE(MakeFolders(installed));
+  ASSERT_TRUE(WriteFileBytes(elsewhere + "\\theirs.dll", "x"));
+  ASSERT_TRUE(MakeFolderLink(installed + "\\bin", elsewhere));
+  ASSERT_TRUE(MakeFolderLink(folder / "linked", elsewhere));
+  const struct {
+    std::string folder;
+    std::string leftover;
+  } rows[] = {{installed, installed + "\\bin\\theirs.dll"}, {folder / "linked", folder / "linked\\theirs.dll"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.leftover);
+    EXPECT_EQ(SettleLeftovers(row.folder, {row.leftover}), exitstatus::kFailed);
+    EXPECT_EQ(PendingOperations(), std::vector<PendingOperation>{});
+    EXPECT_TRUE(PathExists(elsewhere + "\\theirs.dll"));
+  }
+}
+
 }  // namespace
