@@ -76,11 +76,13 @@ void LogOptions(const InstallOptionsRecord& options) {
 }
 
 // An elevated run into a folder that other accounts can write works as
-// asked, and says so: what is inside can be changed by them.
-void NoteWritableDestination(const InstallOptionsRecord& options) {
-  if (!RunLogOpen() || !options.allUsers || !IsFolder(options.destinationFolder)) return;
-  if (OthersCanWrite(options.destinationFolder))
-    RunLogEvent("other accounts can write the destination:", options.destinationFolder);
+// asked, and says so: what is inside can be changed by them. True when
+// they can.
+bool NoteWritableDestination(const InstallOptionsRecord& options) {
+  if (!options.allUsers || !IsFolder(options.destinationFolder) || !OthersCanWrite(options.destinationFolder))
+    return false;
+  RunLogEvent("other accounts can write the destination:", options.destinationFolder);
+  return true;
 }
 
 // The rights of what this run places: an installation for all users keeps
@@ -117,7 +119,9 @@ void Install() {
   // Every file the installation places, the site files included.
   FilePlacer placer(options.isNewInstall ? Targets::MostlyFree : Targets::MostlyThere, &restartList,
                     RightsOfRun(options));
-  NoteWritableDestination(options);
+  // Logs that another account could have put there name shortcuts and
+  // folders anywhere: without an earlier installation, they are not read.
+  const bool logsTrusted = !NoteWritableDestination(options) || !options.isNewInstall;
   // The removal queues the installed folder after its files; at the restart
   // it would go only if empty, but it is this run's folder again.
   restartList.TakeBackDeletion(FolderPart(JoinBoundedPath(destination, names::kUninstallerExe)));
@@ -125,8 +129,10 @@ void Install() {
   // The shortcuts and group folders the destination's logs name go first:
   // an earlier installation's, or those of one whose removal ended abruptly
   // once its registry entries were gone (its log would be replaced below).
-  RemoveLoggedLinks(JoinBoundedPath(destination, names::kOldLog).c_str());
-  RemoveLoggedLinks(log.c_str());
+  if (logsTrusted) {
+    RemoveLoggedLinks(JoinBoundedPath(destination, names::kOldLog).c_str());
+    RemoveLoggedLinks(log.c_str());
+  }
   // Over an earlier installation: the files the new script declares obsolete.
   if (!options.isNewInstall) RemoveLoggedFiles(script.c_str(), destination.c_str(), LogKind::FileDel);
 
