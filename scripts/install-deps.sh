@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-i686-posix wine wine32:i386 wine64 xvfb googletest locales imagemagick
-          clang libclang-rt-14-dev llvm)
+          clang libclang-rt-14-dev llvm osslsigncode openssl zip)
 
 sudo_cmd=()
 if [ "$(id -u)" != 0 ]; then
