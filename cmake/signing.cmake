@@ -40,6 +40,6 @@ function(orv_sign_after_build target)
   endif()
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${PROJECT_SOURCE_DIR}/scripts/sign.sh ${options} $<TARGET_FILE:${target}>
-    COMMENT "Signing $<TARGET_FILE_NAME:${target}>"
+    COMMENT "Signing ${target}"
     VERBATIM)
 endfunction()
