@@ -2,13 +2,13 @@
 # One signature covers setup.exe, the installed uninstaller and its temporary
 # copy, since all three are the same file. Signs a copy of the build's
 # setup.exe with a throwaway certificate (scripts/sign.sh, the password from
-# the environment; once more from a file, and with a wrong password, which
-# must leave the program as it was), verifies the signature against that
-# certificate, then installs and removes the sample package with the signed
-# file as its setup.exe and OrvUnInst.exe in a fresh Wine prefix and verifies
-# the installed uninstaller and the temporary copy left for the restart.
-# Wine checks no signature: osslsigncode verifies each file's structure and
-# digest against the certificate.
+# the environment; once more from a file; with a wrong password and with an
+# unreachable time-stamp server, which must leave the program as it was),
+# verifies the signature against that certificate, then installs and removes
+# the sample package with the signed file as its setup.exe and OrvUnInst.exe
+# in a fresh Wine prefix and verifies the installed uninstaller and the
+# temporary copy left for the restart. Wine checks no signature: osslsigncode
+# verifies each file's structure and digest against the certificate.
 #
 #   sign_check.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
@@ -38,12 +38,17 @@ ORV_TEST_SIGN_PASSWORD=$(cat password) "$top/scripts/sign.sh" --pkcs12 vendor.p1
   --password-env ORV_TEST_SIGN_PASSWORD --description "Orvelle 6" signed.exe
 cp "$build/bin/setup.exe" from-file.exe
 "$top/scripts/sign.sh" --pkcs12 vendor.p12 --password-file password from-file.exe
+# A wrong password, a time-stamp server that cannot be reached (this
+# machine's discard port): the program stays as it was.
 cp "$build/bin/setup.exe" refused.exe
-if "$top/scripts/sign.sh" --pkcs12 vendor.p12 --password-file wrong-password refused.exe 2>/dev/null; then
-  fail "signing with a wrong password succeeded"
-fi
-cmp -s refused.exe "$build/bin/setup.exe" || fail "a failed signing changed the program"
-[ -z "$(ls refused.exe.signing.* 2>/dev/null)" ] || fail "a failed signing left its temporary file"
+for refused in "--password-file wrong-password" "--password-file password --timestamp-url http://127.0.0.1:9/"; do
+  # shellcheck disable=SC2086
+  if "$top/scripts/sign.sh" --pkcs12 vendor.p12 $refused refused.exe 2>/dev/null; then
+    fail "signing with $refused succeeded"
+  fi
+  cmp -s refused.exe "$build/bin/setup.exe" || fail "a failed signing ($refused) changed the program"
+  [ -z "$(ls refused.exe.signing.* 2>/dev/null)" ] || fail "a failed signing left its temporary file"
+done
 
 verify() {  # FILE LABEL: verified against the vendor's certificate
   osslsigncode verify -CAfile vendor.pem -in "$1" >"verify-$2.txt" 2>&1 || { cat "verify-$2.txt"; fail "$2: not verified"; }
