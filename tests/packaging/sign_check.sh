@@ -70,7 +70,7 @@ in_prefix() { ORV_WINE_RUN_DIR="$work/run" "$top/scripts/wine-run.sh" --root "$w
 drive_c=$work/run/prefix/drive_c
 
 status=0; in_prefix "$work/package/setup.exe" -install -s || status=$?
-[ "$status" = 0 ] || fail "setup.exe -install -s ended with $status"
+[ "$status" = 0 ] || { tail -n 5 wine.log; fail "setup.exe -install -s ended with $status"; }
 installed=$(find "$drive_c" -maxdepth 2 -type d -name 'Orvelle 6' -path '*Program Files*' | head -n1)
 [ -n "$installed" ] || fail "nothing was installed"
 cmp -s "$installed/OrvUnInst.exe" signed.exe || fail "the installed uninstaller is not the signed file"
@@ -78,7 +78,7 @@ verify "$installed/OrvUnInst.exe" OrvUnInst.exe
 
 relative=${installed#"$drive_c"/}
 status=0; in_prefix --wait-all "C:\\${relative//\//\\}\\OrvUnInst.exe" -s -wait || status=$?
-[ "$status" = 0 ] || fail "OrvUnInst.exe -s -wait ended with $status"
+[ "$status" = 0 ] || { tail -n 5 wine.log; fail "OrvUnInst.exe -s -wait ended with $status"; }
 [ ! -e "$installed" ] || fail "the installed folder is still there"
 mapfile -t copies < <(find "$drive_c/users" -path '*/Temp/uni*.tmp')
 [ "${#copies[@]}" = 1 ] || fail "expected one temporary copy of the uninstaller, found ${#copies[@]}"
