@@ -41,7 +41,7 @@ cmp -s "$package/setup.exe" "$package/OrvUnInst.exe" || fail "setup.exe and OrvU
 build_setting() { sed -n "s/^$1:[A-Z]*=//p" "$top/build/CMakeCache.txt"; }
 home_page=$(build_setting ORVELLE_HOME_PAGE)
 web_server=$(build_setting ORVELLE_WEB_SERVER)
-[ -n "$home_page" ] && [ -n "$web_server" ] || fail "no build settings in build/CMakeCache.txt"
+if [ -z "$home_page" ] || [ -z "$web_server" ]; then fail "no build settings in build/CMakeCache.txt"; fi
 
 version=$(python3 scripts/release_tools.py version "$package/OrvPix6.exe")
 display_version=${version%.*}   # the uninstall entry's DisplayVersion: three numbers
