@@ -3,11 +3,12 @@
 # the i386 architecture, the MinGW-w64 cross compiler, Wine (32 and 64 bit),
 # Xvfb, GoogleTest's sources, locales, CMake; for the native build of the
 # portable core clang with its sanitizer and libFuzzer runtimes
-# (libclang-rt-14-dev) and llvm-symbolizer. Idempotent and unattended.
+# (libclang-rt-14-dev) and llvm-symbolizer; for signing and the release
+# osslsigncode, openssl and zip. Idempotent and unattended.
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-i686-posix wine wine32:i386 wine64 xvfb googletest locales imagemagick
-          clang libclang-rt-14-dev llvm)
+          clang libclang-rt-14-dev llvm osslsigncode openssl zip)
 
 sudo_cmd=()
 if [ "$(id -u)" != 0 ]; then
