@@ -1,16 +1,35 @@
 #include "wizard/wizard_picture.h"
 
+#include <cstdlib>
 #include <utility>
 
 #include "common/string_table.h"
-#include "framework/display_scale.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
+// Dialog units round to whole pixels: a place this close to the bitmap's own
+// size is the one it was drawn for.
+constexpr LONG kRoundingSlack = 2;
+
+// The control's border: its window size less its client size.
+SIZE BorderOf(HWND control) {
+  RECT window{};
+  RECT client{};
+  if (!GetWindowRect(control, &window) || !GetClientRect(control, &client)) return SIZE{0, 0};
+  return SIZE{(window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
+}
+
+// `bitmap` as large as fits in `place`, its proportions kept: the side with
+// less room decides.
+SIZE Fitted(SIZE bitmap, SIZE place) {
+  if (place.cx * bitmap.cy <= place.cy * bitmap.cx) return SIZE{place.cx, MulDiv(bitmap.cy, place.cx, bitmap.cx)};
+  return SIZE{MulDiv(bitmap.cx, place.cy, bitmap.cy), place.cy};
+}
+
 // `source` (of `from`'s size) scaled to `to`, compatible with the display of
 // `window`; none on failure.
-UniqueBitmap ScaledBitmap(HWND window, HBITMAP source, const BITMAP& from, SIZE to) {
+UniqueBitmap ScaledBitmap(HWND window, HBITMAP source, SIZE from, SIZE to) {
   const WindowDc display(window);
   if (display.get() == nullptr) return UniqueBitmap();
   UniqueBitmap scaled(CreateCompatibleBitmap(display.get(), to.cx, to.cy));
@@ -20,42 +39,43 @@ UniqueBitmap ScaledBitmap(HWND window, HBITMAP source, const BITMAP& from, SIZE 
   const Selection readFrom(sourceDc.get(), source);
   const Selection drawInto(targetDc.get(), scaled.get());
   if (!readFrom || !drawInto) return UniqueBitmap();
-  // Halftone averages the source pixels behind each target pixel (no blocks,
-  // no blur of a plain stretch); it needs the brush origin set after it.
+  // Halftone averages the source pixels behind each target pixel (no repeated
+  // pixels as with a plain stretch); it needs the brush origin set after it.
   SetStretchBltMode(targetDc.get(), HALFTONE);
   SetBrushOrgEx(targetDc.get(), 0, 0, nullptr);
-  if (!StretchBlt(targetDc.get(), 0, 0, to.cx, to.cy, sourceDc.get(), 0, 0, from.bmWidth, from.bmHeight, SRCCOPY))
+  if (!StretchBlt(targetDc.get(), 0, 0, to.cx, to.cy, sourceDc.get(), 0, 0, from.cx, from.cy, SRCCOPY))
     return UniqueBitmap();
   return scaled;
 }
 
-// Sizes `control`, keeping its place, so that its client area is `size`.
-void FitClientArea(HWND control, SIZE size) {
-  RECT window{};
-  RECT client{};
-  if (!GetWindowRect(control, &window) || !GetClientRect(control, &client)) return;
-  const int borderWidth = (window.right - window.left) - client.right;
-  const int borderHeight = (window.bottom - window.top) - client.bottom;
-  SetWindowPos(control, nullptr, 0, 0, size.cx + borderWidth, size.cy + borderHeight,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
-bool WizardPicture::Show(HWND control, UINT dpi) {
+bool WizardPicture::Show(HWND control, SIZE place) {
   UniqueBitmap original(static_cast<HBITMAP>(
       LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDB_WIZARD), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
   BITMAP source{};
   if (!original || GetObjectA(original.get(), sizeof source, &source) == 0) return false;
-  const SIZE size{ScaleForDpi(source.bmWidth, dpi), ScaleForDpi(source.bmHeight, dpi)};
-  const bool asDrawn = size.cx == source.bmWidth && size.cy == source.bmHeight;
+  const SIZE drawn{source.bmWidth, source.bmHeight};
+  const bool asDrawn = place.cx <= 0 || place.cy <= 0 ||
+                       (std::labs(place.cx - drawn.cx) <= kRoundingSlack && std::labs(place.cy - drawn.cy) <= kRoundingSlack);
+  const SIZE size = asDrawn ? drawn : Fitted(drawn, place);
+  // The control's own bitmap (from the template) is the one drawn; a copy is
+  // made only for another size, and replaced by the original on a return.
   if (!asDrawn || shown_) {
-    // Back at 96 after a change of display, the original is shown as it is.
-    UniqueBitmap picture = asDrawn ? std::move(original) : ScaledBitmap(control, original.get(), source, size);
+    UniqueBitmap picture = asDrawn ? std::move(original) : ScaledBitmap(control, original.get(), drawn, size);
     if (!picture) return false;
     SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
     shown_ = std::move(picture);  // the copy shown before goes now
   }
-  FitClientArea(control, size);
+  const SIZE border = BorderOf(control);
+  SetWindowPos(control, nullptr, 0, 0, size.cx + border.cx, size.cy + border.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   return true;
+}
+
+SIZE PicturePlace(HWND frame, HWND control) {
+  RECT place{0, 0, PICTURE_WIDTH_DLU, PICTURE_HEIGHT_DLU};
+  if (!MapDialogRect(frame, &place)) return SIZE{0, 0};
+  const SIZE border = BorderOf(control);
+  return SIZE{place.right - border.cx, place.bottom - border.cy};
 }

@@ -269,13 +269,19 @@ std::set<DWORD> Colours(HBITMAP bitmap) {
   return colours;
 }
 
-TEST(WizardPictureScale, FillsItsControlFilteredAtEachDpi) {
+TEST(WizardPictureScale, FillsItsPlaceFilteredWithItsProportions) {
+  // Places as the frame's layout gives them: at 96 DPI (the bitmap's own
+  // size, give or take the rounding of dialog units), at 150 % and 200 %, a
+  // font that grew less wide than high, and one that grew less high.
   const struct {
-    UINT dpi;
+    SIZE place;
     LONG width, height;
-  } rows[] = {{96, 120, 260}, {144, 180, 390}, {192, 240, 520}};
+  } rows[] = {
+      {{120, 260}, 120, 260}, {{121, 262}, 120, 260}, {{180, 390}, 180, 390},
+      {{240, 520}, 240, 520}, {{142, 322}, 142, 308}, {{200, 390}, 180, 390},
+  };
   for (const auto& row : rows) {
-    SCOPED_TRACE(std::to_string(row.dpi) + " dpi");
+    SCOPED_TRACE("place " + std::to_string(row.place.cx) + " x " + std::to_string(row.place.cy));
     WizardPicture picture;  // outlives the control, as in the wizard
     FrameTemplate frame;
     HWND control = frame.Item(IDC_PICTURE);
@@ -283,7 +289,7 @@ TEST(WizardPictureScale, FillsItsControlFilteredAtEachDpi) {
     const std::set<DWORD> original = Colours(ShownBitmap(control));
     ASSERT_FALSE(original.empty());
 
-    ASSERT_TRUE(picture.Show(control, row.dpi));
+    ASSERT_TRUE(picture.Show(control, row.place));
     HBITMAP shown = ShownBitmap(control);
     BITMAP bitmap{};
     ASSERT_NE(GetObjectA(shown, sizeof bitmap, &bitmap), 0);
@@ -294,7 +300,7 @@ TEST(WizardPictureScale, FillsItsControlFilteredAtEachDpi) {
     ASSERT_TRUE(GetClientRect(control, &client));
     EXPECT_EQ(client.right, bitmap.bmWidth);
     EXPECT_EQ(client.bottom, bitmap.bmHeight);
-    if (row.dpi == 96) continue;
+    if (row.width == 120) continue;
     // Filtered: the copy holds averaged colours that none of the original's
     // pixels has; a plain stretch only repeats the original's pixels.
     size_t averaged = 0;
