@@ -217,6 +217,18 @@ TEST(Manifest, NamesTheSupportedSystemsAndPerMonitorDpiAwareness) {
             "http://schemas.microsoft.com/SMI/2016/WindowsSettings");
   EXPECT_EQ(Attribute(Element(xml, "application", xml.rfind("<application", settings)), "xmlns"),
             "urn:schemas-microsoft-com:asm.v3");
+
+  // The loader took it: the process is aware of each monitor's DPI (a
+  // misspelt namespace would leave it unaware, drawn small or blurred).
+  using Context = HANDLE;
+  const auto current = reinterpret_cast<Context(WINAPI*)()>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32"), "GetThreadDpiAwarenessContext")));
+  const auto awareness = reinterpret_cast<int(WINAPI*)(Context)>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32"), "GetAwarenessFromDpiAwarenessContext")));
+  ASSERT_NE(current, nullptr);
+  ASSERT_NE(awareness, nullptr);
+  constexpr int kPerMonitorAware = 2;  // DPI_AWARENESS_PER_MONITOR_AWARE
+  EXPECT_EQ(awareness(current()), kPerMonitorAware);
 }
 
 TEST(Manifest, RedirectsTheCommonControlsToVersion6) {
