@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/system_entry.h"
 #include "gtest/gtest.h"
 #include "resources/resource_ids.h"
 #include "support/test_folders.h"
@@ -218,17 +219,28 @@ TEST(Manifest, NamesTheSupportedSystemsAndPerMonitorDpiAwareness) {
   EXPECT_EQ(Attribute(Element(xml, "application", xml.rfind("<application", settings)), "xmlns"),
             "urn:schemas-microsoft-com:asm.v3");
 
-  // The loader took it: the process is aware of each monitor's DPI (a
-  // misspelt namespace would leave it unaware, drawn small or blurred).
-  using Context = HANDLE;
-  const auto current = reinterpret_cast<Context(WINAPI*)()>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32"), "GetThreadDpiAwarenessContext")));
-  const auto awareness = reinterpret_cast<int(WINAPI*)(Context)>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32"), "GetAwarenessFromDpiAwarenessContext")));
-  ASSERT_NE(current, nullptr);
-  ASSERT_NE(awareness, nullptr);
-  constexpr int kPerMonitorAware = 2;  // DPI_AWARENESS_PER_MONITOR_AWARE
-  EXPECT_EQ(awareness(current()), kPerMonitorAware);
+  // The loader took both settings where the system looks for them (a
+  // misplaced element or namespace is dropped in silence). Wine reports
+  // per-monitor awareness to every program, manifest or not, so the settings
+  // themselves are asked for.
+  const auto query = Kernel32Entry<decltype(&::QueryActCtxSettingsW)>("QueryActCtxSettingsW");
+  ASSERT_NE(query, nullptr);
+  const struct {
+    const char* label;
+    const wchar_t* space;
+    const wchar_t* name;
+    std::wstring value;
+  } loaded[] = {
+      {"dpiAware", L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm"},
+      {"dpiAwareness", L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", L"PerMonitorV2"},
+  };
+  for (const auto& setting : loaded) {
+    SCOPED_TRACE(setting.label);
+    wchar_t value[64] = L"";
+    SIZE_T written = 0;
+    EXPECT_TRUE(query(0, nullptr, setting.space, setting.name, value, 64, &written)) << "error " << GetLastError();
+    EXPECT_TRUE(std::wstring(value) == setting.value);
+  }
 }
 
 TEST(Manifest, RedirectsTheCommonControlsToVersion6) {
