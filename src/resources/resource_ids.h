@@ -56,10 +56,6 @@
 // Frame (103)
 #define IDC_BACK                     3
 #define IDC_PICTURE               1002
-// The picture's size in the frame's template, in dialog units: the place the
-// layout gives it, into which the frame fits bitmap 101 at any DPI.
-#define PICTURE_WIDTH_DLU           81
-#define PICTURE_HEIGHT_DLU         161
 
 // Agreement page (104)
 #define IDC_AGREEMENT_TEXT        1000

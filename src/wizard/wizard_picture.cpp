@@ -1,16 +1,12 @@
 #include "wizard/wizard_picture.h"
 
-#include <cstdlib>
 #include <utility>
 
 #include "common/string_table.h"
+#include "framework/display_scale.h"
 #include "resources/resource_ids.h"
 
 namespace {
-
-// Dialog units round to whole pixels: a place this close to the bitmap's own
-// size is the one it was drawn for.
-constexpr LONG kRoundingSlack = 2;
 
 // The control's border: its window size less its client size.
 SIZE BorderOf(HWND control) {
@@ -18,13 +14,6 @@ SIZE BorderOf(HWND control) {
   RECT client{};
   if (!GetWindowRect(control, &window) || !GetClientRect(control, &client)) return SIZE{0, 0};
   return SIZE{(window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
-}
-
-// `bitmap` as large as fits in `place`, its proportions kept: the side with
-// less room decides.
-SIZE Fitted(SIZE bitmap, SIZE place) {
-  if (place.cx * bitmap.cy <= place.cy * bitmap.cx) return SIZE{place.cx, MulDiv(bitmap.cy, place.cx, bitmap.cx)};
-  return SIZE{MulDiv(bitmap.cx, place.cy, bitmap.cy), place.cy};
 }
 
 // `source` (of `from`'s size) scaled to `to`, compatible with the display of
@@ -50,15 +39,14 @@ UniqueBitmap ScaledBitmap(HWND window, HBITMAP source, SIZE from, SIZE to) {
 
 }  // namespace
 
-bool WizardPicture::Show(HWND control, SIZE place) {
+bool WizardPicture::Show(HWND control, UINT dpi) {
   UniqueBitmap original(static_cast<HBITMAP>(
       LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDB_WIZARD), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
   BITMAP source{};
   if (!original || GetObjectA(original.get(), sizeof source, &source) == 0) return false;
   const SIZE drawn{source.bmWidth, source.bmHeight};
-  const bool asDrawn = place.cx <= 0 || place.cy <= 0 ||
-                       (std::labs(place.cx - drawn.cx) <= kRoundingSlack && std::labs(place.cy - drawn.cy) <= kRoundingSlack);
-  const SIZE size = asDrawn ? drawn : Fitted(drawn, place);
+  const SIZE size{ScaleForDpi(drawn.cx, dpi), ScaleForDpi(drawn.cy, dpi)};
+  const bool asDrawn = size.cx == drawn.cx && size.cy == drawn.cy;
   // The control's own bitmap (from the template) is the one drawn; a copy is
   // made only for another size, and replaced by the original on a return.
   if (!asDrawn || shown_) {
@@ -71,11 +59,4 @@ bool WizardPicture::Show(HWND control, SIZE place) {
   SetWindowPos(control, nullptr, 0, 0, size.cx + border.cx, size.cy + border.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   return true;
-}
-
-SIZE PicturePlace(HWND frame, HWND control) {
-  RECT place{0, 0, PICTURE_WIDTH_DLU, PICTURE_HEIGHT_DLU};
-  if (!MapDialogRect(frame, &place)) return SIZE{0, 0};
-  const SIZE border = BorderOf(control);
-  return SIZE{place.right - border.cx, place.bottom - border.cy};
 }

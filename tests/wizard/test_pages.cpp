@@ -269,19 +269,13 @@ std::set<DWORD> Colours(HBITMAP bitmap) {
   return colours;
 }
 
-TEST(WizardPictureScale, FillsItsPlaceFilteredWithItsProportions) {
-  // Places as the frame's layout gives them: at 96 DPI (the bitmap's own
-  // size, give or take the rounding of dialog units), at 150 % and 200 %, a
-  // font that grew less wide than high, and one that grew less high.
+TEST(WizardPictureScale, FillsItsControlFilteredAtEachDpi) {
   const struct {
-    SIZE place;
+    UINT dpi;
     LONG width, height;
-  } rows[] = {
-      {{120, 260}, 120, 260}, {{121, 262}, 120, 260}, {{180, 390}, 180, 390},
-      {{240, 520}, 240, 520}, {{142, 322}, 142, 308}, {{200, 390}, 180, 390},
-  };
+  } rows[] = {{96, 120, 260}, {120, 150, 325}, {144, 180, 390}, {192, 240, 520}};
   for (const auto& row : rows) {
-    SCOPED_TRACE("place " + std::to_string(row.place.cx) + " x " + std::to_string(row.place.cy));
+    SCOPED_TRACE(std::to_string(row.dpi) + " dpi");
     WizardPicture picture;  // outlives the control, as in the wizard
     FrameTemplate frame;
     HWND control = frame.Item(IDC_PICTURE);
@@ -289,7 +283,7 @@ TEST(WizardPictureScale, FillsItsPlaceFilteredWithItsProportions) {
     const std::set<DWORD> original = Colours(ShownBitmap(control));
     ASSERT_FALSE(original.empty());
 
-    ASSERT_TRUE(picture.Show(control, row.place));
+    ASSERT_TRUE(picture.Show(control, row.dpi));
     HBITMAP shown = ShownBitmap(control);
     BITMAP bitmap{};
     ASSERT_NE(GetObjectA(shown, sizeof bitmap, &bitmap), 0);
