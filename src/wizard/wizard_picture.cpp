@@ -1,5 +1,6 @@
 #include "wizard/wizard_picture.h"
 
+#include <cstdlib>
 #include <utility>
 
 #include "common/string_table.h"
@@ -7,6 +8,10 @@
 #include "resources/resource_ids.h"
 
 namespace {
+
+// Dialog units round to whole pixels: a size this close to the bitmap's own
+// is the one it was drawn for.
+constexpr LONG kRoundingSlack = 2;
 
 // The control's border: its window size less its client size.
 SIZE BorderOf(HWND control) {
@@ -39,14 +44,16 @@ UniqueBitmap ScaledBitmap(HWND window, HBITMAP source, SIZE from, SIZE to) {
 
 }  // namespace
 
-bool WizardPicture::Show(HWND control, UINT dpi) {
+bool WizardPicture::Show(HWND control, UINT dpi, LONG room) {
   UniqueBitmap original(static_cast<HBITMAP>(
       LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDB_WIZARD), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
   BITMAP source{};
   if (!original || GetObjectA(original.get(), sizeof source, &source) == 0) return false;
   const SIZE drawn{source.bmWidth, source.bmHeight};
-  const SIZE size{ScaleForDpi(drawn.cx, dpi), ScaleForDpi(drawn.cy, dpi)};
-  const bool asDrawn = size.cx == drawn.cx && size.cy == drawn.cy;
+  SIZE size{ScaleForDpi(drawn.cx, dpi), ScaleForDpi(drawn.cy, dpi)};
+  if (room > 0 && size.cy > room) size = SIZE{MulDiv(drawn.cx, room, drawn.cy), room};
+  const bool asDrawn = labs(size.cx - drawn.cx) <= kRoundingSlack && labs(size.cy - drawn.cy) <= kRoundingSlack;
+  if (asDrawn) size = drawn;
   // The control's own bitmap (from the template) is the one drawn; a copy is
   // made only for another size, and replaced by the original on a return.
   if (!asDrawn || shown_) {
@@ -59,4 +66,10 @@ bool WizardPicture::Show(HWND control, UINT dpi) {
   SetWindowPos(control, nullptr, 0, 0, size.cx + border.cx, size.cy + border.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   return true;
+}
+
+LONG PictureRoom(HWND frame, HWND control) {
+  RECT place{0, 0, 0, PICTURE_HEIGHT_DLU};
+  if (!MapDialogRect(frame, &place)) return 0;
+  return place.bottom - BorderOf(control).cy;
 }

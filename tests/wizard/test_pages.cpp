@@ -270,12 +270,16 @@ std::set<DWORD> Colours(HBITMAP bitmap) {
 }
 
 TEST(WizardPictureScale, FillsItsControlFilteredAtEachDpi) {
+  // The room is the height the frame's layout gives the picture; where the
+  // dialog font grew less than the DPI, the picture keeps to it.
   const struct {
     UINT dpi;
+    LONG room;
     LONG width, height;
-  } rows[] = {{96, 120, 260}, {120, 150, 325}, {144, 180, 390}, {192, 240, 520}};
+  } rows[] = {{96, 260, 120, 260}, {96, 258, 120, 260}, {120, 0, 150, 325}, {144, 390, 180, 390},
+              {192, 600, 240, 520}, {144, 340, 157, 340}, {192, 461, 213, 461}};
   for (const auto& row : rows) {
-    SCOPED_TRACE(std::to_string(row.dpi) + " dpi");
+    SCOPED_TRACE(std::to_string(row.dpi) + " dpi, room " + std::to_string(row.room));
     WizardPicture picture;  // outlives the control, as in the wizard
     FrameTemplate frame;
     HWND control = frame.Item(IDC_PICTURE);
@@ -283,7 +287,7 @@ TEST(WizardPictureScale, FillsItsControlFilteredAtEachDpi) {
     const std::set<DWORD> original = Colours(ShownBitmap(control));
     ASSERT_FALSE(original.empty());
 
-    ASSERT_TRUE(picture.Show(control, row.dpi));
+    ASSERT_TRUE(picture.Show(control, row.dpi, row.room));
     HBITMAP shown = ShownBitmap(control);
     BITMAP bitmap{};
     ASSERT_NE(GetObjectA(shown, sizeof bitmap, &bitmap), 0);
