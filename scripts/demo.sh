@@ -50,6 +50,12 @@ i686-w64-mingw32-objdump -f "$setup_exe" | sed -n 's/^.*file format /   format: 
 printf '   imports: '
 i686-w64-mingw32-objdump -p "$setup_exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' '
 echo
+# What the file's properties show: read with GetFileVersionInfoA under Wine
+# by the resources test, which prints each value it checks.
+echo "   version resource (GetFileVersionInfoA):"
+scripts/wine-run.sh --root "$wine_root" "$top/build/bin/resources_test.exe" \
+  --gtest_filter='VersionResource.*' 2>/dev/null | grep '^   ' | text | indent
+echo "   manifest: $(grep -o 'requestedExecutionLevel level="[^"]*"' "$top/src/resources/setup.manifest"), $(grep -c '<supportedOS' "$top/src/resources/setup.manifest") supported systems, dpiAwareness $(sed -n 's:.*<dpiAwareness[^>]*>\([^<]*\)<.*:\1:p' "$top/src/resources/setup.manifest")"
 
 step "Sample package: $package"
 ls -la "$package" | tail -n +2 | indent
@@ -108,7 +114,17 @@ rm -rf "$top/build/screenshots"
 scripts/wine-run.sh --root "$wine_root" --display "$top/build/bin/wizard_e2e_test.exe" \
   --gtest_filter=WizardEndToEnd.StateTableRowByRowThroughInstallationToFinish >"$demo/wizard.txt" 2>&1 \
   && echo "   walked through all five pages, installed, pressed Finish" || echo "   the walk-through failed: see $demo/wizard.txt"
-ls "$top/build/screenshots" 2>/dev/null | sed "s|^|   build/screenshots/|"
+ls "$top/build/screenshots" 2>/dev/null | grep -v '^dpi' | sed "s|^|   build/screenshots/|"
+
+# The same walk on displays at 150 % and 200 % (Wine's LogPixels): dialog
+# units follow the font, the picture is scaled to its place.
+for dpi in 144 192; do
+  step "The wizard at $dpi DPI"
+  scripts/wine-run.sh --root "$wine_root" --display --dpi "$dpi" "$top/build/bin/wizard_e2e_test.exe" \
+    --gtest_filter=WizardEndToEnd.StateTableRowByRowThroughInstallationToFinish >"$demo/wizard-$dpi.txt" 2>&1 \
+    && echo "   walked through all five pages at $dpi DPI" || echo "   the walk-through failed: see $demo/wizard-$dpi.txt"
+  ls "$top/build/screenshots/dpi$dpi" 2>/dev/null | sed "s|^|   build/screenshots/dpi$dpi/|"
+done
 
 echo
 echo "The prefix of this run stays in $demo/run for inspection."

@@ -2,7 +2,7 @@
 # Runs one Windows program under Wine in a fresh, isolated prefix and removes
 # the prefix afterwards. Used by CTest for every test run, and by the scripts.
 #
-#   wine-run.sh --root DIR [--display] [--locale ja|fr] PROGRAM [ARGS...]
+#   wine-run.sh --root DIR [--display] [--locale ja|fr] [--dpi N] PROGRAM [ARGS...]
 #
 # DIR holds the per-build state: the template prefix (made once, since
 # wineboot takes seconds), generated locales and the run folders.
@@ -19,6 +19,8 @@
 #   one): it writes NAME.req into C:\folder-link-requests, two lines (the
 #   link's path and its target's, both on C:), and waits for NAME.done, or
 #   NAME.failed. Paths are taken as they are written: case counts.
+# --dpi N: the prefix's display at N dots per inch (144 = 150 %, 192 = 200 %):
+#   HKCU\Control Panel\Desktop "LogPixels", set before the program starts.
 # Environment:
 #   ORV_WINE_KEEP=1       keep the run folder (its path is printed)
 #   ORV_WINE_RUN_DIR=DIR  use DIR as the run folder (kept afterwards)
@@ -29,6 +31,7 @@ root=""
 wait_all=0
 small_drive=""
 folder_links=0
+dpi=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --root) root=$2; shift 2 ;;
@@ -37,6 +40,7 @@ while [ $# -gt 0 ]; do
     --wait-all) wait_all=1; shift ;;
     --small-drive) small_drive=$2; shift 2 ;;
     --folder-links) folder_links=1; shift ;;
+    --dpi) dpi=$2; shift 2 ;;
     *) break ;;
   esac
 done
@@ -172,6 +176,11 @@ run_once() {  # PROGRAM [ARGS...]: one run in its own run folder; sets rc
     xvfb_pid=$!
     for _ in $(seq 100); do [ -s "$run/display" ] && break; sleep 0.05; done
     export DISPLAY=":$(head -n1 "$run/display")"
+  fi
+  if [ -n "$dpi" ]; then
+    # Read by each Wine process as it starts (the server is alive between).
+    env "${locale_env[@]}" wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+      >/dev/null 2>&1 || echo "wine-run.sh: could not set LogPixels to $dpi" >&2
   fi
   if [ "$folder_links" = 1 ]; then
     mkdir -p "$WINEPREFIX/drive_c/folder-link-requests"

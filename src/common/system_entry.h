@@ -15,3 +15,11 @@ Function Kernel32Entry(const char* name) {
   // Through void*: a FARPROC does not convert to another function type.
   return kernel ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
 }
+
+// The user32 function `name`, looked up the same way. An entry that the
+// headers of the oldest supported system do not declare is typed by hand.
+template <class Function>
+Function User32Entry(const char* name) {
+  const HMODULE user = GetModuleHandleA("user32");
+  return user ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user, name))) : nullptr;
+}

@@ -56,6 +56,9 @@
 // Frame (103)
 #define IDC_BACK                     3
 #define IDC_PICTURE               1002
+// The picture's height in the frame's template (dialog units): the room the
+// layout gives it above the etched line, which a scaled picture keeps to.
+#define PICTURE_HEIGHT_DLU         161
 
 // Agreement page (104)
 #define IDC_AGREEMENT_TEXT        1000

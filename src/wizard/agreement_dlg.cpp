@@ -2,9 +2,11 @@
 
 #include "common/handle.h"
 #include "common/names.h"
+#include "framework/display_scale.h"
 
 namespace {
-// Where the page sits in the frame's client area: over the picture's place.
+// Where the page sits in the frame's client area, in pixels at 96 DPI: over
+// the picture's place.
 constexpr int kPageLeft = 4;
 constexpr int kPageTop = 4;
 }  // namespace
@@ -31,6 +33,8 @@ BOOL CAgreementDlg::OnInitDialog() {
   SetWindowTextA(box, text.c_str());
   SendMessageA(box, EM_SETSEL, 0, 0);
   SendMessageA(box, EM_SCROLLCARET, 0, 0);
-  SetWindowPos(Hwnd(), HWND_TOP, kPageLeft, kPageTop, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  const UINT dpi = WindowDpi(Hwnd());
+  SetWindowPos(Hwnd(), HWND_TOP, ScaleForDpi(kPageLeft, dpi), ScaleForDpi(kPageTop, dpi), 0, 0,
+               SWP_NOSIZE | SWP_SHOWWINDOW);
   return FALSE;
 }

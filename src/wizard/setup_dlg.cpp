@@ -3,6 +3,7 @@
 #include "common/string_table.h"
 #include "driver/install_options.h"
 #include "engine/install.h"
+#include "framework/display_scale.h"
 #include "framework/exit_status.h"
 #include "framework/message_box.h"
 #include "wizard/agreement_dlg.h"
@@ -13,8 +14,13 @@
 #include "wizard/start_dlg.h"
 
 namespace {
-// Gap between the picture's right edge and the page, in pixels.
+// Gap between the picture's right edge and the page, in pixels at 96 DPI.
 constexpr int kPageGap = 4;
+
+// The system's notice of a new DPI (Windows 8.1 and later), and the frame's
+// own message that follows it once the system has scaled the frame.
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
+constexpr UINT kRescalePicture = WM_APP + 1;
 
 void Show(HWND window, bool shown) { ShowWindow(window, shown ? SW_SHOW : SW_HIDE); }
 
@@ -40,6 +46,8 @@ INT_PTR CSetupDlg::DoModal(HWND owner) {
 
 BOOL CSetupDlg::OnInitDialog() {
   SetAppMainWindow(Hwnd());
+  // A picture that cannot be scaled stays as the template made it.
+  picture_.Show(Item(IDC_PICTURE), WindowDpi(Hwnd()), PictureRoom(Hwnd(), Item(IDC_PICTURE)));
   savedNextCaption_ = WindowText(Item(IDOK));
   savedCancelCaption_ = WindowText(Item(IDCANCEL));
   Next();
@@ -58,6 +66,19 @@ bool CSetupDlg::OnCommand(WORD id, WORD notifyCode) {
     case IDCANCEL: Cancel(); return true;
     default: return false;
   }
+}
+
+INT_PTR CSetupDlg::OnMessage(UINT message, WPARAM, LPARAM, bool& handled) {
+  if (message == kDpiChanged) {
+    // Left to the system (handled stays false), which scales the frame and
+    // its controls first; the picture follows.
+    PostMessageA(Hwnd(), kRescalePicture, 0, 0);
+  } else if (message == kRescalePicture) {
+    handled = true;
+    picture_.Show(Item(IDC_PICTURE), WindowDpi(Hwnd()), PictureRoom(Hwnd(), Item(IDC_PICTURE)));
+    if (page_ && IsWindowVisible(Item(IDC_PICTURE))) PlacePage();
+  }
+  return 0;
 }
 
 void CSetupDlg::Next() {
@@ -126,10 +147,15 @@ void CSetupDlg::ShowPage() {
   Show(picture, true);
   EnableWindow(Item(IDOK), TRUE);
   Focus(IDOK);
+  PlacePage();
+}
+
+void CSetupDlg::PlacePage() {
   RECT place;
-  GetWindowRect(picture, &place);
+  GetWindowRect(Item(IDC_PICTURE), &place);
   MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&place), 2);
-  SetWindowPos(page_->Hwnd(), HWND_TOP, place.right + kPageGap, place.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  const int gap = ScaleForDpi(kPageGap, WindowDpi(Hwnd()));
+  SetWindowPos(page_->Hwnd(), HWND_TOP, place.right + gap, place.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
 void CSetupDlg::RunInstallation() {

@@ -8,6 +8,7 @@
 #include "framework/dialog.h"
 #include "resources/resource_ids.h"
 #include "wizard/wizard_page.h"
+#include "wizard/wizard_picture.h"
 
 class CSetupDlg : public CDialog {
  public:
@@ -32,6 +33,9 @@ class CSetupDlg : public CDialog {
  protected:
   BOOL OnInitDialog() override;
   bool OnCommand(WORD id, WORD notifyCode) override;
+  // A move to a display of another DPI: the picture is scaled again once the
+  // system has scaled the frame and its controls.
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
  private:
   void Next();
@@ -41,12 +45,15 @@ class CSetupDlg : public CDialog {
   void EnterPage();
   // Beside the picture, on top, shown; the frame's title back, Next focused.
   void ShowPage();
+  // The page on show beside the picture, a gap to its right, at its top.
+  void PlacePage();
   void RunInstallation();
   void Finish();
   void Focus(int id);
 
   int pageIndex_ = -1;
   std::unique_ptr<CWizardPage> page_;
+  WizardPicture picture_;
   std::string savedTitle_;
   std::string savedNextCaption_;
   std::string savedCancelCaption_;

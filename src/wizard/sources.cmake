@@ -7,4 +7,5 @@ list(APPEND ORV_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/into_dlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/setup_dlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wizard_page.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/wizard_picture.cpp
 )

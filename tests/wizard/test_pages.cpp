@@ -1,9 +1,12 @@
 // The welcome, agreement and program group pages, each created inside a
 // window of the test: what they show from InstallOptions and the current
-// folder, and what the group page stores or refuses.
+// folder, and what the group page stores or refuses. And the frame's picture
+// as the frame scales it for the display's DPI.
 #include <windows.h>
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "common/names.h"
 #include "common/registry.h"
@@ -18,6 +21,7 @@
 #include "wizard/agreement_dlg.h"
 #include "wizard/group_dlg.h"
 #include "wizard/into_dlg.h"
+#include "wizard/wizard_picture.h"
 
 namespace {
 
@@ -226,6 +230,81 @@ TEST_F(GroupPage, RefusedNameKeepsThePageAndChangesNothing) {
   EXPECT_EQ(InstallOptions.programGroup, "Mes outils");
   EXPECT_TRUE(InstallOptions.autoStart);
   EXPECT_FALSE(InstallOptions.desktopIcon);
+}
+
+// The frame's template as the dialog manager builds it, destroyed at the end.
+class FrameTemplate {
+ public:
+  FrameTemplate()
+      : hwnd_(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETUP), nullptr, &Proc, 0)) {}
+  ~FrameTemplate() {
+    if (hwnd_) DestroyWindow(hwnd_);
+  }
+  FrameTemplate(const FrameTemplate&) = delete;
+  FrameTemplate& operator=(const FrameTemplate&) = delete;
+  HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+
+ private:
+  static INT_PTR CALLBACK Proc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+  HWND hwnd_;
+};
+
+HBITMAP ShownBitmap(HWND control) {
+  return reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
+}
+
+// The colours (0xRRGGBB) of a bitmap's pixels.
+std::set<DWORD> Colours(HBITMAP bitmap) {
+  BITMAP size{};
+  if (GetObjectA(bitmap, sizeof size, &size) == 0) return {};
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.bmWidth, -size.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<DWORD> pixels(static_cast<size_t>(size.bmWidth) * size.bmHeight);
+  HDC screen = GetDC(nullptr);
+  const int rows = GetDIBits(screen, bitmap, 0, size.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  std::set<DWORD> colours;
+  if (rows == size.bmHeight)
+    for (DWORD pixel : pixels) colours.insert(pixel & 0xFFFFFF);
+  return colours;
+}
+
+TEST(WizardPictureScale, FillsItsControlFilteredAtEachDpi) {
+  // The room is the height the frame's layout gives the picture; where the
+  // dialog font grew less than the DPI, the picture keeps to it.
+  const struct {
+    UINT dpi;
+    LONG room;
+    LONG width, height;
+  } rows[] = {{96, 260, 120, 260}, {96, 258, 120, 260}, {120, 0, 150, 325}, {144, 390, 180, 390},
+              {192, 600, 240, 520}, {144, 340, 157, 340}, {192, 461, 213, 461}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::to_string(row.dpi) + " dpi, room " + std::to_string(row.room));
+    WizardPicture picture;  // outlives the control, as in the wizard
+    FrameTemplate frame;
+    HWND control = frame.Item(IDC_PICTURE);
+    ASSERT_NE(control, nullptr);
+    const std::set<DWORD> original = Colours(ShownBitmap(control));
+    ASSERT_FALSE(original.empty());
+
+    ASSERT_TRUE(picture.Show(control, row.dpi, row.room));
+    HBITMAP shown = ShownBitmap(control);
+    BITMAP bitmap{};
+    ASSERT_NE(GetObjectA(shown, sizeof bitmap, &bitmap), 0);
+    EXPECT_EQ(bitmap.bmWidth, row.width);
+    EXPECT_EQ(bitmap.bmHeight, row.height);
+    // The control shows the whole bitmap inside its border, nothing else.
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(control, &client));
+    EXPECT_EQ(client.right, bitmap.bmWidth);
+    EXPECT_EQ(client.bottom, bitmap.bmHeight);
+    if (row.width == 120) continue;
+    // Filtered: the copy holds averaged colours that none of the original's
+    // pixels has; a plain stretch only repeats the original's pixels.
+    size_t averaged = 0;
+    for (DWORD colour : Colours(shown)) averaged += original.count(colour) == 0;
+    EXPECT_GT(averaged, 0u);
+  }
 }
 
 }  // namespace

@@ -69,12 +69,31 @@ class WizardEndToEnd : public testing::Test, protected PackageRun {
     EXPECT_EQ(wizard_.FrameItemShown(IDC_PICTURE), row.pictureShown);
   }
 
-  // The page sits 4 pixels right of the picture, at its top.
+  // The page sits 4 pixels (at 96 DPI, in proportion at others) right of
+  // the picture, at its top. At any DPI (the demo walks at 144 and 192) the
+  // picture, 120 by 260 pixels at 96, grows in proportion as far as the
+  // layout has room, and neither the picture nor the page runs into the
+  // buttons or past the frame.
   void ExpectPageBesidePicture() {
     const RECT picture = wizard_.PicturePlace();
     const RECT page = wizard_.PagePlace();
-    EXPECT_EQ(page.left, picture.right + 4);
+    const int dpi = static_cast<int>(DisplayDpi());
+    EXPECT_EQ(page.left, picture.right + MulDiv(4, dpi, 96));
     EXPECT_EQ(page.top, picture.top);
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(GetDlgItem(wizard_.Frame(), IDC_PICTURE), &client));
+    if (dpi == 96) EXPECT_EQ(client.right, 120);
+    if (dpi > 96) EXPECT_GT(client.right, 120) << "the picture grows with the display";
+    EXPECT_LE(client.right, MulDiv(120, dpi, 96));
+    EXPECT_NEAR(client.bottom, MulDiv(client.right, 260, 120), 1) << "in proportion";
+    RECT frame{};
+    ASSERT_TRUE(GetClientRect(wizard_.Frame(), &frame));
+    RECT back{};
+    GetWindowRect(GetDlgItem(wizard_.Frame(), IDC_BACK), &back);
+    MapWindowPoints(nullptr, wizard_.Frame(), reinterpret_cast<POINT*>(&back), 2);
+    EXPECT_LE(picture.bottom, back.top);
+    EXPECT_LE(page.bottom, back.top);
+    EXPECT_LE(page.right, frame.right);
   }
 
   // Answers the message box on show, which must show `text` with `buttons`.
@@ -151,8 +170,8 @@ TEST_F(WizardEndToEnd, StateTableRowByRowThroughInstallationToFinish) {
   ExpectRow({Page::Agreement, true, true, "Oui", true, false, "Non", true, LoadStringResource(IDS_AGREEMENT_TITLE),
              false});
   const RECT agreement = wizard_.PagePlace();
-  EXPECT_EQ(agreement.left, 4);
-  EXPECT_EQ(agreement.top, 4);
+  EXPECT_EQ(agreement.left, MulDiv(4, static_cast<int>(DisplayDpi()), 96));
+  EXPECT_EQ(agreement.top, MulDiv(4, static_cast<int>(DisplayDpi()), 96));
   EXPECT_LE(agreement.left, wizard_.PicturePlace().left) << "covers the picture's place";
   wizard_.Screenshot("wizard-1-agreement");
 

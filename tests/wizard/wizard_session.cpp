@@ -1,6 +1,7 @@
 #include "wizard_session.h"
 
 #include <cstdio>
+#include <string>
 
 #include "resources/resource_ids.h"
 #include "screenshot.h"
@@ -87,9 +88,20 @@ HWND WizardSession::OpenBrowserOn(const std::string& folderName) const {
   return nullptr;
 }
 
+UINT DisplayDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
 void WizardSession::Screenshot(const std::string& name, HWND window) const {
-  const std::string folder = ProgramFolder() + "\\..\\screenshots";
+  std::string folder = ProgramFolder() + "\\..\\screenshots";
   CreateDirectoryA(folder.c_str(), nullptr);
+  if (DisplayDpi() != 96) {
+    folder += "\\dpi" + std::to_string(DisplayDpi());
+    CreateDirectoryA(folder.c_str(), nullptr);
+  }
   Sleep(300);  // let the last change be painted
   ui::SaveScreenshot(window ? window : frame_, folder + "\\" + name + ".png");
 }

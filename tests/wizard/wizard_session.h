@@ -60,7 +60,8 @@ class WizardSession {
   HWND OpenBrowserOn(const std::string& folderName) const;
 
   // Saves a picture of the window (the frame unless given) as
-  // screenshots\<name>.png in the build folder.
+  // screenshots\<name>.png in the build folder; at a display of another DPI
+  // than 96, in screenshots\dpi<N>\.
   void Screenshot(const std::string& name, HWND window = nullptr) const;
 
   // Waits for the process to end: its status, -1 when it did not end.
@@ -70,6 +71,9 @@ class WizardSession {
   StartedProcess process_;
   HWND frame_ = nullptr;
 };
+
+// The display's dots per inch (the prefix's LogPixels; 96 unless set).
+UINT DisplayDpi();
 
 // The ids of the browser's tree and of its edit box (the name of the
 // folder selected), as the system's browser numbers them.
