@@ -82,6 +82,30 @@ std::string SiteFolder() {
   return ParentFolder(value);
 }
 
+// A full path: a drive's ("X:\...") or a network one ("\\server\...").
+bool IsFullPath(const std::string& path) {
+  return (HasDriveAt(path) && path.size() > 2 && (path[2] == '\\' || path[2] == '/')) ||
+         path.compare(0, 2, "\\\\") == 0;
+}
+
+// The destination, made with its missing levels when it does not exist yet
+// ("-instdir" may name one). One that cannot be made (a file in the way, no
+// such drive, a name the system refuses, a path past the limit) stops the
+// installation before it changes anything, and nothing goes elsewhere.
+bool PrepareDestination(const std::string& destination) {
+  if (!FitsPathLimit(destination)) {
+    RunLogFailure("make destination folder", destination, ERROR_FILENAME_EXCED_RANGE);
+  } else if (!IsFullPath(destination)) {
+    RunLogFailure("make destination folder", destination, ERROR_BAD_PATHNAME);
+  } else if (IsFolder(destination) || MakeDestinationFolder(destination)) {
+    return true;
+  } else {
+    RunLogFailure("make destination folder", destination, GetLastError());
+  }
+  NoteInstallFailure(destination);
+  return false;
+}
+
 }  // namespace
 
 void Install() {
@@ -91,6 +115,7 @@ void Install() {
   const std::string script = JoinBoundedPath(source, names::kUninstallLog);
   const std::string log = JoinBoundedPath(destination, names::kUninstallLog);
   LogOptions(options);
+  if (!PrepareDestination(destination)) return;
   // What an earlier removal left for the restart to delete: whatever this
   // run puts in those places again must stay.
   PendingRestartList restartList;
@@ -134,4 +159,6 @@ void Install() {
     CopyFileReplacing(placer, names::kSiteIniFile, site, destination);
     CopyFileReplacing(placer, names::kSiteRegFile, site, destination);
   }
+  // Last: the size of everything the run left in the folder.
+  WriteEstimatedSize();
 }
