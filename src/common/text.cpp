@@ -137,6 +137,10 @@ bool HasDriveAt(const std::string& text, std::size_t at) {
   return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
 }
 
+bool IsFullPath(const std::string& path) {
+  return (HasDriveAt(path) && path.size() > 2 && path[2] == '\\') || path.compare(0, 2, "\\\\") == 0;
+}
+
 bool SwitchEquals(const std::string& argument, const char* name) {
   std::size_t i = 0;
   for (; name[i]; ++i) {

@@ -82,12 +82,6 @@ std::string SiteFolder() {
   return ParentFolder(value);
 }
 
-// A full path: a drive's ("X:\...") or a network one ("\\server\...").
-bool IsFullPath(const std::string& path) {
-  return (HasDriveAt(path) && path.size() > 2 && (path[2] == '\\' || path[2] == '/')) ||
-         path.compare(0, 2, "\\\\") == 0;
-}
-
 // The destination, made with its missing levels when it does not exist yet
 // ("-instdir" may name one). One that cannot be made (a file in the way, no
 // such drive, a name the system refuses, a path past the limit) stops the
