@@ -4,6 +4,7 @@
 
 #include "common/bounded_path.h"
 #include "common/file_attributes.h"
+#include "common/file_removal.h"
 #include "common/names.h"
 #include "common/run_log.h"
 #include "common/shell_folders.h"
@@ -82,6 +83,24 @@ std::string SiteFolder() {
   return ParentFolder(value);
 }
 
+// The outermost level of `folder` that does not exist yet; empty when the
+// folder exists.
+std::string OutermostMissingLevel(const std::string& folder) {
+  std::string missing;
+  for (std::string level = folder; !level.empty() && !IsPresent(level); level = ParentFolder(level)) missing = level;
+  return missing;
+}
+
+// After a destination could not be made: the levels made on the way to it
+// go again, from the deepest up to `outermost`, so that nothing is left.
+void RemoveMadeLevels(const std::string& destination, const std::string& outermost) {
+  if (outermost.empty()) return;  // nothing was missing: nothing was made
+  for (std::string level = destination; !level.empty(); level = ParentFolder(level)) {
+    if (IsFolder(level)) RemoveFileOrFolder(RemovalTarget::Folder, level);
+    if (level == outermost) return;
+  }
+}
+
 // The destination, made with its missing levels when it does not exist yet
 // ("-instdir" may name one). One that cannot be made (a file in the way, no
 // such drive, a name the system refuses, a path past the limit) stops the
@@ -91,10 +110,13 @@ bool PrepareDestination(const std::string& destination) {
     RunLogFailure("make destination folder", destination, ERROR_FILENAME_EXCED_RANGE);
   } else if (!IsFullPath(destination)) {
     RunLogFailure("make destination folder", destination, ERROR_BAD_PATHNAME);
-  } else if (IsFolder(destination) || MakeDestinationFolder(destination)) {
+  } else if (IsFolder(destination)) {
     return true;
   } else {
+    const std::string outermost = OutermostMissingLevel(destination);
+    if (MakeDestinationFolder(destination)) return true;
     RunLogFailure("make destination folder", destination, GetLastError());
+    RemoveMadeLevels(destination, outermost);
   }
   NoteInstallFailure(destination);
   return false;
