@@ -84,7 +84,7 @@ TEST_F(RegistryEntries, EstimatedSizeCountsEveryFileBelowTheFolder) {
   ASSERT_TRUE(WriteFileBytes(folder + "\\Plugins\\Inner\\filter.dll", std::string(1100, 'b')));
   WriteEstimatedSize();
   EXPECT_EQ(DwordOf(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize"), "3");  // 2100 bytes
-  ASSERT_TRUE(WriteFileBytes(folder + "\\Plugins\\more.dat", std::string(1972, 'c')));
+  ASSERT_TRUE(WriteFileBytes(folder + "\\Plugins\\more.dat", std::string(1996, 'c')));
   WriteEstimatedSize();
   EXPECT_EQ(DwordOf(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize"), "4");  // exactly 4096: not rounded
 }
