@@ -95,15 +95,29 @@ bool DeleteRegistryValue(HKEY root, const char* subkey, const char* name) {
   return Succeeded(result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result);
 }
 
-bool WriteRegistryString(HKEY root, const char* subkey, const char* name, const std::string& text) {
+namespace {
+
+// Stores `size` bytes of `type` under `name`, creating the key when needed;
+// the error number as the thread's last error on failure.
+bool WriteRegistryValue(HKEY root, const char* subkey, const char* name, DWORD type, const BYTE* data, DWORD size) {
   HKEY created = nullptr;
   LONG result = RegCreateKeyA(root, subkey, &created);
   if (result == ERROR_SUCCESS) {
     const RegKey key(created);
-    const DWORD size = static_cast<DWORD>(text.size() + 1);  // with the terminating zero
-    result = RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), size);
+    result = RegSetValueExA(key.get(), name, 0, type, data, size);
   }
   // The registry calls return their error rather than set it.
   if (result != ERROR_SUCCESS) SetLastError(static_cast<DWORD>(result));
   return result == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool WriteRegistryString(HKEY root, const char* subkey, const char* name, const std::string& text) {
+  const DWORD size = static_cast<DWORD>(text.size() + 1);  // with the terminating zero
+  return WriteRegistryValue(root, subkey, name, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), size);
+}
+
+bool WriteRegistryDword(HKEY root, const char* subkey, const char* name, DWORD number) {
+  return WriteRegistryValue(root, subkey, name, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
 }

@@ -62,3 +62,8 @@ bool DeleteRegistryValue(HKEY root, const char* subkey, const char* name);
 // True when the value was stored; false with the system's error number as the
 // thread's last error.
 bool WriteRegistryString(HKEY root, const char* subkey, const char* name, const std::string& text);
+
+// Stores `number` as REG_DWORD, creating the key when needed. True when the
+// value was stored; false with the system's error number as the thread's
+// last error.
+bool WriteRegistryDword(HKEY root, const char* subkey, const char* name, DWORD number);

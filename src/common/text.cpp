@@ -150,6 +150,10 @@ bool IsWithinFolder(const std::string& path, const std::string& folder) {
   return inner.compare(0, outer.size(), outer) == 0 && (inner.size() == outer.size() || inner[outer.size()] == '\\');
 }
 
+bool IsFullPath(const std::string& path) {
+  return (HasDriveAt(path) && path.size() > 2 && path[2] == '\\') || path.compare(0, 2, "\\\\") == 0;
+}
+
 bool SwitchEquals(const std::string& argument, const char* name) {
   std::size_t i = 0;
   for (; name[i]; ++i) {

@@ -53,5 +53,10 @@ bool IsWithinFolder(const std::string& path, const std::string& folder);
 // True when `text` holds a drive, an ASCII letter and a colon, at offset `at`.
 bool HasDriveAt(const std::string& text, std::size_t at = 0);
 
+// True for a full path: a drive, a colon and a backslash ("C:\..."), or a
+// network path ("\\server\..."). "C:name" and "\name" depend on the current
+// folder of the moment.
+bool IsFullPath(const std::string& path);
+
 // Whole-argument comparison of a command-line switch, ignoring ASCII case.
 bool SwitchEquals(const std::string& argument, const char* name);

@@ -7,10 +7,11 @@
 
 struct DriverSwitches {
   // The folder of the last "-instdir", made a full path when the caller can
-  // (one trailing "\" or "/" removed, but for a drive root such as C:\);
-  // empty when there was none, it named no existing folder or it could not
-  // be made a full path.
+  // (as given when it cannot), one trailing "\" or "/" removed but for a
+  // drive root such as C:\; empty when there was none.
   std::string destination;
+  // It names no existing folder: the installation makes it (or fails).
+  bool destinationMissing = false;
   bool runAfter = false;       // "-runafter"
   bool allUsers = false;       // "-allusers"
   bool autoStart = false;      // "-autostart"
@@ -20,8 +21,9 @@ struct DriverSwitches {
 // Reads the switches from position 1 on (args[0] is the program, as the C
 // runtime split them). Every argument is examined, also the folder after
 // "-instdir": "-instdir" is compared exactly and counts only when another
-// argument follows; the others are compared ignoring case. `folderExists`
-// tells whether a folder of that name exists; `fullPath`, when given, makes
-// the folder a full path (the empty text when it cannot).
+// argument follows that is a folder (not empty, not starting with "-" or
+// "/"); the others are compared ignoring case. `folderExists` tells whether a
+// folder of that name exists (without it no folder is taken); `fullPath`,
+// when given, makes the folder a full path (the empty text when it cannot).
 DriverSwitches ReadDriverSwitches(const std::vector<std::string>& args, bool (*folderExists)(const std::string&),
                                   std::string (*fullPath)(const std::string&) = nullptr);

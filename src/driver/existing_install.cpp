@@ -4,16 +4,8 @@
 
 #include "common/names.h"
 #include "common/registry.h"
+#include "common/text.h"
 #include "driver/folder_values.h"
-
-namespace {
-
-// A drive letter, a colon and a backslash, or a network path.
-bool IsFullPath(const std::string& folder) {
-  return (folder.size() >= 3 && folder[1] == ':' && folder[2] == '\\') || folder.compare(0, 2, "\\\\") == 0;
-}
-
-}  // namespace
 
 ExistingInstallCalls& ExistingInstallPlatform() {
   static ExistingInstallCalls calls = {&GetWindowsDirectoryA};

@@ -122,7 +122,10 @@ void ApplySwitches(const std::vector<std::string>& args) {
   if (switches.allUsers) options.allUsers = true;
   if (switches.autoStart) options.autoStart = true;
   if (switches.noDesktopIcon) options.desktopIcon = false;
+  // A folder that does not exist yet is made by the installation, once the
+  // questions and the wizard are past: a cancelled run leaves nothing.
   if (!switches.destination.empty()) options.destinationFolder = switches.destination;
+  if (switches.destinationMissing) RunLogEvent("the destination does not exist yet:", switches.destination);
   options.programGroup = names::kProductName;
 }
 
@@ -171,6 +174,8 @@ bool RunInstallation(const InstallDriverHandovers& handovers) {
 // when asked for.
 void FinishInstallation() {
   const InstallOptionsRecord& options = InstallOptions;
+  // A destination that could not be made holds nothing to show or start.
+  if (!FolderExists(options.destinationFolder)) return;
   SetCurrentDirectoryA(options.destinationFolder.c_str());
   if (!options.silent && (options.isNewInstall || options.isUpgrade))
     OpenVendorPage(options.destinationFolder, options.isUpgrade);

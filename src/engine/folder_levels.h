@@ -35,3 +35,11 @@ void CreateOuterFolders(const std::string& root, const std::string& relative,
 // `rights`: each level of the cleaned-up path, then the folder under its
 // path as given. True when the folder exists afterwards.
 bool MakeDestinationFolder(const std::string& folder, FolderRights rights);
+
+// The destination, made with its missing levels (and `rights`) when it does
+// not exist yet ("-instdir" may name one). One that cannot be made (a file
+// in the way, no such drive, a name the system refuses, a path past the
+// limit, a path that is not full) counts as an installation failure and
+// leaves none of the levels made on the way: the caller then changes
+// nothing, and nothing goes elsewhere. True when the folder is there.
+bool PrepareDestination(const std::string& destination, FolderRights rights);

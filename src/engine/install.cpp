@@ -113,12 +113,13 @@ void Install() {
   const std::string script = JoinBoundedPath(source, names::kUninstallLog);
   const std::string log = JoinBoundedPath(destination, names::kUninstallLog);
   LogOptions(options);
+  const PlacementRights rights = RightsOfRun(options);
+  if (!PrepareDestination(destination, rights.madeFolders)) return;  // nothing changed
   // What an earlier removal left for the restart to delete: whatever this
   // run puts in those places again must stay.
   PendingRestartList restartList;
   // Every file the installation places, the site files included.
-  FilePlacer placer(options.isNewInstall ? Targets::MostlyFree : Targets::MostlyThere, &restartList,
-                    RightsOfRun(options));
+  FilePlacer placer(options.isNewInstall ? Targets::MostlyFree : Targets::MostlyThere, &restartList, rights);
   // Logs that another account could have put there name shortcuts and
   // folders anywhere: without an earlier installation, they are not read.
   const bool logsTrusted = !NoteWritableDestination(options) || !options.isNewInstall;
@@ -164,4 +165,6 @@ void Install() {
     CopyFileReplacing(placer, names::kSiteIniFile, site, destination);
     CopyFileReplacing(placer, names::kSiteRegFile, site, destination);
   }
+  // Last: the size of everything the run left in the folder.
+  WriteEstimatedSize();
 }

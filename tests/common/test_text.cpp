@@ -128,6 +128,12 @@ TEST(PathPartsTest, IsWithinFolder) {
   for (const auto& c : cases) EXPECT_EQ(IsWithinFolder(c.path, c.folder), c.within) << c.path << " in " << c.folder;
 }
 
+TEST(PathPartsTest, FullPathsNeedNoCurrentFolder) {
+  for (const char* full : {"C:\\", "c:\\Apps\\Orvelle 6", "\\\\server\\share"}) EXPECT_TRUE(IsFullPath(full)) << full;
+  for (const char* relative : {"", "C:", "C:Apps", "\\Apps", "Apps\\Orvelle 6", "1:\\Apps", "-s"})
+    EXPECT_FALSE(IsFullPath(relative)) << relative;
+}
+
 TEST(FindCharTest, FirstAndLast) {
   EXPECT_EQ(FindFirstChar("a>b>c", '>'), 1u);
   EXPECT_EQ(FindLastChar("a>b>c", '>'), 3u);

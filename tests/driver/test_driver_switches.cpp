@@ -26,23 +26,30 @@ TEST(DriverSwitchesTest, InstDirTakesAnExistingFolder) {
   const struct {
     std::vector<std::string> arguments;
     const char* destination;
+    bool missing;  // to be made by the installation
   } cases[] = {
-      {{"-instdir", "C:\\Dest"}, "C:\\Dest"},
-      {{"-instdir", "C:\\Dest\\"}, "C:\\Dest"},  // one trailing separator removed
-      {{"-instdir", "D:/Other/"}, "D:/Other"},
-      {{"-instdir", "C:\\Missing"}, ""},
-      {{"-instdir", "C:\\Dest", "-instdir", "C:\\Missing"}, ""},  // a later one empties it
-      {{"-instdir", "C:\\Missing", "-instdir", "C:\\Other"}, "C:\\Other"},
-      {{"-instdir"}, ""},                                         // last: ignored
-      {{"-instdir", "C:\\Dest", "-instdir"}, "C:\\Dest"},
-      {{"-INSTDIR", "C:\\Dest"}, ""},                             // compared exactly
-      {{"-instdir", ""}, ""},
-      {{}, ""},
+      {{"-instdir", "C:\\Dest"}, "C:\\Dest", false},
+      {{"-instdir", "C:\\Dest\\"}, "C:\\Dest", false},  // one trailing separator removed
+      {{"-instdir", "D:/Other/"}, "D:/Other", false},
+      {{"-instdir", "C:\\Missing"}, "C:\\Missing", true},
+      {{"-instdir", "C:\\Two\\Levels\\"}, "C:\\Two\\Levels", true},
+      {{"-instdir", "C:\\Dest", "-instdir", "C:\\Missing"}, "C:\\Missing", true},  // the later one counts
+      {{"-instdir", "C:\\Missing", "-instdir", "C:\\Other"}, "C:\\Other", false},
+      {{"-instdir"}, "", false},                                         // last: ignored
+      {{"-instdir", "C:\\Dest", "-instdir"}, "C:\\Dest", false},
+      {{"-INSTDIR", "C:\\Dest"}, "", false},                             // compared exactly
+      {{"-instdir", ""}, "", false},
+      {{"-instdir", "-runafter"}, "", false},  // a switch is no folder, even one that exists
+      {{"-instdir", "/s"}, "", false},
+      {{"-instdir", "C:\\Dest", "-instdir", "-s"}, "C:\\Dest", false},
+      {{}, "", false},
   };
   for (const auto& c : cases) {
     std::string shown;
     for (const auto& a : c.arguments) shown += a + " ";
-    EXPECT_EQ(Read(c.arguments).destination, c.destination) << shown;
+    const DriverSwitches read = Read(c.arguments);
+    EXPECT_EQ(read.destination, c.destination) << shown;
+    EXPECT_EQ(read.destinationMissing, c.missing) << shown;
   }
 }
 
@@ -53,10 +60,10 @@ TEST(DriverSwitchesTest, OptionSwitchesInAnyCaseAndPosition) {
   const DriverSwitches all = Read({"-RunAfter", "-s", "-ALLUSERS", "-autostart", "-NoDeskIco"});
   EXPECT_TRUE(all.runAfter && all.allUsers && all.autoStart && all.noDesktopIcon);
 
-  // The folder after "-instdir" is examined as a switch too.
+  // What follows "-instdir" is examined as a switch too; a switch is no folder.
   const DriverSwitches folderAsSwitch = Read({"-instdir", "-runafter"});
   EXPECT_TRUE(folderAsSwitch.runAfter);
-  EXPECT_EQ(folderAsSwitch.destination, "-runafter");
+  EXPECT_EQ(folderAsSwitch.destination, "");
 
   // Whole arguments only.
   const DriverSwitches glued = Read({"-runafter=1", "-allusers ", "allusers", "/autostart"});

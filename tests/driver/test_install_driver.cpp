@@ -155,15 +155,18 @@ TEST_F(DriverDestination, InstDirSwitch) {
       {{"-instdir", there + "\\"}, there},
       {{"-instdir", there + "/"}, there},
       {{"-instdir", there + "\\\\"}, there},        // made full: one separator, removed
-      {{"-instdir", file}, byDefault},               // a file is no destination
-      {{"-instdir", missing}, byDefault},
-      {{"-instdir", there, "-instdir", missing}, byDefault},  // the later one empties the candidate
+      {{"-instdir", file}, file},                     // the installation refuses it (a file in the way)
+      {{"-instdir", missing}, missing},               // made by the installation, not here
+      {{"-instdir", missing + "\\Two\\"}, missing + "\\Two"},
+      {{"-instdir", "Q:\\Orvelle 6"}, "Q:\\Orvelle 6"},  // no such drive: the installation refuses it
+      {{"-instdir", there, "-instdir", missing}, missing},  // the later one counts
       {{"-instdir", missing, "-instdir", there}, there},
       {{"-instdir"}, byDefault},  // last argument: ignored
       {{there, "-instdir"}, byDefault},
       {{"-INSTDIR", there}, byDefault},  // exact case only
       {{"-InstDir", there}, byDefault},
-      {{"-instdir", "-runafter", there}, byDefault},
+      {{"-instdir", "-runafter", there}, byDefault},  // a switch is no folder
+      {{"-instdir", "/s"}, byDefault},
       {{"-instdir", "There"}, there},  // relative to the current folder: made full
       {{"-instdir", "C:\\"}, "C:\\"},  // a drive root keeps its separator
   };
@@ -175,6 +178,7 @@ TEST_F(DriverDestination, InstDirSwitch) {
     Run(c.switches);
     EXPECT_EQ(InstallOptions.destinationFolder, c.expected);
     EXPECT_TRUE(InstallOptions.isNewInstall);
+    EXPECT_FALSE(PathExists(missing)) << "made before the installation";
   }
 }
 

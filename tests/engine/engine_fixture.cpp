@@ -94,6 +94,35 @@ void ExpectRegistryEntries(const std::string& folder, const std::string& allUser
   // Quoted, so that the system cannot start "C:\Program.exe" instead.
   EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), "\"" + folder + "\\OrvUnInst.exe\"");
   EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "URLInfoAbout"), "http://www.tamberlin.example/orvelle/");
+  // For the tools around the list of programs: the same path, unattended and
+  // waited for; the folder; the application's first icon; today; no Change
+  // or Repair buttons.
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString"),
+            "\"" + folder + "\\OrvUnInst.exe\" -s -wait");
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"), folder);
+  EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon"), folder + "\\OrvPix6.exe,0");
+  const std::string date = ValueOf(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallDate");
+  EXPECT_TRUE(date == LocalDate(0) || date == LocalDate(10)) << date << " is not today";
+  EXPECT_EQ(DwordOf(HKEY_LOCAL_MACHINE, kUninstallKey, "NoModify"), "1");
+  EXPECT_EQ(DwordOf(HKEY_LOCAL_MACHINE, kUninstallKey, "NoRepair"), "1");
+}
+
+std::string LocalDate(unsigned minutesAgo) {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER ticks{};
+  ticks.LowPart = now.dwLowDateTime;
+  ticks.HighPart = now.dwHighDateTime;
+  ticks.QuadPart -= static_cast<ULONGLONG>(minutesAgo) * 60 * 10000000;
+  const FILETIME then{ticks.LowPart, ticks.HighPart};
+  FILETIME local;
+  SYSTEMTIME day;
+  FileTimeToLocalFileTime(&then, &local);
+  FileTimeToSystemTime(&local, &day);
+  char text[16];
+  std::snprintf(text, sizeof text, "%04u%02u%02u", static_cast<unsigned>(day.wYear), static_cast<unsigned>(day.wMonth),
+                static_cast<unsigned>(day.wDay));
+  return text;
 }
 
 AccessList AccessListOf(const std::string& path) {

@@ -43,9 +43,12 @@ inline constexpr char kProductKey[] = "SOFTWARE\\Tamberlin\\Orvelle 6";
 inline constexpr char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OrvPix6.exe";
 inline constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvelle 6";
 
-// Checks the nine values of an installation into `folder`: "AllUsers" as
+// Checks the text values and flags of an installation into `folder`: "AllUsers" as
 // `allUsers`, "DisplayVersion" as `displayVersion` ("6.03.01").
 void ExpectRegistryEntries(const std::string& folder, const std::string& allUsers, const std::string& displayVersion);
+
+// The local date `minutesAgo` minutes ago as "InstallDate" gives it: YYYYMMDD.
+std::string LocalDate(unsigned minutesAgo);
 
 // The lines of a text file without their line ends (CR LF or LF).
 std::vector<std::string> ReadLines(const std::string& path);

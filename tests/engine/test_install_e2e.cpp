@@ -67,6 +67,15 @@ TEST_F(InstallEndToEnd, SilentSetupInstallsAndTheUninstallerRemovesEverything) {
   EXPECT_FALSE(PathExists(Folder("Common Startup") + "\\Orvelle 6.lnk"));
 
   ExpectRegistryEntries(installed, "B", "6.01.02");
+  // The size of what the run left in the folder, in KB rounded up.
+  ULONGLONG bytes = 0;
+  for (const std::string& entry : TreeOf(installed)) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (entry.back() != '\\' && GetFileAttributesExA((installed + "\\" + entry).c_str(), GetFileExInfoStandard, &data))
+      bytes += (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  }
+  EXPECT_GT(bytes, 0u);
+  EXPECT_EQ(DwordOf(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize"), std::to_string((bytes + 1023) / 1024));
   EXPECT_TRUE(PendingOperations().empty());
 
   // The installed uninstaller, silent: it hands over to its temporary copy.

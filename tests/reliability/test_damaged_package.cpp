@@ -11,6 +11,7 @@
 
 #include "common/names.h"
 #include "common/text.h"
+#include "framework/exit_status.h"
 #include "gtest/gtest.h"
 #include "install_cycle.h"
 #include "support/installed_state.h"
@@ -112,17 +113,15 @@ TEST(DamagedDestination, AFileNamedAsDestinationIsLeftAsItWas) {
   const std::string contents = "the user's own file, not a folder";
   ASSERT_TRUE(WriteFileBytes(file, contents));
 
-  ASSERT_EQ(run.RunSetup("-s -instdir \"" + file + "\""), 0);
+  // The folder cannot be made where the file is: the run fails having
+  // changed nothing, and installs nothing elsewhere.
+  ASSERT_EQ(run.RunSetup("-s -instdir \"" + file + "\""), exitstatus::kFailed);
   EXPECT_EQ(ReadFileBytes(file), contents);
   const DWORD attributes = GetFileAttributesA(file.c_str());
   EXPECT_FALSE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
-
-  // The file is no destination: the installation went where it would have
-  // gone without the switch, and that is the folder registered.
-  const std::string installed = InstalledFolder();
-  EXPECT_NE(installed, file);
-  EXPECT_EQ(NamePart(installed), names::kProductName);
-  EXPECT_NE(GetFileAttributesA((installed + "\\" + names::kApplicationExe).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(InstalledFolder(), "");
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, names::kUninstallEntryKey));
+  EXPECT_FALSE(PathExists(DefaultInstalledFolder()));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "driver/install_options.h"
 #include "engine/install.h"
 #include "engine/shortcuts.h"
+#include "framework/exit_status.h"
 #include "gtest/gtest.h"
 #include "support/test_folders.h"
 
@@ -64,12 +65,16 @@ TEST(LimitsTest, InstDirFolderIsTakenWholeOrNotAtAll) {
     ASSERT_TRUE(MakeLongFolder(folder));
     InstallOptions = InstallOptionsRecord{};
     InstallOptions.silent = true;
-    RunInstallDriver({own, "-instdir", folder}, own, InstallDriverHandovers{&Ignore, &NoWizard, &NoEnd});
-    if (Fits(length)) {
-      EXPECT_EQ(InstallOptions.destinationFolder, folder);
-    } else {
-      EXPECT_NE(InstallOptions.destinationFolder.substr(0, root.Path().size()), root.Path())
-          << "a folder past the limit stands in for the destination";
+    const unsigned failures = InstallFailureCount();
+    // Past the limit the real installation runs: it must refuse the folder.
+    RunInstallDriver({own, "-instdir", folder}, own,
+                     InstallDriverHandovers{Fits(length) ? &Ignore : &Install, &NoWizard, &NoEnd});
+    // Never cut into a shorter path, never replaced by another destination.
+    EXPECT_EQ(InstallOptions.destinationFolder, folder);
+    if (!Fits(length)) {
+      EXPECT_EQ(InstallFailureCount(), failures + 1) << "a folder past the limit was not refused";
+      EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, names::kProductKey, names::kPathValue), "");
+      EXPECT_EQ(NamesIn(root.Path()).size(), static_cast<std::size_t>(length - 257)) << "made beside it";
     }
   }
 }

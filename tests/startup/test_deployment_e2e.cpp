@@ -44,6 +44,23 @@ class Deployment : public testing::Test, protected PackageRun {
     return ShellFolder(HKEY_LOCAL_MACHINE, names::kCommonProgramsValue) + "\\" + names::kProductName;
   }
 
+  // Runs the entry's QuietUninstallString as package managers do, the whole
+  // text as the command line: its status once it has returned.
+  long RunQuietUninstallString() const {
+    std::string command = ValueOf(HKEY_LOCAL_MACHINE, names::kUninstallEntryKey, "QuietUninstallString");
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, root_.Path().c_str(), &startup,
+                        &info))
+      return -1;
+    StartedProcess removal;
+    removal.process.reset(info.hProcess);
+    removal.thread.reset(info.hThread);
+    removal.id = info.dwProcessId;
+    return WaitForExit(removal, kProgramRunWait);
+  }
+
   // Answers the run's first message box with `button`.
   static void Answer(StartedProcess& run, int button) {
     HWND box = ui::WaitForMessageBox(run.id, kBoxWait);
@@ -194,7 +211,12 @@ TEST_F(Deployment, AnInstallationBeforeTheRestartKeepsWhatItInstalled) {
   {
     UniqueHandle held = HoldOpen(installed_ + "\\" + names::kReadmeFile, FILE_SHARE_READ);
     ASSERT_TRUE(held);
-    ASSERT_EQ(RunProgram(Uninstaller(), "-s -wait"), exitstatus::kRestartRequired);
+    // As package managers remove it: silent, and over when it returns.
+    ASSERT_EQ(RunQuietUninstallString(), exitstatus::kRestartRequired);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, names::kUninstallEntryKey));
+    EXPECT_FALSE(PathExists(Group()));
+    for (const std::string& left : TreeOf(installed_))
+      EXPECT_TRUE(left == names::kReadmeFile || left == names::kUninstallerExe) << left;
     WaitForTemporaryCopies(20000);
   }
   EXPECT_EQ(RunSetup("-install -s"), exitstatus::kDone);
@@ -270,6 +292,42 @@ TEST_F(Deployment, ARelativeDestinationIsRegisteredAsAFullPath) {
   EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, names::kUninstallEntryKey, "UninstallString"),
             "\"" + apps + "\\" + names::kUninstallerExe + "\"");
   EXPECT_TRUE(PathExists(apps + "\\" + names::kApplicationExe));
+}
+
+// "-instdir" naming a folder that does not exist yet: it is made with its
+// missing levels and installed into; one that cannot be made ends the run
+// with 1603 before anything is changed, and nothing goes elsewhere.
+TEST_F(Deployment, AMissingDestinationIsMadeOrTheRunFailsChangingNothing) {
+  const std::string file = root_ / "notes.txt";
+  ASSERT_TRUE(WriteFileBytes(file, "mine"));
+  struct Case {
+    const char* what;
+    std::string folder;
+    long status;
+  };
+  const Case cases[] = {
+      {"a file in the way", file + "\\Orvelle 6", exitstatus::kFailed},
+      {"no such drive", "Q:\\Apps\\Orvelle 6", exitstatus::kFailed},
+      {"a name the system refuses", root_ / "Nouveau\\a<b", exitstatus::kFailed},  // "Nouveau" goes again
+      {"past the limit", root_ / std::string(kMaxPath, 'x'), exitstatus::kFailed},
+      {"two levels deep", root_ / "Neuf\\Orvelle 6", exitstatus::kDone},
+  };
+  const std::vector<std::string> before = TreeOf(root_.Path());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(RunSetup("-install -s -instdir \"" + c.folder + "\""), c.status);
+    if (c.status == exitstatus::kDone) {
+      EXPECT_EQ(ValueOf(HKEY_LOCAL_MACHINE, names::kProductKey, names::kPathValue), c.folder);
+      EXPECT_TRUE(PathExists(c.folder + "\\" + names::kApplicationExe));
+      continue;
+    }
+    EXPECT_EQ(TreeOf(root_.Path()), before);
+    EXPECT_EQ(ReadFileBytes(file), "mine");
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, names::kProductKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, names::kUninstallEntryKey));
+    EXPECT_FALSE(PathExists(Group()));
+    EXPECT_FALSE(PathExists(installed_)) << "installed elsewhere";
+  }
 }
 
 // An installation in a drive root stays the one that later runs repair: the

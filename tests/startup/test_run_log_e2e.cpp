@@ -60,6 +60,10 @@ TEST_F(RunLog, TellsTheInstallationAndTheWholeRemovalInOneFile) {
     if (file.back() != '\\') EXPECT_TRUE(Holds(lines, "copied " + installed_ + "\\" + file)) << file;
   }
   EXPECT_TRUE(Holds(lines, installed_ + "\\" + names::kUninstallLog));
+  const std::string entry = std::string("wrote registry value HKLM\\") + names::kUninstallEntryKey + "\\";
+  EXPECT_TRUE(Holds(lines, entry + "QuietUninstallString = \"" + installed_ + "\\OrvUnInst.exe\" -s -wait"));
+  EXPECT_TRUE(Holds(lines, entry + "NoRepair = 1"));
+  EXPECT_TRUE(Holds(lines, entry + "EstimatedSize = "));
   EXPECT_EQ(lines.back(), "exit status 0");
   const std::size_t installation = lines.size();
 

@@ -88,8 +88,22 @@ std::string ValueOf(HKEY root, const std::string& subkey, const char* name) {
   return data;
 }
 
+std::string DwordOf(HKEY root, const std::string& subkey, const char* name) {
+  RegKey key;
+  if (!key.Open(root, subkey.c_str(), KEY_READ)) return kMissing;
+  DWORD type = 0, number = 0, size = sizeof number;
+  if (RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&number), &size) != ERROR_SUCCESS ||
+      type != REG_DWORD || size != sizeof number)
+    return kMissing;
+  return std::to_string(number);
+}
+
 void SetValue(HKEY root, const std::string& subkey, const char* name, const std::string& text) {
   EXPECT_TRUE(WriteRegistryString(root, subkey.c_str(), name, text)) << subkey << " " << (name ? name : "");
+}
+
+void SetDwordValue(HKEY root, const std::string& subkey, const char* name, DWORD number) {
+  EXPECT_TRUE(WriteRegistryDword(root, subkey.c_str(), name, number)) << subkey << " " << (name ? name : "");
 }
 
 LONG DeleteValue(HKEY root, const std::string& subkey, const char* name) {

@@ -20,6 +20,10 @@ void CreateKey(HKEY root, const std::string& subkey);
 std::string ValueOf(HKEY root, const std::string& subkey, const char* name);
 inline constexpr char kMissing[] = "<missing>";
 void SetValue(HKEY root, const std::string& subkey, const char* name, const std::string& text);
+// A REG_DWORD value in decimal, or "<missing>" when the key or value does not
+// exist or is of another type.
+std::string DwordOf(HKEY root, const std::string& subkey, const char* name);
+void SetDwordValue(HKEY root, const std::string& subkey, const char* name, DWORD number);
 // Deletes a value: what RegDeleteValueA answers, or what opening the key did when it failed.
 LONG DeleteValue(HKEY root, const std::string& subkey, const char* name);
 

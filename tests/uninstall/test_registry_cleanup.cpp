@@ -106,6 +106,7 @@ TEST(RemoveProductRegistryTest, RemovesTheProductFromEveryRootAndProfile) {
   CreateKey(HKEY_CURRENT_USER, kMaker + "\\Orvelle 5");         // another product: stays
   SetValue(HKEY_CLASSES_ROOT, std::string(names::kDocumentTypeKey) + "\\shell\\open\\command", nullptr, "x");
   SetValue(HKEY_LOCAL_MACHINE, names::kUninstallEntryKey, "DisplayName", "Orvelle 6");
+  SetDwordValue(HKEY_LOCAL_MACHINE, names::kUninstallEntryKey, "EstimatedSize", 512);  // not a text: goes too
   SetValue(HKEY_LOCAL_MACHINE, std::string(names::kUninstallListKey) + "\\Orvelle 5", "DisplayName", "Orvelle 5");
   SetValue(HKEY_LOCAL_MACHINE, names::kAppPathKey, nullptr, "C:\\Orvelle 6\\OrvPix6.exe");
   SetValue(HKEY_LOCAL_MACHINE, std::string(names::kAppPathsKey) + "\\OrvPix5.exe", nullptr, "C:\\Orvelle 5");

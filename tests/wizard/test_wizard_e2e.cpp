@@ -262,7 +262,10 @@ TEST_F(WizardEndToEnd, EnterActsAsNextOnEveryPageAndAcceptsTheAgreement) {
 }
 
 TEST_F(WizardEndToEnd, CancelAsksStringElevenFromEveryWayOut) {
-  Start();
+  // Asked for a folder that does not exist yet: shown, and made only by the
+  // installation, so the cancel leaves nothing.
+  const std::string asked = root_ / "Nouveau\\Orvelle 6";
+  Start("-instdir \"" + asked + "\"");
   wizard_.ClickFrame(IDCANCEL);
   AnswerCancelQuestion(IDNO);
   EXPECT_EQ(wizard_.Shown(), Page::Welcome) << "No keeps the wizard";
@@ -277,10 +280,11 @@ TEST_F(WizardEndToEnd, CancelAsksStringElevenFromEveryWayOut) {
 
   ASSERT_TRUE(wizard_.Next(Page::Folder));
   const std::string destination = Destination();
+  EXPECT_EQ(destination, asked);
   PostMessageA(wizard_.Frame(), WM_SYSCOMMAND, SC_CLOSE, 0);
   AnswerCancelQuestion(IDYES);
   EXPECT_EQ(wizard_.Finish(), 1602) << "a cancelled wizard is the user's cancellation";
-  EXPECT_FALSE(PathExists(destination));
+  EXPECT_FALSE(PathExists(root_ / "Nouveau"));
   EXPECT_TRUE(browser_.StartsSoFar().empty()) << "no page after a cancelled wizard";
 }
 
