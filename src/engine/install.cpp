@@ -85,6 +85,17 @@ bool NoteWritableDestination(const InstallOptionsRecord& options) {
   return true;
 }
 
+// The shortcuts and group folders the destination's logs name go first:
+// an earlier installation's, or those of one whose removal ended abruptly
+// once its registry entries were gone (its log would be replaced). Logs that
+// another account could have put in the destination name shortcuts and
+// folders anywhere: without an earlier installation, they are not read.
+void RemoveEarlierLinks(const InstallOptionsRecord& options, const std::string& log) {
+  if (NoteWritableDestination(options) && options.isNewInstall) return;
+  RemoveLoggedLinks(JoinBoundedPath(options.destinationFolder, names::kOldLog).c_str());
+  RemoveLoggedLinks(log.c_str());
+}
+
 // The rights of what this run places: an installation for all users keeps
 // other accounts out of its staging folders, and out of the folders it makes
 // outside Program Files.
@@ -104,6 +115,14 @@ std::string SiteFolder() {
   return ParentFolder(value);
 }
 
+// Site files: copied unread and not logged; a missing one is passed over.
+void CopySiteFiles(FilePlacer& placer, const std::string& destination) {
+  const std::string site = SiteFolder();
+  if (site.empty()) return;
+  CopyFileReplacing(placer, names::kSiteIniFile, site, destination);
+  CopyFileReplacing(placer, names::kSiteRegFile, site, destination);
+}
+
 }  // namespace
 
 void Install() {
@@ -120,20 +139,10 @@ void Install() {
   PendingRestartList restartList;
   // Every file the installation places, the site files included.
   FilePlacer placer(options.isNewInstall ? Targets::MostlyFree : Targets::MostlyThere, &restartList, rights);
-  // Logs that another account could have put there name shortcuts and
-  // folders anywhere: without an earlier installation, they are not read.
-  const bool logsTrusted = !NoteWritableDestination(options) || !options.isNewInstall;
   // The removal queues the installed folder after its files; at the restart
   // it would go only if empty, but it is this run's folder again.
   restartList.TakeBackDeletion(FolderPart(JoinBoundedPath(destination, names::kUninstallerExe)));
-
-  // The shortcuts and group folders the destination's logs name go first:
-  // an earlier installation's, or those of one whose removal ended abruptly
-  // once its registry entries were gone (its log would be replaced below).
-  if (logsTrusted) {
-    RemoveLoggedLinks(JoinBoundedPath(destination, names::kOldLog).c_str());
-    RemoveLoggedLinks(log.c_str());
-  }
+  RemoveEarlierLinks(options, log);
   // Over an earlier installation: the files the new script declares obsolete.
   if (!options.isNewInstall) RemoveLoggedFiles(script.c_str(), destination.c_str(), LogKind::FileDel);
 
@@ -158,13 +167,7 @@ void Install() {
     CreateApplicationShortcut(ReadShellFolder(ShellPlace::Startup, options.allUsers), &restartList);
 
   WriteRegistryEntries();
-
-  // Site files: copied unread and not logged; a missing one is passed over.
-  const std::string site = SiteFolder();
-  if (!site.empty()) {
-    CopyFileReplacing(placer, names::kSiteIniFile, site, destination);
-    CopyFileReplacing(placer, names::kSiteRegFile, site, destination);
-  }
+  CopySiteFiles(placer, destination);
   // Last: the size of everything the run left in the folder.
   WriteEstimatedSize();
 }
