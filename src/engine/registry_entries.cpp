@@ -71,11 +71,11 @@ std::string InstallDateText() {
   return text;
 }
 
-// The bytes of the files below `folder`, sub-folders included. Links to
-// folders are not followed: what they lead to is not the installation's, and
-// a link to a folder above would never end. A path past the limit is passed
-// over, as the installation puts nothing there.
-std::uint64_t BytesBelow(const std::string& folder) {
+// The bytes of the files below `folder`, sub-folders included unless
+// `filesOnly`. Links to folders are not followed: what they lead to is not
+// the installation's, and a link to a folder above would never end. A path
+// past the limit is passed over, as the installation puts nothing there.
+std::uint64_t BytesBelow(const std::string& folder, bool filesOnly = false) {
   const std::string pattern = JoinBoundedPath(folder, "*");
   if (pattern.empty()) return 0;
   std::uint64_t bytes = 0;
@@ -86,7 +86,7 @@ std::uint64_t BytesBelow(const std::string& folder) {
     if (IsDotEntry(found.cFileName)) continue;
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
       bytes += (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-    } else if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    } else if (!filesOnly && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
       const std::string inner = JoinBoundedPath(folder, found.cFileName);
       if (!inner.empty()) bytes += BytesBelow(inner);
     }
@@ -143,5 +143,9 @@ void WriteRegistryEntries() {
 
 void WriteEstimatedSize() {
   const std::string& folder = InstallOptions.destinationFolder;
-  WriteMachineNumber(names::kUninstallEntryKey, kEstimatedSizeValue, EstimatedSizeOfBytes(BytesBelow(folder)));
+  // At a drive root (-instdir D:\) the sub-folders are other programs' and
+  // users' (a walk of the whole drive): the files in the root itself count.
+  const bool driveRoot = folder.size() <= 3 && HasDriveAt(folder);
+  WriteMachineNumber(names::kUninstallEntryKey, kEstimatedSizeValue,
+                     EstimatedSizeOfBytes(BytesBelow(folder, driveRoot)));
 }
