@@ -52,6 +52,9 @@ bool WizardPicture::Show(HWND control, UINT dpi, LONG room) {
   const SIZE drawn{source.bmWidth, source.bmHeight};
   SIZE size{ScaleForDpi(drawn.cx, dpi), ScaleForDpi(drawn.cy, dpi)};
   if (room > 0 && size.cy > room) size = SIZE{MulDiv(drawn.cx, room, drawn.cy), room};
+  // Never smaller than drawn: where the dialog font gives less room than the
+  // bitmap (Wine's fonts at 96 DPI), it stays as it always was shown.
+  if (size.cy < drawn.cy) size = drawn;
   const bool asDrawn = labs(size.cx - drawn.cx) <= kRoundingSlack && labs(size.cy - drawn.cy) <= kRoundingSlack;
   if (asDrawn) size = drawn;
   // The control's own bitmap (from the template) is the one drawn; a copy is
