@@ -114,7 +114,8 @@ rm -rf "$top/build/screenshots"
 scripts/wine-run.sh --root "$wine_root" --display "$top/build/bin/wizard_e2e_test.exe" \
   --gtest_filter=WizardEndToEnd.StateTableRowByRowThroughInstallationToFinish >"$demo/wizard.txt" 2>&1 \
   && echo "   walked through all five pages, installed, pressed Finish" || echo "   the walk-through failed: see $demo/wizard.txt"
-ls "$top/build/screenshots" 2>/dev/null | grep -v '^dpi' | sed "s|^|   build/screenshots/|"
+# A walk that failed early may have saved none: nothing to list is no failure.
+{ ls "$top/build/screenshots" 2>/dev/null || true; } | { grep -v '^dpi' || true; } | sed "s|^|   build/screenshots/|"
 
 # The same walk on displays at 150 % and 200 % (Wine's LogPixels): dialog
 # units follow the font, the picture is scaled to its place.
@@ -123,7 +124,7 @@ for dpi in 144 192; do
   scripts/wine-run.sh --root "$wine_root" --display --dpi "$dpi" "$top/build/bin/wizard_e2e_test.exe" \
     --gtest_filter=WizardEndToEnd.StateTableRowByRowThroughInstallationToFinish >"$demo/wizard-$dpi.txt" 2>&1 \
     && echo "   walked through all five pages at $dpi DPI" || echo "   the walk-through failed: see $demo/wizard-$dpi.txt"
-  ls "$top/build/screenshots/dpi$dpi" 2>/dev/null | sed "s|^|   build/screenshots/dpi$dpi/|"
+  { ls "$top/build/screenshots/dpi$dpi" 2>/dev/null || true; } | sed "s|^|   build/screenshots/dpi$dpi/|"
 done
 
 echo
