@@ -157,8 +157,8 @@ void Install() {
   const std::string programs = ChooseProgramsFolder();
   NormalizeSlashes(options.programGroup);
   TrimSeparators(options.programGroup);
-  // Decided again: without an all-users programs folder the run is one user's by now.
-  const FolderRights groupRights = MadeFolderRights(options.allUsers, destination);
+  // Without an all-users programs folder the run is one user's by now.
+  const FolderRights groupRights = options.allUsers ? rights.madeFolders : FolderRights::Inherited;
   const std::string groupFolder = MakeProgramGroup(programs, options.programGroup, log, groupRights);
   if (!groupFolder.empty() && IsFolder(groupFolder)) CreateGroupShortcuts(groupFolder, &restartList);
   if (options.desktopIcon)

@@ -22,23 +22,22 @@ void StagingFolders::ClearStale(const std::string& target) {
   FolderOf(target, folder);
 }
 
-bool StagingFolders::MakeStaging(const std::string& folder, Folder& entry) {
+void StagingFolders::MakeStaging(const std::string& folder, Folder& entry) {
   // Only a folder this run made is written into: one that stayed is not.
   const std::string staging = entry.cleared ? JoinBoundedPath(folder, names::kStagingFolder) : std::string();
-  if (staging.empty()) return false;
+  if (staging.empty()) return;
   std::optional<FolderSecurity> security;
   if (rights_ == StagingRights::Administrators) {
     security.emplace(FolderAccess::Staging, folder);
-    if (!security->Attributes()) return false;
+    if (!security->Attributes()) return;
   }
-  if (!CreateDirectoryA(staging.c_str(), security ? security->Attributes() : nullptr)) return false;
+  if (!CreateDirectoryA(staging.c_str(), security ? security->Attributes() : nullptr)) return;
   entry.made = staging;
   entry.held.emplace(staging);
   // Held first, then looked at: from then on the name keeps naming it.
-  if (entry.held->Held() && !IsFolderLink(staging)) return true;
+  if (entry.held->Held() && !IsFolderLink(staging)) return;
   RunLogEvent("not used, the staging folder was replaced:", staging);
   entry.held.reset();
-  return false;
 }
 
 std::string StagingFolders::StagedName(const std::string& target) {
@@ -46,7 +45,7 @@ std::string StagingFolders::StagedName(const std::string& target) {
   Folder& entry = FolderOf(target, folder);
   if (!entry.tried) {
     entry.tried = true;
-    if (!MakeStaging(folder, entry)) entry.held.reset();
+    MakeStaging(folder, entry);
   }
   if (!entry.held) return std::string();
   // Where the system lets a held folder be renamed (Wine does), a link may

@@ -54,8 +54,9 @@ class StagingFolders {
   };
   // By the target folder's path key.
   Folder& FolderOf(const std::string& target, std::string& folder);
-  // Makes and holds the staging folder of `folder`; false when it is not to be used.
-  bool MakeStaging(const std::string& folder, Folder& entry);
+  // Makes and holds the staging folder of `folder`; `entry.held` stays empty
+  // when it is not to be used.
+  void MakeStaging(const std::string& folder, Folder& entry);
   StagingRights rights_;
   std::map<std::string, Folder> folders_;
 };

@@ -46,8 +46,7 @@ INT_PTR CSetupDlg::DoModal(HWND owner) {
 
 BOOL CSetupDlg::OnInitDialog() {
   SetAppMainWindow(Hwnd());
-  // A picture that cannot be scaled stays as the template made it.
-  picture_.Show(Item(IDC_PICTURE), WindowDpi(Hwnd()), PictureRoom(Hwnd(), Item(IDC_PICTURE)));
+  ScalePicture();
   savedNextCaption_ = WindowText(Item(IDOK));
   savedCancelCaption_ = WindowText(Item(IDCANCEL));
   Next();
@@ -75,7 +74,7 @@ INT_PTR CSetupDlg::OnMessage(UINT message, WPARAM, LPARAM, bool& handled) {
     PostMessageA(Hwnd(), kRescalePicture, 0, 0);
   } else if (message == kRescalePicture) {
     handled = true;
-    picture_.Show(Item(IDC_PICTURE), WindowDpi(Hwnd()), PictureRoom(Hwnd(), Item(IDC_PICTURE)));
+    ScalePicture();
     if (page_ && IsWindowVisible(Item(IDC_PICTURE))) PlacePage();
   }
   return 0;
@@ -148,6 +147,11 @@ void CSetupDlg::ShowPage() {
   EnableWindow(Item(IDOK), TRUE);
   Focus(IDOK);
   PlacePage();
+}
+
+void CSetupDlg::ScalePicture() {
+  // A picture that cannot be scaled stays as it is.
+  picture_.Show(Item(IDC_PICTURE), WindowDpi(Hwnd()), PictureRoom(Hwnd(), Item(IDC_PICTURE)));
 }
 
 void CSetupDlg::PlacePage() {

@@ -45,6 +45,8 @@ class CSetupDlg : public CDialog {
   void EnterPage();
   // Beside the picture, on top, shown; the frame's title back, Next focused.
   void ShowPage();
+  // The picture at the frame's DPI, as far as the layout has room.
+  void ScalePicture();
   // The page on show beside the picture, a gap to its right, at its top.
   void PlacePage();
   void RunInstallation();
