@@ -10,6 +10,11 @@ top=$(pwd)
 
 scripts/install-deps.sh
 scripts/build.sh >/dev/null
+# Wine's 32-bit side needs a kernel that runs 32-bit x86 programs; elsewhere
+# the rest of the demo runs with it emulated.
+if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1 && [ -z "${ORV_DEMO_EMULATED:-}" ]; then
+  ORV_DEMO_EMULATED=1 exec scripts/with-emulated-i386.sh "$0" "$@"
+fi
 
 setup_exe=$top/build/bin/setup.exe
 package=$top/build/sample-package

@@ -4,7 +4,9 @@
 # Xvfb, GoogleTest's sources, locales, CMake; for the native build of the
 # portable core clang with its sanitizer and libFuzzer runtimes
 # (libclang-rt-14-dev) and llvm-symbolizer; for signing and the release
-# osslsigncode, openssl and zip. Idempotent and unattended.
+# osslsigncode, openssl and zip; on a kernel that cannot run 32-bit x86
+# programs, QEMU's i386 user emulation from bookworm-backports (see
+# with-emulated-i386.sh). Idempotent and unattended.
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-i686-posix wine wine32:i386 wine64 xvfb googletest locales imagemagick
@@ -26,7 +28,10 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  "$(dirname "$0")/install-emulator.sh"
+  exit 0
+fi
 
 echo "install-deps: installing ${missing[*]}"
 # A mirror in mid-sync can fail one list (seen: the security suite's i386
@@ -42,3 +47,4 @@ fi
 # versions from that suite: the release's own suite, preferred, gives both
 # architectures the same versions.
 install_missing || { refresh; install_missing; } || install_missing -t "$(. /etc/os-release && echo "$VERSION_CODENAME")"
+"$(dirname "$0")/install-emulator.sh"
