@@ -19,4 +19,4 @@ if ! grep -rqs bookworm-backports /etc/apt/sources.list /etc/apt/sources.list.d/
 fi
 echo "install-emulator: this machine cannot run 32-bit x86 programs; installing qemu-user from bookworm-backports"
 "${sudo_cmd[@]}" apt-get update -q || echo "install-emulator: some package lists were not refreshed" >&2
-"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q -t bookworm-backports qemu-user
+"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends -t bookworm-backports qemu-user
