@@ -3,6 +3,7 @@
 // a cut path names another file.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "common/names.h"
 
@@ -13,3 +14,9 @@ inline bool FitsPathLimit(const std::string& path) { return path.size() < kMaxPa
 // folder is empty or already ends with a "\" or "/" character. Empty when the
 // result would not fit the limit.
 std::string JoinBoundedPath(const std::string& folder, const std::string& name);
+
+// The outer levels of `relative` under `root`, outermost first: for each
+// backslash of `relative` at a position greater than 0, `root` joined with
+// the text before it. Found character-wise, so that a trail byte equal to the
+// backslash code ends no level. A level past the limit is an empty text.
+std::vector<std::string> OuterLevels(const std::string& root, const std::string& relative);

@@ -2,6 +2,8 @@
 
 #include <aclapi.h>
 
+#include <vector>
+
 namespace {
 
 constexpr DWORD kInheritedByAll = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
@@ -86,7 +88,23 @@ bool IsOtherAccount(PSID sid) {
   return false;
 }
 
-}  // namespace
+// The security a folder is made with (CreateDirectoryA).
+class FolderSecurity {
+ public:
+  FolderSecurity(FolderAccess access, const std::string& destination);
+  FolderSecurity(const FolderSecurity&) = delete;
+  FolderSecurity& operator=(const FolderSecurity&) = delete;
+
+  // Null when the security could not be built.
+  SECURITY_ATTRIBUTES* Attributes() { return ready_ ? &attributes_ : nullptr; }
+
+ private:
+  bool Build(FolderAccess access, const std::string& destination);
+  std::vector<DWORD> acl_;  // DWORD-aligned, as an access list must be
+  SECURITY_DESCRIPTOR descriptor_{};
+  SECURITY_ATTRIBUTES attributes_{};
+  bool ready_ = false;
+};
 
 FolderSecurity::FolderSecurity(FolderAccess access, const std::string& destination) {
   ready_ = Build(access, destination);
@@ -111,6 +129,13 @@ bool FolderSecurity::Build(FolderAccess access, const std::string& destination) 
   return InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
          SetSecurityDescriptorDacl(&descriptor_, TRUE, AsAcl(acl_), FALSE) &&
          SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+}
+
+}  // namespace
+
+bool CreateFolderFor(FolderAccess access, const std::string& path, const std::string& destination) {
+  FolderSecurity security(access, destination);
+  return security.Attributes() && CreateDirectoryA(path.c_str(), security.Attributes()) != FALSE;
 }
 
 bool OthersCanWrite(const std::string& folder) {

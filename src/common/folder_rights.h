@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 // What a folder is made for.
 enum class FolderAccess {
@@ -21,27 +20,13 @@ enum class FolderAccess {
   Staging,
 };
 
-// The security a folder is made with (CreateDirectoryA): a protected access
-// list, so that nothing is inherited from the parent; no owner, so that the
-// system sets it as usual.
-class FolderSecurity {
- public:
-  // `destination`: for a staging folder, the folder whose files it stages.
-  explicit FolderSecurity(FolderAccess access, const std::string& destination = std::string());
-  FolderSecurity(const FolderSecurity&) = delete;
-  FolderSecurity& operator=(const FolderSecurity&) = delete;
-
-  // Null when the security could not be built: the folder is then not to be
-  // made with it.
-  SECURITY_ATTRIBUTES* Attributes() { return ready_ ? &attributes_ : nullptr; }
-
- private:
-  bool Build(FolderAccess access, const std::string& destination);
-  std::vector<DWORD> acl_;  // DWORD-aligned, as an access list must be
-  SECURITY_DESCRIPTOR descriptor_{};
-  SECURITY_ATTRIBUTES attributes_{};
-  bool ready_ = false;
-};
+// Makes the one folder `path` for `access`, its rights set in the making: a
+// protected access list, so that nothing is inherited from the parent, and
+// no owner, so that the system sets it as usual. `destination`: for a
+// staging folder, the folder whose files it stages. False when the rights
+// cannot be built (nothing is made then) or the folder cannot be made, with
+// the system's error as the thread's last error.
+bool CreateFolderFor(FolderAccess access, const std::string& path, const std::string& destination = std::string());
 
 // True when Users, Authenticated Users, Everyone or INTERACTIVE may write,
 // append or delete in `folder`, or when it has no access list at all (which

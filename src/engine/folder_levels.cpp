@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <optional>
-
 #include "common/bounded_path.h"
 #include "common/file_attributes.h"
 #include "common/file_removal.h"
@@ -47,16 +45,9 @@ FolderRights MadeFolderRights(bool allUsers, const std::string& destination) {
 bool MakeFolder(const std::string& path, FolderRights rights) {
   // Made with its rights at once: a folder that others could change for a
   // moment could already hold their link or their file.
-  std::optional<FolderSecurity> security;
-  if (rights == FolderRights::Installation) {
-    security.emplace(FolderAccess::Installed);
-    if (!security->Attributes()) {
-      RunLogFailure("make folder", path, GetLastError());
-      return false;
-    }
-  }
-  if (CreateDirectoryA(path.c_str(), security ? security->Attributes() : nullptr)) {
-    RunLogEvent(security ? "made folder, only administrators may change it:" : "made folder", path);
+  const bool own = rights == FolderRights::Installation;
+  if (own ? CreateFolderFor(FolderAccess::Installed, path) : CreateDirectoryA(path.c_str(), nullptr) != FALSE) {
+    RunLogEvent(own ? "made folder, only administrators may change it:" : "made folder", path);
     return true;
   }
   const DWORD error = GetLastError();
@@ -65,18 +56,8 @@ bool MakeFolder(const std::string& path, FolderRights rights) {
 }
 
 void CreateOuterFolders(const std::string& root, const std::string& relative, FolderRights rights) {
-  // Character-wise, so that a trail byte equal to the backslash code is
-  // never taken for a level's end; after a single-byte backslash the rest
-  // starts on a character boundary.
-  for (std::size_t offset = 0;;) {
-    const std::size_t found = FindFirstChar(relative.substr(offset), '\\');
-    if (found == std::string::npos) return;
-    const std::size_t end = offset + found;
-    if (end > 0) {
-      const std::string level = JoinBoundedPath(root, relative.substr(0, end));
-      if (!level.empty()) MakeFolder(level, rights);
-    }
-    offset = end + 1;
+  for (const std::string& level : OuterLevels(root, relative)) {
+    if (!level.empty()) MakeFolder(level, rights);
   }
 }
 

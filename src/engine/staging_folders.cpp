@@ -26,12 +26,9 @@ void StagingFolders::MakeStaging(const std::string& folder, Folder& entry) {
   // Only a folder this run made is written into: one that stayed is not.
   const std::string staging = entry.cleared ? JoinBoundedPath(folder, names::kStagingFolder) : std::string();
   if (staging.empty()) return;
-  std::optional<FolderSecurity> security;
-  if (rights_ == StagingRights::Administrators) {
-    security.emplace(FolderAccess::Staging, folder);
-    if (!security->Attributes()) return;
-  }
-  if (!CreateDirectoryA(staging.c_str(), security ? security->Attributes() : nullptr)) return;
+  const bool made = rights_ == StagingRights::Administrators ? CreateFolderFor(FolderAccess::Staging, staging, folder)
+                                                            : CreateDirectoryA(staging.c_str(), nullptr) != FALSE;
+  if (!made) return;
   entry.made = staging;
   entry.held.emplace(staging);
   // Held first, then looked at: from then on the name keeps naming it.

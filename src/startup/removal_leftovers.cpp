@@ -46,21 +46,21 @@ bool HeldOnlyBy(const std::string& folder, const std::set<std::string>& expected
 // deletes by path, as the system, wherever the path then leads: nothing is
 // queued behind a link.
 bool LiesBehindALink(const std::string& path, const std::string& folder) {
-  if (!IsWithinFolder(path, folder)) return !FolderPart(path).empty() && IsFolderLink(FolderPart(path));
-  std::string level = WithoutTrailingSeparator(folder);
+  if (!IsWithinFolder(path, folder)) {
+    const std::string own = FolderPart(path);
+    return !own.empty() && IsFolderLink(own);
+  }
+  const std::string level = WithoutTrailingSeparator(folder);
   if (IsFolderLink(level)) return true;
   // A drive root keeps its separator; any other level is followed by one.
   std::size_t start = level.size();
   if (start < path.size() && path[start] == '\\') ++start;
   const std::string below = path.substr(std::min(path.size(), start));
-  // Character-wise: a trail byte equal to the backslash code ends no level.
-  for (std::size_t offset = 0;;) {
-    const std::size_t found = FindFirstChar(below.substr(offset), '\\');
-    if (found == std::string::npos) return false;
-    level = JoinBoundedPath(level, below.substr(offset, found));
-    if (level.empty() || IsFolderLink(level)) return true;
-    offset += found + 1;
+  // A level past the limit cannot be looked at: nothing is queued there.
+  for (const std::string& outer : OuterLevels(level, below)) {
+    if (outer.empty() || IsFolderLink(outer)) return true;
   }
+  return false;
 }
 
 }  // namespace

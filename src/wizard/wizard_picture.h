@@ -12,8 +12,8 @@ class WizardPicture {
  public:
   // Shows bitmap 101 in the bitmap static `control` as drawn for `dpi`, but
   // no taller than `room` (a client height; 0 for no limit) and never smaller
-  // than drawn, its proportions kept, and sizes the control so that its client area (inside the border)
-  // is the bitmap's size. A size within the rounding of dialog units of the
+  // than drawn, its proportions kept, and sizes the control so that its
+  // client area (inside the border) is the bitmap's size. A size within the rounding of dialog units of the
   // bitmap's own shows the bitmap as drawn (the control keeps the bitmap it
   // loaded from the template). False when the scaled copy could not be made:
   // the control keeps the bitmap it has.
